@@ -1,0 +1,69 @@
+#include "app/MainSequence.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "app/ScreenSaverUtils.h"
+#include "app/SingleInstance.h"
+#include "platform/Application.h"
+#include "platform/Errors.h"
+
+namespace {
+
+const char ApplicationTitle[] = "Pictarine Screen Saver";
+
+std::string ExecutableFileName() {
+  char Path[MAX_PATH];
+  const DWORD Length = GetModuleFileNameA(nullptr, Path, sizeof Path);
+  std::string Name(Path, Length < sizeof Path ? Length : 0);
+  const std::size_t Slash = Name.find_last_of("\\/");
+  return Slash == std::string::npos ? Name : Name.substr(Slash + 1);
+}
+
+// Hands the process to the run mode. smChangePassword never gets here: it
+// ends inside ParseCommandLine.
+void RunMode(TApplication& App) {
+  switch (SaverMode) {
+    default:
+      (void)App;
+      break;
+  }
+}
+
+}  // namespace
+
+std::string ApplicationErrorText(const char* KindName, const std::string& Module, const void* Address,
+                                 const std::string& Message) {
+  return Format("Exception %s in module %s at %08X.", KindName, Module.c_str(),
+                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(Address))) +
+         "\r\n" + WithFullStop(Message) + "\r\n";
+}
+
+void ShowApplicationError(const char* KindName, const void* Address, const char* Message) {
+  const std::string Text = ApplicationErrorText(KindName, ExecutableFileName(), Address, Message);
+  MessageBoxA(nullptr, Text.c_str(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+int RunScreenSaver() {
+  TApplication App;
+  AcquireInstanceMutex();
+  try {
+    ParseCommandLine();
+    std::srand(GetTickCount());
+    App.SetTitle(ApplicationTitle);
+    SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    RunMode(App);
+  } catch (const EError& Error) {
+    ShowApplicationError(Error.KindName(), Error.Address(), Error.what());
+    ExitProcess(1);
+  } catch (const std::exception& Error) {
+    ShowApplicationError("Exception", nullptr, Error.what());
+    ExitProcess(1);
+  }
+  App.DestroyForms();
+  ReleaseInstanceMutex();
+  return 0;
+}

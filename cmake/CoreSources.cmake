@@ -1,0 +1,7 @@
+# Portable sources: no <windows.h>. Compiled into the Windows programs and into
+# the native test build (with sanitizers).
+set(PICTARINE_CORE_SOURCES
+  app/CommandLine.cpp
+  platform/Errors.cpp
+)
+list(TRANSFORM PICTARINE_CORE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")

@@ -1,0 +1,58 @@
+# Windows build (mingw-w64, i686): Pictarine.scr, its test programs and the
+# test password provider. Every program lands in ${PICTARINE_BIN_DIR}.
+set(PICTARINE_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
+
+set(PICTARINE_LIBJPEG_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-mingw
+    CACHE PATH "libjpeg-turbo built for i686-w64-mingw32")
+set(MINGW_JPEG_LIBRARY ${PICTARINE_LIBJPEG_DIR}/lib/libjpeg.a)
+if(NOT EXISTS ${MINGW_JPEG_LIBRARY})
+  message(FATAL_ERROR "libjpeg for Windows is missing: run scripts/setup")
+endif()
+add_library(mingw_jpeg STATIC IMPORTED)
+set_target_properties(mingw_jpeg PROPERTIES IMPORTED_LOCATION ${MINGW_JPEG_LIBRARY}
+  INTERFACE_INCLUDE_DIRECTORIES ${PICTARINE_LIBJPEG_DIR}/include)
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
+add_compile_options(-msse2 -mfpmath=sse)
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+add_library(pictarine_core STATIC ${PICTARINE_CORE_SOURCES})
+target_include_directories(pictarine_core PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(pictarine_core PUBLIC mingw_jpeg)
+
+# Everything of the screen saver but its entry point, so tests can link it.
+file(GLOB PICTARINE_WIN_SOURCES CONFIGURE_DEPENDS
+  ${PROJECT_SOURCE_DIR}/platform/*.cpp ${PROJECT_SOURCE_DIR}/app/*.cpp
+  ${PROJECT_SOURCE_DIR}/settings/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
+list(REMOVE_ITEM PICTARINE_WIN_SOURCES ${PICTARINE_CORE_SOURCES} ${PROJECT_SOURCE_DIR}/app/Main.cpp)
+add_library(pictarine_win STATIC ${PICTARINE_WIN_SOURCES})
+target_link_libraries(pictarine_win PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32)
+
+add_executable(Pictarine WIN32 app/Main.cpp resources/Pictarine.rc)
+set_target_properties(Pictarine PROPERTIES SUFFIX ".scr")
+target_link_libraries(Pictarine PRIVATE pictarine_win)
+
+# Tests: GoogleTest compiled from Debian's sources with this toolchain.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
+add_library(test_support STATIC tests/support/TestEnvironment.cpp)
+target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(test_support PUBLIC pictarine_win gtest)
+
+add_executable(win_tests ${WIN_TEST_SOURCES})
+target_link_libraries(win_tests PRIVATE test_support gtest_main)
+
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
+add_executable(e2e_tests ${E2E_TEST_SOURCES})
+target_link_libraries(e2e_tests PRIVATE test_support gtest_main)
+add_dependencies(e2e_tests Pictarine)
+
+# A stand-in password provider whose answer the tests control.
+add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/PasswordCpl.def)
+set_target_properties(password_cpl PROPERTIES PREFIX "" OUTPUT_NAME "password" SUFFIX ".cpl")
+add_dependencies(win_tests password_cpl)
+add_dependencies(e2e_tests password_cpl)

@@ -1,0 +1,94 @@
+#include "platform/Application.h"
+
+#include "platform/Errors.h"
+#include "platform/Form.h"
+
+TApplication* Application = nullptr;
+
+namespace {
+
+const char ApplicationWindowClass[] = "TPictarineApplication";
+
+LRESULT CALLBACK ApplicationWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  return DefWindowProcA(Window, Message, WParam, LParam);
+}
+
+}  // namespace
+
+TApplication::TApplication() {
+  WNDCLASSA Class{};
+  Class.lpfnWndProc = ApplicationWindowProc;
+  Class.hInstance = GetModuleHandleA(nullptr);
+  Class.hIcon = LoadIconA(Class.hInstance, "MAINICON");
+  Class.lpszClassName = ApplicationWindowClass;
+  RegisterClassA(&Class);
+  Window = CreateWindowExA(0, ApplicationWindowClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+                           WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr, Class.hInstance, nullptr);
+  Application = this;
+}
+
+TApplication::~TApplication() {
+  DestroyForms();
+  if (Window) DestroyWindow(Window);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& Title) {
+  TitleText = Title;
+  if (Window) SetWindowTextA(Window, Title.c_str());
+}
+
+void TApplication::Terminate() {
+  TerminateRequested = true;
+  PostQuitMessage(0);
+}
+
+TForm* TApplication::AddForm(std::unique_ptr<TForm> Form) {
+  Forms.push_back(std::move(Form));
+  if (!Main) Main = Forms.back().get();
+  return Forms.back().get();
+}
+
+bool TApplication::DispatchOne(const MSG& Message) {
+  if (Message.message == WM_QUIT) {
+    TerminateRequested = true;
+    return false;
+  }
+  TranslateMessage(&Message);
+  DispatchMessageA(&Message);
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG Message;
+  while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE))
+    if (!DispatchOne(Message)) break;
+}
+
+void TApplication::Run() {
+  if (ShowMainForm && Main && !TerminateRequested) Guard([this] { Main->Show(); });
+  MSG Message;
+  while (!TerminateRequested) {
+    const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
+    if (Got == -1) break;
+    if (Got == 0) {
+      TerminateRequested = true;
+      break;
+    }
+    DispatchOne(Message);
+  }
+}
+
+void TApplication::DestroyForms() {
+  while (!Forms.empty()) {
+    std::unique_ptr<TForm> Form = std::move(Forms.back());
+    Forms.pop_back();
+    if (Form.get() == Main) Main = nullptr;
+    Guard([&Form] { Form.reset(); });
+  }
+}
+
+void TApplication::ShowException(const std::exception& Error) {
+  MessageBoxA(Main ? Main->Handle() : Window, WithFullStop(Error.what()).c_str(), TitleText.c_str(),
+              MB_OK | MB_ICONERROR);
+}

@@ -1,0 +1,70 @@
+#pragma once
+// The application object: owns the hidden application window (the owner of
+// every form, so forms get no task-bar button of their own), the title, the
+// show-main-window flag, the termination request, the message loop and the
+// reporting of errors that escape event handlers. One per process.
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+class TForm;
+
+class TApplication {
+ public:
+  TApplication();
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
+  // The hidden application window.
+  HWND Handle() const { return Window; }
+
+  const std::string& Title() const { return TitleText; }
+  void SetTitle(const std::string& Title);
+
+  // When set, Run shows the main form before it reads messages.
+  bool ShowMainForm = true;
+  bool Terminated() const { return TerminateRequested; }
+  // Posts a quit message to this thread's queue; the loop ends when it reads it.
+  void Terminate();
+
+  // Takes ownership of a form; the first form added becomes the main form.
+  TForm* AddForm(std::unique_ptr<TForm> Form);
+  TForm* MainForm() const { return Main; }
+
+  // Dispatches every message waiting in the queue and returns. A quit message
+  // found here ends the message loop as well.
+  void ProcessMessages();
+  // Shows the main form if the flag is set, then dispatches messages until a
+  // quit message arrives (the main form's close requests one).
+  void Run();
+  // Destroys the remaining forms, newest first, so their destroy handlers run.
+  void DestroyForms();
+
+  // Shows an error that escaped an event handler: a box with the title as
+  // caption, an error icon, and the message with a full stop appended.
+  void ShowException(const std::exception& Error);
+  // Runs Handler, reporting any exception it throws instead of passing it on.
+  template <typename F>
+  void Guard(F&& Handler) {
+    try {
+      Handler();
+    } catch (const std::exception& Error) {
+      ShowException(Error);
+    }
+  }
+
+ private:
+  bool DispatchOne(const MSG& Message);
+  HWND Window = nullptr;
+  std::string TitleText;
+  bool TerminateRequested = false;
+  std::vector<std::unique_ptr<TForm>> Forms;
+  TForm* Main = nullptr;
+};
+
+// The process's application object, set while one exists.
+extern TApplication* Application;

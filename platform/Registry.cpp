@@ -1,0 +1,160 @@
+#include "platform/Registry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#include "platform/Errors.h"
+
+namespace {
+
+HKEY OpenBelow(HKEY Parent, const std::string& Path, bool Create) {
+  HKEY Result = nullptr;
+  LONG Status;
+  if (Create) {
+    DWORD Disposition = 0;
+    Status = RegCreateKeyExA(Parent, Path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                             KEY_ALL_ACCESS, nullptr, &Result, &Disposition);
+  } else {
+    Status = RegOpenKeyExA(Parent, Path.c_str(), 0, KEY_ALL_ACCESS, &Result);
+  }
+  return Status == ERROR_SUCCESS ? Result : nullptr;
+}
+
+// Deletes a key and its subtree; RegDeleteKey alone refuses keys with subkeys.
+bool DeleteTree(HKEY Parent, const std::string& Name) {
+  HKEY Key = OpenBelow(Parent, Name, false);
+  if (!Key) return false;
+  for (;;) {
+    char Child[256];
+    DWORD Length = sizeof Child;
+    if (RegEnumKeyExA(Key, 0, Child, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (!DeleteTree(Key, Child)) break;
+  }
+  RegCloseKey(Key);
+  return RegDeleteKeyA(Parent, Name.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+TRegistryKey::TRegistryKey(TRegistryKey&& Other) noexcept : Key(std::exchange(Other.Key, nullptr)) {}
+
+TRegistryKey& TRegistryKey::operator=(TRegistryKey&& Other) noexcept {
+  if (this != &Other) {
+    Close();
+    Key = std::exchange(Other.Key, nullptr);
+  }
+  return *this;
+}
+
+TRegistryKey TRegistryKey::Open(const std::string& Path) {
+  return TRegistryKey(OpenBelow(HKEY_CURRENT_USER, Path, false));
+}
+TRegistryKey TRegistryKey::OpenOrCreate(const std::string& Path) {
+  return TRegistryKey(OpenBelow(HKEY_CURRENT_USER, Path, true));
+}
+TRegistryKey TRegistryKey::OpenSubKey(const std::string& Name) const {
+  return TRegistryKey(Key ? OpenBelow(Key, Name, false) : nullptr);
+}
+TRegistryKey TRegistryKey::OpenOrCreateSubKey(const std::string& Name) const {
+  return TRegistryKey(Key ? OpenBelow(Key, Name, true) : nullptr);
+}
+
+void TRegistryKey::Close() {
+  if (Key) RegCloseKey(Key);
+  Key = nullptr;
+}
+
+void TRegistryKey::InvalidType(const std::string& Name) {
+  throw ERegistryError(Format("Invalid data type for '%s'", Name.c_str()));
+}
+
+TRegistryKey::TValueInfo TRegistryKey::ValueInfo(const std::string& Name) const {
+  TValueInfo Info;
+  if (Key && RegQueryValueExA(Key, Name.c_str(), nullptr, &Info.Type, nullptr, &Info.Size) == ERROR_SUCCESS)
+    Info.Exists = true;
+  return Info;
+}
+
+std::vector<std::string> TRegistryKey::ValueNames() const {
+  std::vector<std::string> Names;
+  if (!Key) return Names;
+  for (DWORD Index = 0;; ++Index) {
+    char Name[16384];
+    DWORD Length = sizeof Name;
+    if (RegEnumValueA(Key, Index, Name, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    Names.emplace_back(Name, Length);
+  }
+  return Names;
+}
+
+std::uint32_t TRegistryKey::ReadInteger(const std::string& Name) const {
+  DWORD Type = REG_NONE, Value = 0, Size = sizeof Value;
+  const LONG Status = RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(&Value), &Size);
+  if (Status != ERROR_SUCCESS || Type != REG_DWORD || Size != sizeof Value) InvalidType(Name);
+  return Value;
+}
+
+bool TRegistryKey::ReadBool(const std::string& Name) const { return ReadInteger(Name) != 0; }
+
+std::string TRegistryKey::ReadString(const std::string& Name) const {
+  const TValueInfo Info = ValueInfo(Name);
+  if (!Info.Exists || (Info.Type != REG_SZ && Info.Type != REG_EXPAND_SZ)) InvalidType(Name);
+  if (Info.Size == 0) return std::string();
+  std::string Buffer(Info.Size, '\0');
+  DWORD Type = REG_NONE, Size = Info.Size;
+  if (RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(Buffer.data()), &Size) !=
+          ERROR_SUCCESS ||
+      (Type != REG_SZ && Type != REG_EXPAND_SZ))
+    InvalidType(Name);
+  Buffer.resize(std::min<std::size_t>(Size, Buffer.size()));
+  const std::size_t Zero = Buffer.find('\0');
+  if (Zero != std::string::npos) Buffer.resize(Zero);
+  return Buffer;
+}
+
+double TRegistryKey::ReadFloat(const std::string& Name) const {
+  unsigned char Bytes[8];
+  DWORD Type = REG_NONE, Size = sizeof Bytes;
+  const TValueInfo Info = ValueInfo(Name);
+  if (!Info.Exists || Info.Type != REG_BINARY || Info.Size != sizeof Bytes ||
+      RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, Bytes, &Size) != ERROR_SUCCESS || Size != sizeof Bytes)
+    InvalidType(Name);
+  double Value;
+  std::memcpy(&Value, Bytes, sizeof Value);
+  return Value;
+}
+
+void TRegistryKey::WriteBinary(const std::string& Name, const void* Data, std::size_t Size) {
+  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(Data),
+                             static_cast<DWORD>(Size)) != ERROR_SUCCESS)
+    throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
+}
+
+void TRegistryKey::WriteInteger(const std::string& Name, std::uint32_t Value) {
+  const DWORD Data = Value;
+  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
+                             sizeof Data) != ERROR_SUCCESS)
+    throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
+}
+
+void TRegistryKey::WriteString(const std::string& Name, const std::string& Value) {
+  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
+                             static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
+    throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
+}
+
+void TRegistryKey::WriteFloat(const std::string& Name, double Value) {
+  // Little-endian IEEE 754, as the platform stores doubles.
+  WriteBinary(Name, &Value, sizeof Value);
+}
+
+bool TRegistryKey::DeleteValue(const std::string& Name) {
+  return Key && RegDeleteValueA(Key, Name.c_str()) == ERROR_SUCCESS;
+}
+
+bool TRegistryKey::DeleteSubKey(const std::string& Name) { return Key && DeleteTree(Key, Name); }
+
+void TRegistryKey::Flush() {
+  if (Key) RegFlushKey(Key);
+}

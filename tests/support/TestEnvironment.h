@@ -1,0 +1,38 @@
+#pragma once
+// Helpers shared by the tests that run under Wine.
+#include <windows.h>
+
+#include <string>
+
+// Folder of the running test program, with a trailing backslash; the built
+// programs and the test password provider live there.
+std::string ProgramFolder();
+
+// Puts the test password provider into the system directory for the lifetime
+// of the object, or makes sure that none is there (Install false).
+class TPasswordProvider {
+ public:
+  explicit TPasswordProvider(bool Install = true);
+  ~TPasswordProvider();
+  TPasswordProvider(const TPasswordProvider&) = delete;
+  TPasswordProvider& operator=(const TPasswordProvider&) = delete;
+  static std::string InstalledPath();
+};
+
+// Sets "Control Panel\Desktop" "ScreenSaveUsePassword" (REG_DWORD) or, with
+// a negative value, deletes it.
+void SetScreenSaveUsePassword(int Value);
+
+// Sets an environment variable of this process (and so of the programs it
+// starts) for the lifetime of the object, restoring the old value after.
+class TScopedEnvironment {
+ public:
+  TScopedEnvironment(const std::string& Name, const std::string& Value);
+  ~TScopedEnvironment();
+  TScopedEnvironment(const TScopedEnvironment&) = delete;
+  TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
+
+ private:
+  std::string Name, OldValue;
+  bool HadValue = false;
+};
