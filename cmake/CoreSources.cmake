@@ -3,5 +3,8 @@
 set(PICTARINE_CORE_SOURCES
   app/CommandLine.cpp
   platform/Errors.cpp
+  settings/GroupFile.cpp
+  settings/ImageQueue.cpp
+  settings/RandomIndex.cpp
 )
 list(TRANSFORM PICTARINE_CORE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")

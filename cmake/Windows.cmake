@@ -38,8 +38,8 @@ target_link_libraries(Pictarine PRIVATE pictarine_win)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
-add_library(test_support STATIC tests/support/TestEnvironment.cpp)
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
+add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/win/SettingsFixture.cpp)
 target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)
 
@@ -56,3 +56,11 @@ add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/Pass
 set_target_properties(password_cpl PROPERTIES PREFIX "" OUTPUT_NAME "password" SUFFIX ".cpl")
 add_dependencies(win_tests password_cpl)
 add_dependencies(e2e_tests password_cpl)
+
+# Benchmark programs that need the Windows side; run them under Wine.
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win/*.cpp)
+foreach(src ${WIN_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE pictarine_win)
+endforeach()

@@ -1,0 +1,102 @@
+#include "platform/Files.h"
+
+#include <windows.h>
+
+#include "platform/Errors.h"
+#include "platform/KernelHandle.h"
+
+bool FileExists(const std::string& Path) {
+  if (Path.empty()) return false;
+  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string InOutErrorText(unsigned long Code) {
+  switch (Code) {
+    case ERROR_FILE_NOT_FOUND: return "File not found";
+    case ERROR_PATH_NOT_FOUND: return "Path not found";
+    case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
+    case ERROR_ACCESS_DENIED: return "File access denied";
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION: return "File is in use by another process";
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL: return "Disk full";
+    case ERROR_HANDLE_EOF: return "Read beyond end of file";
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE: return "Invalid filename";
+    case ERROR_WRITE_PROTECT: return "Disk is write-protected";
+    default: return Format("I/O error %lu", Code);
+  }
+}
+
+void RaiseInOutError(unsigned long Code) { throw EInOutError(InOutErrorText(Code)); }
+
+std::string ReadWholeFile(const std::string& Path) {
+  TKernelHandle File(CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!File.Valid()) RaiseInOutError(GetLastError());
+  LARGE_INTEGER Size{};
+  if (!GetFileSizeEx(File.Get(), &Size)) RaiseInOutError(GetLastError());
+  if (Size.QuadPart > 0x7FFFFFFF) RaiseInOutError(ERROR_NOT_ENOUGH_MEMORY);
+  std::string Data(static_cast<std::size_t>(Size.QuadPart), '\0');
+  std::size_t Done = 0;
+  while (Done < Data.size()) {
+    DWORD Read = 0;
+    if (!ReadFile(File.Get(), Data.data() + Done, static_cast<DWORD>(Data.size() - Done), &Read, nullptr))
+      RaiseInOutError(GetLastError());
+    if (Read == 0) break;  // the file shrank while it was read
+    Done += Read;
+  }
+  Data.resize(Done);
+  return Data;
+}
+
+std::string ExtractFileDir(const std::string& Path) {
+  const std::size_t Slash = Path.find_last_of("\\/");
+  if (Slash == std::string::npos) return std::string();
+  return Path.substr(0, Slash);
+}
+
+void ReplaceFile(const std::string& Path, const std::string& Data) {
+  std::string Folder = ExtractFileDir(Path);
+  char Temporary[MAX_PATH];
+  if (!GetTempFileNameA(Folder.empty() ? "." : Folder.c_str(), "ptr", 0, Temporary))
+    RaiseInOutError(GetLastError());
+  // GetTempFileName has created the file; from here on it must go on failure.
+  DWORD Error = ERROR_SUCCESS;
+  {
+    TKernelHandle File(CreateFileA(Temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!File.Valid()) {
+      Error = GetLastError();
+    } else {
+      DWORD Written = 0;
+      if (!Data.empty() && !WriteFile(File.Get(), Data.data(), static_cast<DWORD>(Data.size()), &Written, nullptr))
+        Error = GetLastError();
+      else if (Written != Data.size())
+        Error = ERROR_DISK_FULL;
+      else if (!FlushFileBuffers(File.Get()))
+        Error = GetLastError();
+    }
+  }
+  if (Error == ERROR_SUCCESS &&
+      !MoveFileExA(Temporary, Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    Error = GetLastError();
+  if (Error != ERROR_SUCCESS) {
+    DeleteFileA(Temporary);
+    RaiseInOutError(Error);
+  }
+}
+
+bool ForceDirectories(const std::string& Path) {
+  std::string Folder = Path;
+  while (!Folder.empty() && (Folder.back() == '\\' || Folder.back() == '/')) Folder.pop_back();
+  if (Folder.empty()) return false;
+  const DWORD Attributes = GetFileAttributesA(Folder.c_str());
+  if (Attributes != INVALID_FILE_ATTRIBUTES) return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const std::string Parent = ExtractFileDir(Folder);
+  // A drive ("C:") or a share root ends the recursion.
+  if (!Parent.empty() && Parent != Folder && Parent.back() != ':') ForceDirectories(Parent);
+  return CreateDirectoryA(Folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}

@@ -1,0 +1,82 @@
+#pragma once
+// TSettings: every setting of the system, the list of group names and the
+// picture queue of one group. Constructed by each window or run mode that
+// needs settings; it reads the registry of the current user while it is
+// constructed. Only the configuration dialog writes settings back.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/ImageQueue.h"
+
+extern const char SettingsKeyPath[];  // "Software\Quellbrook\Pictarine Screen Saver"
+extern const char RunKeyPath[];       // "Software\Microsoft\Windows\CurrentVersion\Run"
+
+// The running executable's file name without directory and last extension.
+std::string DefaultGroupName();
+// The running executable's folder with a trailing backslash.
+std::string ExecutableFolder();
+
+class TSettings {
+ public:
+  // Reads all settings and loads the current group (GroupName, else the
+  // selected group). Registry and file errors propagate.
+  explicit TSettings(const std::string& GroupName = std::string());
+  ~TSettings() = default;
+  TSettings(const TSettings&) = delete;
+  TSettings& operator=(const TSettings&) = delete;
+
+  TImageQueue ImageQueue;
+  std::vector<std::string> GroupNames;
+  std::string CurrentGroup;
+  std::string SelectedGroup;
+  std::string SlideShowGroup;
+  std::string WallPaperGroup;
+  std::int32_t ChangeWallPaper = 0;
+  std::int32_t TimerInterval = 5000;
+  std::uint32_t Background = 0;
+  double MaxPercent = 1.0;
+  bool KeepAsWallpaper = false;
+  std::int32_t GroupImageCount = 0;
+  bool MaintainAspect = true;
+  bool EndOnMouse = true;
+  bool RandomOrder = true;
+  bool LimitScreenSize = false;
+  std::int32_t MaxScreenX = 800;
+  std::int32_t MaxScreenY = 600;
+  bool SetWallpaper = false;
+  std::int32_t SlideShowPosX = 0;
+  std::int32_t SlideShowPosY = 0;
+  std::int32_t SlideShowSizeX = 267;
+  std::int32_t SlideShowSizeY = 200;
+  bool SlideShowOnTop = false;
+  bool SlideShowStartup = false;
+  bool SlideShowHidden = false;
+  std::string SaveWallPaperAs;
+  std::string InstallDir;
+
+  void ResetSlideShowPlacement();
+  void LoadSettings();
+  void SaveSettings();
+  void SaveSlideShowPlacement();
+  void UpdateWallpaperRunEntry();
+  void UpdateSlideShowRunEntry();
+
+  // Replaces ImageQueue with the existing files of the group (empty name:
+  // SelectedGroup), or the sample picture, and sets GroupImageCount.
+  void LoadGroup(const std::string& Name);
+  // Writes the existing files of ImageQueue as the group's file, replacing
+  // it in one step. ImageQueue is not changed.
+  void SaveGroup(const std::string& Name);
+  // The next picture of the queue, refilling it first (with the settings read
+  // again) when a pass is over; empty when the group has none.
+  std::string NextImage();
+
+  // "<InstallDir>\Image Data\<name>.dat".
+  std::string GroupFilePath(const std::string& Name) const;
+  // "<executable folder>\sample.bmp".
+  static std::string SamplePicturePath();
+
+ private:
+  void UpdateRunEntry(bool Enabled, const char* ValueName, const std::string& Arguments);
+};

@@ -1,0 +1,47 @@
+#pragma once
+// A clean slate for settings tests: the settings key and the two Run values
+// are deleted before each test, and each test gets an empty scratch folder
+// that it may name as "Install Dir".
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "settings/Settings.h"
+
+std::string FileContent(const std::string& Path);
+std::vector<std::string> FolderListing(const std::string& Folder);
+
+class TSettingsTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  static TRegistryKey SettingsKey() { return TRegistryKey::OpenOrCreate(SettingsKeyPath); }
+  // Writes raw bytes as a value of any type.
+  static void WriteRaw(const std::string& Name, DWORD Type, const std::string& Bytes);
+  static std::string ReadRaw(const TRegistryKey& Key, const std::string& Name, DWORD& Type);
+  // Points "Install Dir" at the scratch folder.
+  void UseScratchInstallDir() const;
+  // Creates a file in the scratch folder and returns its path.
+  std::string MakeFile(const std::string& Name, const std::string& Content = "picture") const;
+  // Writes a group file of the scratch install folder byte for byte.
+  void WriteGroupFile(const std::string& Group, const std::string& Bytes) const;
+  std::string GroupFile(const std::string& Group) const { return Scratch + "\\Image Data\\" + Group + ".dat"; }
+
+  std::string Scratch;  // no trailing backslash
+};
+
+// Removes the sample picture beside the test program for the lifetime of the
+// object, or puts one there (Present true); restores what was there after.
+class TSamplePicture {
+ public:
+  explicit TSamplePicture(bool Present);
+  ~TSamplePicture();
+
+ private:
+  std::string Path, Saved;
+  bool Existed = false;
+};
