@@ -10,6 +10,7 @@
 #include "app/SingleInstance.h"
 #include "platform/Application.h"
 #include "platform/Errors.h"
+#include "settings/Wallpaper.h"
 
 namespace {
 
@@ -27,6 +28,9 @@ std::string ExecutableFileName() {
 // ends inside ParseCommandLine.
 void RunMode(TApplication& App) {
   switch (SaverMode) {
+    case smWallpaper:
+      ChangeWallpaperNow(std::string());
+      break;
     default:
       (void)App;
       break;

@@ -2,9 +2,14 @@
 # the native test build (with sanitizers).
 set(PICTARINE_CORE_SOURCES
   app/CommandLine.cpp
+  settings/FitImage.cpp
+  platform/Resample.cpp
+  platform/JpegDecoder.cpp
+  platform/BmpCodec.cpp
   platform/Errors.cpp
   settings/GroupFile.cpp
   settings/ImageQueue.cpp
   settings/RandomIndex.cpp
+  settings/PictureFormat.cpp
 )
 list(TRANSFORM PICTARINE_CORE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")

@@ -39,7 +39,7 @@ set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
-add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/win/SettingsFixture.cpp)
+add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp tests/support/TestPictures.cpp)
 target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)
 
@@ -48,7 +48,7 @@ target_link_libraries(win_tests PRIVATE test_support gtest_main)
 
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES})
-target_link_libraries(e2e_tests PRIVATE test_support gtest_main)
+target_link_libraries(e2e_tests PRIVATE test_support gtest)
 add_dependencies(e2e_tests Pictarine)
 
 # A stand-in password provider whose answer the tests control.

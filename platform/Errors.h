@@ -33,6 +33,11 @@ struct EListError : EError {
   explicit EListError(const std::string& Message) : EError(Message, "EListError") {}
 };
 
+// The platform could not provide a bitmap, device context or other resource.
+struct EOutOfResources : EError {
+  explicit EOutOfResources(const std::string& Message) : EError(Message, "EOutOfResources") {}
+};
+
 // printf-style formatting into a std::string.
 std::string Format(const char* Pattern, ...) __attribute__((format(printf, 1, 2)));
 

@@ -14,7 +14,8 @@ bool FileExists(const std::string& Path) {
 std::string InOutErrorText(unsigned long Code) {
   switch (Code) {
     case ERROR_FILE_NOT_FOUND: return "File not found";
-    case ERROR_PATH_NOT_FOUND: return "Path not found";
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY: return "Path not found";
     case ERROR_TOO_MANY_OPEN_FILES: return "Too many open files";
     case ERROR_ACCESS_DENIED: return "File access denied";
     case ERROR_SHARING_VIOLATION:

@@ -1,6 +1,12 @@
 #pragma once
 // 32-bit pixels as a DIB section holds them: one std::uint32_t per pixel,
 // 0x00RRGGBB (bytes B, G, R, 0 in memory), rows top-down. Portable.
+//
+// The high byte is not part of the colour, as for GDI: code that composes
+// pixels writes 0 there, but a decoder may leave another value (the JPEG
+// decoder leaves libjpeg's 0xFF rather than spend a pass over the picture),
+// so every reader ignores it (PixelRgb, PixelR/G/B; the resampler and the BMP
+// writer do).
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,6 +42,7 @@ constexpr std::uint32_t MakePixel(int R, int G, int B) {
   return (static_cast<std::uint32_t>(R) << 16) | (static_cast<std::uint32_t>(G) << 8) |
          static_cast<std::uint32_t>(B);
 }
+constexpr std::uint32_t PixelRgb(std::uint32_t P) { return P & 0x00FFFFFF; }
 constexpr int PixelR(std::uint32_t P) { return (P >> 16) & 0xFF; }
 constexpr int PixelG(std::uint32_t P) { return (P >> 8) & 0xFF; }
 constexpr int PixelB(std::uint32_t P) { return P & 0xFF; }

@@ -1,5 +1,6 @@
 #include "e2e/Harness.h"
 
+#include "platform/Registry.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -58,10 +59,12 @@ void Pump(DWORD Milliseconds) {
   } while (GetTickCount() - Start < Milliseconds);
 }
 
-TSaverProcess::TSaverProcess(const std::string& Arguments) {
+TSaverProcess::TSaverProcess(const std::string& Arguments, TScreenSize Screen) {
   std::string CommandLine = "\"" + ScreenSaverPath() + "\" " + Arguments;
+  Desktop = DesktopName(Screen);
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;
+  Startup.lpDesktop = Desktop.data();
   PROCESS_INFORMATION Info{};
   if (CreateProcessA(nullptr, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &Info)) {
     CloseHandle(Info.hThread);
@@ -91,7 +94,11 @@ std::optional<DWORD> TSaverProcess::WaitForExit(DWORD TimeoutMs) const {
 std::vector<TTopWindow> TSaverProcess::Windows(bool VisibleOnly) const {
   std::vector<TTopWindow> Found;
   TEnumState State{ProcessId, VisibleOnly, &Found};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&State));
+  HDESK Handle = OpenDesktopA(Desktop.c_str(), 0, FALSE, DESKTOP_ENUMERATE | DESKTOP_READOBJECTS);
+  if (Handle) {
+    EnumDesktopWindows(Handle, CollectWindow, reinterpret_cast<LPARAM>(&State));
+    CloseDesktop(Handle);
+  }
   return Found;
 }
 
@@ -124,4 +131,58 @@ void TSaverProcess::Kill() {
     TerminateProcess(Process.Get(), 99);
     WaitForSingleObject(Process.Get(), 5000);
   }
+}
+
+std::string DesktopName(TScreenSize Screen) {
+  const std::string Size = std::to_string(Screen.Width) + "x" + std::to_string(Screen.Height);
+  TRegistryKey::OpenOrCreate("Software\\Wine\\Explorer\\Desktops").WriteString("Pictarine" + Size, Size);
+  return "Pictarine" + Size;
+}
+
+bool JoinTestDesktop(TScreenSize Screen) {
+  HDESK Desktop = CreateDesktopA(DesktopName(Screen).c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  return Desktop && SetThreadDesktop(Desktop);
+}
+
+TPixelBuffer CaptureScreen() {
+  const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+  TPixelBuffer Shot(W, H);
+  HDC Screen = GetDC(nullptr);
+  HDC Memory = CreateCompatibleDC(Screen);
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+  Info.bmiHeader.biWidth = W;
+  Info.bmiHeader.biHeight = -H;
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  void* Bits = nullptr;
+  HBITMAP Section = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
+  HGDIOBJ Old = SelectObject(Memory, Section);
+  BitBlt(Memory, 0, 0, W, H, Screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* Pixels = static_cast<const std::uint32_t*>(Bits);
+  for (std::size_t I = 0; I < Shot.Data.size(); ++I) Shot.Data[I] = Pixels[I] & 0xFFFFFF;
+  SelectObject(Memory, Old);
+  DeleteObject(Section);
+  DeleteDC(Memory);
+  ReleaseDC(nullptr, Screen);
+  return Shot;
+}
+
+void PressKey(WORD VirtualKey) {
+  INPUT Input[2]{};
+  Input[0].type = INPUT_KEYBOARD;
+  Input[0].ki.wVk = VirtualKey;
+  Input[1] = Input[0];
+  Input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, Input, sizeof(INPUT));
+}
+
+void MoveMouse(int X, int Y) {
+  INPUT Input{};
+  Input.type = INPUT_MOUSE;
+  Input.mi.dx = (X * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+  Input.mi.dy = (Y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+  Input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &Input, sizeof(INPUT));
 }

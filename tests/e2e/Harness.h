@@ -9,6 +9,12 @@
 #include <vector>
 
 #include "platform/KernelHandle.h"
+#include "platform/Pixels.h"
+
+struct TScreenSize {
+  int Width = 1024;
+  int Height = 768;
+};
 
 struct TTopWindow {
   HWND Window = nullptr;
@@ -29,10 +35,13 @@ struct TMessageBox {
 
 std::string ScreenSaverPath();
 
+
 class TSaverProcess {
  public:
-  // Starts Pictarine.scr with the given argument text (after the program name).
-  explicit TSaverProcess(const std::string& Arguments);
+  // Starts Pictarine.scr with the given argument text (after the program
+  // name) on a Wine virtual desktop of the given screen size, so that the
+  // program sees exactly that screen whatever ran before it.
+  explicit TSaverProcess(const std::string& Arguments, TScreenSize Screen = {});
   // Ends the process if it still runs.
   ~TSaverProcess();
   TSaverProcess(const TSaverProcess&) = delete;
@@ -43,6 +52,7 @@ class TSaverProcess {
   // The exit code once the process has ended within the time-out.
   std::optional<DWORD> WaitForExit(DWORD TimeoutMs) const;
   // The top-level windows of the process (visible ones only, by default).
+  // Under Wine only windows on the caller's own desktop are found.
   std::vector<TTopWindow> Windows(bool VisibleOnly = true) const;
   // Waits for a visible message box of the process.
   std::optional<TMessageBox> WaitForMessageBox(DWORD TimeoutMs) const;
@@ -53,7 +63,21 @@ class TSaverProcess {
  private:
   TKernelHandle Process;
   DWORD ProcessId = 0;
+  std::string Desktop;  // the virtual desktop the program runs on
 };
 
 // Lets the calling thread's message queue and other processes run for a while.
 void Pump(DWORD Milliseconds);
+
+// The name of the Wine virtual desktop of a screen size; it is created with
+// that size when a program first starts on it.
+std::string DesktopName(TScreenSize Screen);
+// Moves the calling thread, which must own no window yet, to the desktop of
+// that size, where the programs started with the same size run.
+bool JoinTestDesktop(TScreenSize Screen);
+
+// The screen of the calling thread's desktop as pixels.
+TPixelBuffer CaptureScreen();
+// A key press and release, and an absolute pointer movement, as a user's.
+void PressKey(WORD VirtualKey);
+void MoveMouse(int X, int Y);

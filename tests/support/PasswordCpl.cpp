@@ -1,20 +1,29 @@
 // A stand-in for the system's password provider. VerifyScreenSavePwd answers
-// what the environment variable PICTARINE_TEST_PASSWORD says: "refuse" gives
-// FALSE, anything else TRUE. Each call is counted in PICTARINE_TEST_PASSWORD_CALLS
-// of the calling process, so tests can see whether they were asked.
+// what the registry value HKCU\Software\Pictarine Tests "Password" says:
+// "refuse" gives FALSE, anything else TRUE. Each call adds one to the value
+// "Password Calls", so tests can see whether the provider was asked.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
+namespace {
+const char TestKey[] = "Software\\Pictarine Tests";
+}
+
 extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
+  HKEY Key = nullptr;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, TestKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &Key, nullptr) !=
+      ERROR_SUCCESS)
+    return TRUE;
   char Answer[32] = "";
-  GetEnvironmentVariableA("PICTARINE_TEST_PASSWORD", Answer, sizeof Answer);
-  char Calls[32] = "0";
-  GetEnvironmentVariableA("PICTARINE_TEST_PASSWORD_CALLS", Calls, sizeof Calls);
-  std::snprintf(Calls, sizeof Calls, "%d", std::atoi(Calls) + 1);
-  SetEnvironmentVariableA("PICTARINE_TEST_PASSWORD_CALLS", Calls);
+  DWORD Size = sizeof Answer - 1;
+  RegQueryValueExA(Key, "Password", nullptr, nullptr, reinterpret_cast<BYTE*>(Answer), &Size);
+  DWORD Calls = 0;
+  Size = sizeof Calls;
+  RegQueryValueExA(Key, "Password Calls", nullptr, nullptr, reinterpret_cast<BYTE*>(&Calls), &Size);
+  ++Calls;
+  RegSetValueExA(Key, "Password Calls", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Calls), sizeof Calls);
+  RegCloseKey(Key);
   return std::strcmp(Answer, "refuse") == 0 ? FALSE : TRUE;
 }
 

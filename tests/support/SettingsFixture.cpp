@@ -1,4 +1,4 @@
-#include "win/SettingsFixture.h"
+#include "support/SettingsFixture.h"
 
 #include <fstream>
 #include <sstream>

@@ -1,6 +1,5 @@
 #include "support/TestEnvironment.h"
 
-#include <vector>
 
 #include "app/ScreenSaverUtils.h"
 #include "platform/Registry.h"
@@ -21,22 +20,21 @@ TPasswordProvider::TPasswordProvider(bool Install) {
 
 TPasswordProvider::~TPasswordProvider() { DeleteFileA(InstalledPath().c_str()); }
 
+void SetPasswordAnswer(const std::string& Answer) {
+  TRegistryKey Key = TRegistryKey::OpenOrCreate("Software\\Pictarine Tests");
+  Key.WriteString("Password", Answer);
+  Key.WriteInteger("Password Calls", 0);
+}
+
+int PasswordCalls() {
+  const TRegistryKey Key = TRegistryKey::Open("Software\\Pictarine Tests");
+  return Key.ValueExists("Password Calls") ? static_cast<int>(Key.ReadInteger("Password Calls")) : 0;
+}
+
 void SetScreenSaveUsePassword(int Value) {
   TRegistryKey Desktop = TRegistryKey::OpenOrCreate("Control Panel\\Desktop");
   if (Value < 0)
     Desktop.DeleteValue("ScreenSaveUsePassword");
   else
     Desktop.WriteInteger("ScreenSaveUsePassword", static_cast<std::uint32_t>(Value));
-}
-
-TScopedEnvironment::TScopedEnvironment(const std::string& N, const std::string& Value) : Name(N) {
-  std::vector<char> Buffer(32768);
-  const DWORD Length = GetEnvironmentVariableA(Name.c_str(), Buffer.data(), static_cast<DWORD>(Buffer.size()));
-  HadValue = Length > 0 || GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-  if (HadValue) OldValue.assign(Buffer.data(), Length);
-  SetEnvironmentVariableA(Name.c_str(), Value.c_str());
-}
-
-TScopedEnvironment::~TScopedEnvironment() {
-  SetEnvironmentVariableA(Name.c_str(), HadValue ? OldValue.c_str() : nullptr);
 }

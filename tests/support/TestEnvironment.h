@@ -19,20 +19,11 @@ class TPasswordProvider {
   static std::string InstalledPath();
 };
 
+// What the test password provider answers ("accept" or "refuse"), and how
+// often it has been asked since the answer was last set.
+void SetPasswordAnswer(const std::string& Answer);
+int PasswordCalls();
+
 // Sets "Control Panel\Desktop" "ScreenSaveUsePassword" (REG_DWORD) or, with
 // a negative value, deletes it.
 void SetScreenSaveUsePassword(int Value);
-
-// Sets an environment variable of this process (and so of the programs it
-// starts) for the lifetime of the object, restoring the old value after.
-class TScopedEnvironment {
- public:
-  TScopedEnvironment(const std::string& Name, const std::string& Value);
-  ~TScopedEnvironment();
-  TScopedEnvironment(const TScopedEnvironment&) = delete;
-  TScopedEnvironment& operator=(const TScopedEnvironment&) = delete;
-
- private:
-  std::string Name, OldValue;
-  bool HadValue = false;
-};

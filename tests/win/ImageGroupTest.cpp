@@ -6,7 +6,7 @@
 #include "platform/Errors.h"
 #include "platform/Files.h"
 #include "platform/KernelHandle.h"
-#include "win/SettingsFixture.h"
+#include "support/SettingsFixture.h"
 
 namespace {
 

@@ -17,30 +17,23 @@ TEST(SystemDirectory, EndsInOneBackslash) {
 
 TEST(VerifyScreenSaverPassword, AsksTheProviderOnlyWhenTheDesktopSaysSo) {
   TPasswordProvider Provider;
-  TScopedEnvironment Calls("PICTARINE_TEST_PASSWORD_CALLS", "0");
-  {
-    TScopedEnvironment Answer("PICTARINE_TEST_PASSWORD", "refuse");
-    SetScreenSaveUsePassword(1);
-    EXPECT_FALSE(VerifyScreenSaverPassword(nullptr));
-    SetScreenSaveUsePassword(0);
-    EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
-    SetScreenSaveUsePassword(-1);
-    EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
-  }
-  char Count[16] = "";
-  GetEnvironmentVariableA("PICTARINE_TEST_PASSWORD_CALLS", Count, sizeof Count);
-  EXPECT_STREQ(Count, "1") << "only the protected desktop consults the provider";
-  {
-    TScopedEnvironment Answer("PICTARINE_TEST_PASSWORD", "accept");
-    SetScreenSaveUsePassword(1);
-    EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
-  }
+  SetPasswordAnswer("refuse");
+  SetScreenSaveUsePassword(1);
+  EXPECT_FALSE(VerifyScreenSaverPassword(nullptr));
+  SetScreenSaveUsePassword(0);
+  EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
+  SetScreenSaveUsePassword(-1);
+  EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
+  EXPECT_EQ(PasswordCalls(), 1) << "only the protected desktop consults the provider";
+  SetPasswordAnswer("accept");
+  SetScreenSaveUsePassword(1);
+  EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
   SetScreenSaveUsePassword(-1);
 }
 
 TEST(VerifyScreenSaverPassword, ClosesWhenNoProviderIsInstalled) {
   TPasswordProvider NoProvider(false);
-  TScopedEnvironment Answer("PICTARINE_TEST_PASSWORD", "refuse");
+  SetPasswordAnswer("refuse");
   SetScreenSaveUsePassword(1);
   EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
   SetScreenSaveUsePassword(-1);

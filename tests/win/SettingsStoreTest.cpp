@@ -1,5 +1,5 @@
 // TSettings against Wine's real registry.
-#include "win/SettingsFixture.h"
+#include "support/SettingsFixture.h"
 
 #include <algorithm>
 #include <tuple>

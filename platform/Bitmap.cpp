@@ -1,0 +1,100 @@
+#include "platform/Bitmap.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/Errors.h"
+#include "platform/Resample.h"
+
+std::uint32_t ColorToPixel(TColor Colour) {
+  if ((Colour >> 24) == 0xFF) Colour = GetSysColor(static_cast<int>(Colour & 0xFF));
+  return MakePixel(Colour & 0xFF, (Colour >> 8) & 0xFF, (Colour >> 16) & 0xFF);
+}
+
+TBitmap::~TBitmap() { Release(); }
+
+void TBitmap::Release() {
+  if (DC && PreviousBitmap) SelectObject(DC->Get(), PreviousBitmap);
+  PreviousBitmap = nullptr;
+  Section.Reset();
+  DC.reset();
+  Bits = nullptr;
+  BitmapWidth = BitmapHeight = 0;
+}
+
+void TBitmap::SetSize(int Width, int Height) {
+  Release();
+  if (Width <= 0 || Height <= 0) return;
+  BITMAPINFO Info{};
+  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+  Info.bmiHeader.biWidth = Width;
+  Info.bmiHeader.biHeight = -Height;  // top-down
+  Info.bmiHeader.biPlanes = 1;
+  Info.bmiHeader.biBitCount = 32;
+  Info.bmiHeader.biCompression = BI_RGB;
+  void* Memory = nullptr;
+  TGdiObject<HBITMAP> NewSection(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Memory, nullptr, 0));
+  auto NewDC = std::make_unique<TMemoryDC>();
+  if (!NewSection || !Memory || !NewDC->Get()) throw EOutOfResources("Out of system resources");
+  PreviousBitmap = SelectObject(NewDC->Get(), NewSection.Get());
+  Section = std::move(NewSection);
+  DC = std::move(NewDC);
+  Bits = static_cast<std::uint32_t*>(Memory);
+  BitmapWidth = Width;
+  BitmapHeight = Height;
+  Fill(clWhite);
+}
+
+TPixelView TBitmap::Pixels() const { return TPixelView{Bits, BitmapWidth, BitmapHeight, BitmapWidth}; }
+
+void TBitmap::Fill(TColor Colour) { FillRect(0, 0, BitmapWidth, BitmapHeight, Colour); }
+
+void TBitmap::FillRect(int X, int Y, int W, int H, TColor Colour) {
+  const int Left = std::max(X, 0), Top = std::max(Y, 0);
+  const int Right = std::min(X + W, BitmapWidth), Bottom = std::min(Y + H, BitmapHeight);
+  if (Left >= Right || Top >= Bottom) return;
+  GdiFlush();
+  const std::uint32_t Pixel = ColorToPixel(Colour);
+  const TPixelView View = Pixels();
+  for (int Row = Top; Row < Bottom; ++Row) std::fill(View.Row(Row) + Left, View.Row(Row) + Right, Pixel);
+}
+
+void TBitmap::WriteText(int X, int Y, const std::string& Text) {
+  if (Empty()) return;
+  HDC Screen = GetDC(nullptr);
+  const int Height = -MulDiv(8, GetDeviceCaps(Screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, Screen);
+  TGdiObject<HFONT> Font(CreateFontA(Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
+  TSelection Selected(Canvas(), Font.Get());
+  SetTextColor(Canvas(), GetSysColor(COLOR_WINDOWTEXT));
+  SetBkColor(Canvas(), RGB(255, 255, 255));
+  SetBkMode(Canvas(), OPAQUE);
+  ::TextOutA(Canvas(), X, Y, Text.c_str(), static_cast<int>(Text.size()));
+  GdiFlush();
+}
+
+void TBitmap::StretchFrom(const TBitmap& Source, int X, int Y, int W, int H) {
+  if (Source.Empty() || Empty() || W <= 0 || H <= 0) return;
+  GdiFlush();
+  if (X >= 0 && Y >= 0 && X + W <= BitmapWidth && Y + H <= BitmapHeight) {
+    Resample(Source.Pixels(), Pixels().Sub(X, Y, W, H));
+    return;
+  }
+  // Partly outside: resample in full, then copy what is visible.
+  TPixelBuffer Whole(W, H);
+  Resample(Source.Pixels(), Whole.View());
+  const TPixelView View = Pixels();
+  for (int Row = std::max(0, -Y); Row < H && Y + Row < BitmapHeight; ++Row)
+    for (int Col = std::max(0, -X); Col < W && X + Col < BitmapWidth; ++Col)
+      View.Row(Y + Row)[X + Col] = Whole.At(Col, Row);
+}
+
+void TBitmap::CopyTo(HDC Dest, int X, int Y) const {
+  if (!Empty()) BitBlt(Dest, X, Y, BitmapWidth, BitmapHeight, Canvas(), 0, 0, SRCCOPY);
+}
+
+void TBitmap::CopyFrom(HDC Source, int SourceX, int SourceY) {
+  if (!Empty()) BitBlt(Canvas(), 0, 0, BitmapWidth, BitmapHeight, Source, SourceX, SourceY, SRCCOPY);
+}

@@ -1,0 +1,197 @@
+#include "platform/JpegDecoder.h"
+
+#include <algorithm>
+#include <climits>
+#include <csetjmp>
+#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+
+#include <jpeglib.h>
+
+// libjpeg reports errors through error_exit, which must not return: it jumps
+// back with longjmp to the guarded call that started the work. The frames
+// between the setjmp and the longjmp hold no object with a destructor (only
+// libjpeg's C frames and ReadAllRows), so nothing is skipped; after a jump
+// jpeg_abort_decompress releases what libjpeg allocated for the picture.
+
+namespace {
+
+constexpr int MaxSide = 65535;
+constexpr std::uint64_t MaxPixelBytes = 512ull * 1024 * 1024;
+constexpr std::uint64_t MaxPixelsPerBit = 64;
+constexpr int GreyLevels = 236;
+constexpr int RowsPerRead = 16;
+constexpr std::uint32_t White = 0x00FFFFFF;
+
+struct TErrorManager {
+  jpeg_error_mgr Public;  // first member: libjpeg sees a jpeg_error_mgr*
+  std::jmp_buf Jump;
+};
+
+[[noreturn]] void ErrorExit(j_common_ptr Info) {
+  std::longjmp(reinterpret_cast<TErrorManager*>(Info->err)->Jump, 1);
+}
+
+void IgnoreMessage(j_common_ptr, int) {}
+void IgnoreOutput(j_common_ptr) {}
+
+// Rounded A * B / 255 for A, B in 0..255.
+inline int MulDiv255(int A, int B) {
+  const int T = A * B + 128;
+  return (T + (T >> 8)) >> 8;
+}
+
+// The row holds Width palette indices in its first Width bytes; expands them
+// in place to grey pixels. Right to left, so each index byte is read before
+// the pixel that covers it is written.
+void ExpandGreyIndices(std::uint32_t* Row, int Width, const JSAMPLE* Levels) {
+  const auto* Indices = reinterpret_cast<const std::uint8_t*>(Row);
+  for (int X = Width - 1; X >= 0; --X) {
+    const int G = Levels[Indices[X]];
+    Row[X] = MakePixel(G, G, G);
+  }
+}
+
+// The row holds C, M, Y, K bytes per pixel; converts them in place. Adobe
+// files store the inks inverted (255 = no ink).
+void ConvertCmykRow(std::uint32_t* Row, int Width, bool Inverted) {
+  auto* Bytes = reinterpret_cast<std::uint8_t*>(Row);
+  for (int X = 0; X < Width; ++X) {
+    const std::uint8_t* P = Bytes + 4 * X;
+    int C = P[0], M = P[1], Y = P[2], K = P[3];
+    if (!Inverted) {
+      C = 255 - C;
+      M = 255 - M;
+      Y = 255 - Y;
+      K = 255 - K;
+    }
+    Row[X] = MakePixel(MulDiv255(C, K), MulDiv255(M, K), MulDiv255(Y, K));
+  }
+}
+
+void FillWhite(const TPixelView& Dest) {
+  for (int Y = 0; Y < Dest.Height; ++Y) {
+    std::uint32_t* Row = Dest.Row(Y);
+    for (int X = 0; X < Dest.Width; ++X) Row[X] = White;
+  }
+}
+
+}  // namespace
+
+struct TJpegDecoder::TState {
+  jpeg_decompress_struct Info{};
+  TErrorManager Error{};
+  bool Created = false;
+};
+
+namespace {
+
+bool CreateGuarded(jpeg_decompress_struct& Info, TErrorManager& Error) {
+  Info.err = jpeg_std_error(&Error.Public);
+  Error.Public.error_exit = ErrorExit;
+  Error.Public.emit_message = IgnoreMessage;
+  Error.Public.output_message = IgnoreOutput;
+  if (setjmp(Error.Jump)) return false;
+  jpeg_create_decompress(&Info);
+  return true;
+}
+
+bool ReadHeaderGuarded(jpeg_decompress_struct& Info, TErrorManager& Error,
+                       const std::uint8_t* Data, std::size_t Size) {
+  if (setjmp(Error.Jump)) {
+    jpeg_abort_decompress(&Info);
+    return false;
+  }
+  jpeg_abort_decompress(&Info);  // forget any earlier picture
+  jpeg_mem_src(&Info, Data, static_cast<unsigned long>(Size));
+  jpeg_read_header(&Info, TRUE);
+  return true;
+}
+
+bool WithinLimits(const jpeg_decompress_struct& Info, std::size_t Size) {
+  const std::uint64_t W = Info.image_width, H = Info.image_height;
+  return W > 0 && H > 0 && W <= MaxSide && H <= MaxSide && W * H * 4 <= MaxPixelBytes &&
+         W * H <= static_cast<std::uint64_t>(Size) * 8 * MaxPixelsPerBit;
+}
+
+enum class TOutput { Colour, Grey, Cmyk };
+
+// Reads every scanline into Dest's rows; rows of grey and CMYK files are then
+// converted in place while they are in the cache. Runs inside DecodeGuarded's
+// setjmp region: no objects with destructors.
+void ReadAllRows(jpeg_decompress_struct& Info, const TPixelView& Dest, TOutput Output) {
+  JSAMPROW Rows[RowsPerRead];
+  while (Info.output_scanline < Info.output_height) {
+    const int First = static_cast<int>(Info.output_scanline);
+    const int Wanted = std::min<int>(RowsPerRead, Dest.Height - First);
+    for (int I = 0; I < Wanted; ++I) Rows[I] = reinterpret_cast<JSAMPROW>(Dest.Row(First + I));
+    const int Got = static_cast<int>(jpeg_read_scanlines(&Info, Rows, Wanted));
+    if (Output == TOutput::Colour) continue;  // BGRX is the pixel layout already
+    for (int I = 0; I < Got; ++I) {
+      std::uint32_t* Row = Dest.Row(First + I);
+      if (Output == TOutput::Grey) ExpandGreyIndices(Row, Dest.Width, Info.colormap[0]);
+      else ConvertCmykRow(Row, Dest.Width, Info.saw_Adobe_marker);
+    }
+  }
+}
+
+bool DecodeGuarded(jpeg_decompress_struct& Info, TErrorManager& Error, const TPixelView& Dest) {
+  if (setjmp(Error.Jump)) {
+    jpeg_abort_decompress(&Info);
+    return false;
+  }
+  TOutput Output = TOutput::Colour;
+  Info.out_color_space = JCS_EXT_BGRX;
+  if (Info.jpeg_color_space == JCS_GRAYSCALE) {
+    Output = TOutput::Grey;
+    Info.out_color_space = JCS_GRAYSCALE;
+    Info.quantize_colors = TRUE;
+    Info.desired_number_of_colors = GreyLevels;
+    Info.two_pass_quantize = FALSE;
+  } else if (Info.jpeg_color_space == JCS_CMYK || Info.jpeg_color_space == JCS_YCCK) {
+    Output = TOutput::Cmyk;
+    Info.out_color_space = JCS_CMYK;
+  }
+  Info.scale_num = 1;
+  Info.scale_denom = 1;
+  Info.do_block_smoothing = TRUE;
+  jpeg_start_decompress(&Info);
+  const bool Fits = static_cast<int>(Info.output_width) == Dest.Width &&
+                    static_cast<int>(Info.output_height) == Dest.Height &&
+                    (Output != TOutput::Grey || Info.out_color_components == 1);
+  if (Fits) ReadAllRows(Info, Dest, Output);
+  // Trailing markers are of no interest once every row is out.
+  jpeg_abort_decompress(&Info);
+  return Fits;
+}
+
+}  // namespace
+
+TJpegDecoder::TJpegDecoder() : State(std::make_unique<TState>()) {
+  State->Created = CreateGuarded(State->Info, State->Error);
+}
+
+// Safe after a failed creation too: it only releases what libjpeg allocated.
+TJpegDecoder::~TJpegDecoder() { jpeg_destroy_decompress(&State->Info); }
+
+bool TJpegDecoder::ReadHeader(const std::uint8_t* Data, std::size_t Size) {
+  HeaderRead = false;
+  PictureWidth = PictureHeight = 0;
+  if (!State->Created || Data == nullptr || Size == 0 || Size > ULONG_MAX) return false;
+  if (!ReadHeaderGuarded(State->Info, State->Error, Data, Size)) return false;
+  if (!WithinLimits(State->Info, Size)) {
+    jpeg_abort_decompress(&State->Info);
+    return false;
+  }
+  PictureWidth = static_cast<int>(State->Info.image_width);
+  PictureHeight = static_cast<int>(State->Info.image_height);
+  HeaderRead = true;
+  return true;
+}
+
+bool TJpegDecoder::Decode(const TPixelView& Dest) {
+  if (!HeaderRead || Dest.Width != PictureWidth || Dest.Height != PictureHeight) return false;
+  HeaderRead = false;
+  if (DecodeGuarded(State->Info, State->Error, Dest)) return true;
+  FillWhite(Dest);
+  return false;
+}

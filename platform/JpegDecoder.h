@@ -1,0 +1,57 @@
+#pragma once
+// TJpegDecoder: one JPEG picture in memory decoded into 32-bit pixels with
+// libjpeg (API 62, libjpeg-turbo extensions for BGRX output). Portable.
+//
+// Decoding settings: full size (scale 1/1), block smoothing on, colour files
+// straight to B,G,R,0 pixels; greyscale files through libjpeg's one-pass
+// quantizer with 236 colours and its default dithering, so at most 236 grey
+// levels; CMYK and YCCK files converted to RGB (Adobe files store CMYK
+// inverted, which the conversion follows).
+//
+// Errors: library warnings are ignored (a premature end of data is one: the
+// rest of the picture is made up by the library and decoding succeeds);
+// library errors make the current call fail. The library never ends the
+// process and no C++ exception passes through it.
+//
+// Limits, checked by ReadHeader: width and height at most 65535, at most
+// 512 MiB of 32-bit pixels, and at most 64 pixels for each bit of data.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "platform/Pixels.h"
+
+class TJpegDecoder {
+ public:
+  TJpegDecoder();
+  ~TJpegDecoder();
+  TJpegDecoder(const TJpegDecoder&) = delete;
+  TJpegDecoder& operator=(const TJpegDecoder&) = delete;
+
+  // Reads the header of the JPEG data. The data is not copied: it must stay
+  // alive and unchanged until Decode has returned. False if the data is not a
+  // JPEG file, its header is broken, or the picture is beyond the limits.
+  // May be called again for other data.
+  bool ReadHeader(const std::uint8_t* Data, std::size_t Size);
+
+  // Size of the picture whose header was read; 0 before a successful
+  // ReadHeader.
+  int Width() const { return PictureWidth; }
+  int Height() const { return PictureHeight; }
+
+  // Decodes the picture into Dest, which must be Width() x Height(). Pixels
+  // are written 0xXXRRGGBB: the high byte is 0xFF for colour files (libjpeg's
+  // BGRX output, kept to save a pass; readers ignore it, see Pixels.h) and 0
+  // otherwise. False on a library error after the header, and
+  // Dest is then all white (0x00FFFFFF); also false, Dest untouched, on a
+  // size mismatch or without a header read. One Decode per ReadHeader.
+  bool Decode(const TPixelView& Dest);
+
+ private:
+  struct TState;
+  std::unique_ptr<TState> State;
+  int PictureWidth = 0;
+  int PictureHeight = 0;
+  bool HeaderRead = false;
+};

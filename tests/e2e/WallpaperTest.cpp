@@ -1,0 +1,163 @@
+// The /w run mode end to end: a scratch registry and install folder, test
+// pictures, and the wallpaper file and setting that the program leaves.
+#include <set>
+
+#include "e2e/Harness.h"
+#include "platform/Files.h"
+#include "support/SettingsFixture.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+constexpr TScreenSize Screen800{800, 600};
+constexpr TScreenSize Screen1024{1024, 768};
+
+class TWallpaperTest : public TSettingsTest {
+ protected:
+  void SetUp() override {
+    TSettingsTest::SetUp();
+    UseScratchInstallDir();
+    TRegistryKey Key = SettingsKey();
+    Key.WriteString("WallPaper Group", "W");
+    Key.WriteBool("Random", false);
+    Key.OpenOrCreateSubKey("Images").WriteString("0", "W");
+    Wallpaper = Scratch + "\\wall.bmp";
+    Key.WriteString("Save WallPaper As", Wallpaper);
+    TRegistryKey::OpenOrCreate("Control Panel\\Desktop").WriteString("Wallpaper", "");
+  }
+
+  std::string Picture(const std::string& Name, int W, int H, std::uint32_t Pixel = MakePixel(200, 30, 30)) {
+    TPixelBuffer P = SolidPicture(W, H, Pixel);
+    const std::string Path = Scratch + "\\" + Name;
+    if (Name.size() > 4 && Name.substr(Name.size() - 4) == ".bmp")
+      WriteBmpFile(Path, P);
+    else
+      WriteJpegFile(Path, P);
+    return Path;
+  }
+  void Group(const std::vector<std::string>& Paths) {
+    std::string Data;
+    for (const std::string& P : Paths) Data += P + "\r\n";
+    WriteGroupFile("W", Data);
+  }
+  // Runs /w and returns its exit code; any message box is read and dismissed.
+  DWORD RunWallpaperMode(TScreenSize Screen, TMessageBox* Box = nullptr) {
+    TSaverProcess Saver("/w", Screen);
+    for (int Waited = 0; Waited < 20000; Waited += 100) {
+      if (!Saver.Running()) break;
+      if (const auto Found = Saver.WaitForMessageBox(100)) {
+        if (Box) *Box = *Found;
+        Found->Dismiss();
+        break;
+      }
+    }
+    const std::optional<DWORD> Code = Saver.WaitForExit(20000);
+    EXPECT_TRUE(Code.has_value());
+    return Code.value_or(999);
+  }
+  static std::string DesktopWallpaper() {
+    return TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper");
+  }
+
+  std::string Wallpaper;
+  TSamplePicture NoSample{false};
+};
+
+TEST_F(TWallpaperTest, FitsThePictureIntoTheScreenOrTheLimitedArea) {
+  const std::string Big = Picture("big.jpg", 1600, 1200);
+  Group({Big});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 800);
+  EXPECT_EQ(File.Height, 600);
+  EXPECT_EQ(DesktopWallpaper(), Wallpaper);
+
+  SettingsKey().WriteBool("Limit Screen Size", true);
+  SettingsKey().WriteInteger("Max Screen X", 1024);
+  SettingsKey().WriteInteger("Max Screen Y", 768);
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 800) << "the limit is lowered to the screen";
+  EXPECT_EQ(File.Height, 600);
+  EXPECT_EQ(TRegistryKey::Open(SettingsKeyPath).ReadInteger("Max Screen X"), 1024u) << "and not saved";
+
+  SettingsKey().WriteInteger("Max Screen X", 640);
+  SettingsKey().WriteInteger("Max Screen Y", 480);
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 640);
+  EXPECT_EQ(File.Height, 480);
+}
+
+TEST_F(TWallpaperTest, KeepsSmallPicturesAndEnlargesByTheFactor) {
+  Group({Picture("small.bmp", 100, 50)});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 100);
+  EXPECT_EQ(File.Height, 50);
+  EXPECT_EQ(File.BitsPerPixel, 32) << "the display's depth under Wine";
+
+  Group({Picture("odd.jpg", 1113, 742)});
+  const double Two = 2.0;
+  SettingsKey().WriteBinary("Max Percent", &Two, sizeof Two);
+  EXPECT_EQ(RunWallpaperMode(Screen1024), 0u);
+  File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 1023);
+  EXPECT_EQ(File.Height, 682);
+}
+
+TEST_F(TWallpaperTest, EmptyGroupGivesTheMessageBitmap) {
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 200);
+  EXPECT_EQ(File.Height, 50);
+  EXPECT_EQ(DesktopWallpaper(), Wallpaper);
+}
+
+TEST_F(TWallpaperTest, PicksAtRandomWhateverTheStoredOrder) {
+  const std::string Red = Picture("red.bmp", 64, 32), Blue = Picture("blue.bmp", 32, 64, MakePixel(0, 0, 255));
+  Group({Red, Blue});
+  std::set<int> Widths;
+  for (int Run = 0; Run < 14 && Widths.size() < 2; ++Run) {
+    ASSERT_EQ(RunWallpaperMode(Screen800), 0u);
+    Widths.insert(ReadBmpFileInfo(Wallpaper).Width);
+  }
+  EXPECT_EQ(Widths, (std::set<int>{32, 64}));
+}
+
+TEST_F(TWallpaperTest, UnwritableFileIsAnApplicationErrorAndKeepsTheOldWallpaper) {
+  Group({Picture("small.bmp", 100, 50)});
+  ASSERT_EQ(RunWallpaperMode(Screen800), 0u);
+  const std::string Before = FileContent(Wallpaper);
+
+  SettingsKey().WriteString("Save WallPaper As", Scratch + "\\no such folder\\wall.bmp");
+  TMessageBox Box;
+  EXPECT_EQ(RunWallpaperMode(Screen1024, &Box), 1u);
+  EXPECT_EQ(Box.Caption, "Application Error");
+  EXPECT_EQ(Box.Text.rfind("Exception EInOutError in module Pictarine.scr at ", 0), 0u) << Box.Text;
+  EXPECT_NE(Box.Text.find(".\r\nPath not found.\r\n"), std::string::npos) << Box.Text;
+  EXPECT_EQ(Box.Owner, nullptr);
+  EXPECT_EQ(FileContent(Wallpaper), Before);
+  EXPECT_EQ(DesktopWallpaper(), Wallpaper);
+  EXPECT_EQ(FolderListing(Scratch).size(), 3u) << "wall.bmp, small.bmp, Image Data and nothing else";
+}
+
+TEST_F(TWallpaperTest, UnreadablePictureLeavesTheWallpaperAlone) {
+  Group({Picture("small.bmp", 100, 50)});
+  ASSERT_EQ(RunWallpaperMode(Screen800), 0u);
+  const std::string Before = FileContent(Wallpaper);
+  MakeFile("anim.gif", "GIF89a");
+  Group({Scratch + "\\anim.gif"});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_EQ(FileContent(Wallpaper), Before);
+  EXPECT_EQ(DesktopWallpaper(), Wallpaper);
+
+  TRegistryKey::OpenOrCreate("Control Panel\\Desktop").WriteString("Wallpaper", "C:\\mine.bmp");
+  MakeFile("broken.jpg", "not a jpeg at all");
+  Group({Scratch + "\\broken.jpg"});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_EQ(DesktopWallpaper(), "C:\\mine.bmp");
+  EXPECT_EQ(FileContent(Wallpaper), Before);
+}
+
+}  // namespace

@@ -1,0 +1,234 @@
+#include "platform/Resample.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <numeric>
+#include <random>
+#include <vector>
+
+namespace {
+
+TPixelBuffer RandomPicture(int W, int H, std::uint32_t Seed) {
+  TPixelBuffer Picture(W, H);
+  std::mt19937 Rng(Seed);
+  // A random high byte too: the resampler must ignore it.
+  for (std::uint32_t& P : Picture.Data) P = Rng();
+  return Picture;
+}
+
+TPixelBuffer Resampled(TPixelBuffer& Src, int W, int H) {
+  TPixelBuffer Dest(W, H, 0xDEADBEEF);
+  Resample(Src.View(), Dest.View());
+  return Dest;
+}
+
+int Channel(std::uint32_t P, int C) { return (P >> (8 * C)) & 0xFF; }
+
+double MeanOfChannel(const TPixelBuffer& Picture, int C) {
+  double Sum = 0;
+  for (std::uint32_t P : Picture.Data) Sum += Channel(P, C);
+  return Sum / static_cast<double>(Picture.Data.size());
+}
+
+struct TSizes {
+  int SrcW, SrcH, DstW, DstH;
+};
+
+// Shrink, enlarge, identity and mixed, square and not, tiny and odd widths,
+// exact and rounded weight units.
+const TSizes SizeCases[] = {
+    {64, 48, 32, 24},    {100, 100, 33, 33},   {37, 23, 5, 7},     {1, 1, 13, 9},
+    {13, 9, 1, 1},       {5, 3, 17, 11},       {640, 480, 217, 161}, {300, 200, 301, 199},
+    {1009, 31, 997, 7},  {4001, 3, 1440, 2},   {3, 3001, 2, 1081},  {16, 16, 16, 16},
+    {7, 400, 19, 3},     {1, 500, 3, 2},       {500, 1, 2, 3},
+};
+
+TEST(Resample, ConstantPictureStaysConstant) {
+  for (const TSizes& S : SizeCases)
+    for (std::uint32_t Colour : {0x00000000u, 0x00FFFFFFu, 0x00123456u, 0xFF80FF01u}) {
+      TPixelBuffer Src(S.SrcW, S.SrcH, Colour);
+      const TPixelBuffer Dest = Resampled(Src, S.DstW, S.DstH);
+      for (std::uint32_t P : Dest.Data)
+        ASSERT_EQ(P, Colour & 0x00FFFFFF) << S.SrcW << "x" << S.SrcH << " -> " << S.DstW << "x"
+                                          << S.DstH;
+    }
+}
+
+TEST(Resample, CheckerboardHalvedIsUniformGrey) {
+  TPixelBuffer Src(64, 48);
+  for (int Y = 0; Y < 48; ++Y)
+    for (int X = 0; X < 64; ++X) Src.Data[Y * 64 + X] = (X + Y) % 2 ? 0x00FFFFFF : 0;
+  for (const auto& [W, H] : {std::pair{32, 24}, std::pair{32, 48}, std::pair{64, 24}}) {
+    const TPixelBuffer Dest = Resampled(Src, W, H);
+    for (std::uint32_t P : Dest.Data) ASSERT_EQ(P, 0x00808080u);  // 127.5 rounds up
+  }
+}
+
+TEST(Resample, IntegerShrinkIsTheRoundedBlockMean) {
+  const std::pair<int, int> Factors[] = {{2, 2}, {3, 3}, {2, 5}, {7, 1}, {1, 6}, {4, 4}, {6, 10}, {16, 3}};
+  std::uint32_t Seed = 1;
+  for (const auto& [FX, FY] : Factors)
+    for (const auto& [DW, DH] : {std::pair{5, 4}, std::pair{13, 7}}) {
+      TPixelBuffer Src = RandomPicture(DW * FX, DH * FY, Seed++);
+      const TPixelBuffer Dest = Resampled(Src, DW, DH);
+      const int Count = FX * FY;
+      for (int Y = 0; Y < DH; ++Y)
+        for (int X = 0; X < DW; ++X)
+          for (int C = 0; C < 4; ++C) {
+            int Sum = 0;
+            for (int J = 0; J < FY; ++J)
+              for (int I = 0; I < FX; ++I) Sum += Channel(Src.At(X * FX + I, Y * FY + J), C);
+            const int Want = C == 3 ? 0 : (2 * Sum + Count) / (2 * Count);
+            ASSERT_EQ(Channel(Dest.At(X, Y), C), Want)
+                << "factor " << FX << "x" << FY << " at " << X << "," << Y << " channel " << C;
+          }
+    }
+}
+
+// Overlap of source pixel I with destination pixel D along one axis, in
+// units where a source pixel is Dst long and a destination pixel Src long.
+std::vector<std::vector<std::int64_t>> AreaWeights(int Src, int Dst) {
+  std::vector<std::vector<std::int64_t>> W(Dst, std::vector<std::int64_t>(Src, 0));
+  for (int D = 0; D < Dst; ++D)
+    for (int I = 0; I < Src; ++I) {
+      const std::int64_t Lo = std::max<std::int64_t>(I * std::int64_t{Dst}, D * std::int64_t{Src});
+      const std::int64_t Hi =
+          std::min<std::int64_t>((I + 1) * std::int64_t{Dst}, (D + 1) * std::int64_t{Src});
+      W[D][I] = std::max<std::int64_t>(0, Hi - Lo);
+    }
+  return W;
+}
+
+TEST(Resample, ShrinkIsTheExactAreaWeightedMean) {
+  // Reduced fractions with small denominators: the weights are held exactly.
+  const TSizes Cases[] = {{10, 10, 4, 4}, {7, 5, 3, 2}, {100, 37, 64, 20}, {45, 27, 12, 18}, {9, 250, 9, 17}};
+  for (const TSizes& S : Cases) {
+    TPixelBuffer Src = RandomPicture(S.SrcW, S.SrcH, 77);
+    const TPixelBuffer Dest = Resampled(Src, S.DstW, S.DstH);
+    const auto WX = AreaWeights(S.SrcW, S.DstW), WY = AreaWeights(S.SrcH, S.DstH);
+    const std::int64_t Total = std::int64_t{S.SrcW} * S.SrcH;  // weight of one destination pixel
+    for (int Y = 0; Y < S.DstH; ++Y)
+      for (int X = 0; X < S.DstW; ++X)
+        for (int C = 0; C < 3; ++C) {
+          std::int64_t Sum = 0;
+          for (int J = 0; J < S.SrcH; ++J)
+            for (int I = 0; I < S.SrcW; ++I)
+              Sum += WX[X][I] * WY[Y][J] * Channel(Src.At(I, J), C);
+          const std::int64_t Want = (2 * Sum + Total) / (2 * Total);
+          ASSERT_EQ(Channel(Dest.At(X, Y), C), Want)
+              << S.SrcW << "x" << S.SrcH << " -> " << S.DstW << "x" << S.DstH << " at " << X
+              << "," << Y;
+        }
+  }
+}
+
+TEST(Resample, RoundedWeightsStayWithinOneLevelOfTheAreaMean) {
+  // Reduced denominators beyond what the weights hold exactly, on either axis.
+  const TSizes Cases[] = {{521, 263, 97, 89}, {16411, 3, 3, 2}, {2, 1031, 1, 3}};
+  for (const TSizes& S : Cases) {
+    TPixelBuffer Src = RandomPicture(S.SrcW, S.SrcH, 31);
+    const TPixelBuffer Dest = Resampled(Src, S.DstW, S.DstH);
+    const auto WX = AreaWeights(S.SrcW, S.DstW), WY = AreaWeights(S.SrcH, S.DstH);
+    for (int C = 0; C < 3; ++C) {
+      // Separable exact reference: rows first, then columns.
+      std::vector<double> Mid(static_cast<std::size_t>(S.SrcH) * S.DstW, 0.0);
+      for (int J = 0; J < S.SrcH; ++J)
+        for (int X = 0; X < S.DstW; ++X)
+          for (int I = 0; I < S.SrcW; ++I)
+            Mid[J * S.DstW + X] += static_cast<double>(WX[X][I]) / S.SrcW * Channel(Src.At(I, J), C);
+      for (int Y = 0; Y < S.DstH; ++Y)
+        for (int X = 0; X < S.DstW; ++X) {
+          double Want = 0;
+          for (int J = 0; J < S.SrcH; ++J) Want += static_cast<double>(WY[Y][J]) / S.SrcH * Mid[J * S.DstW + X];
+          ASSERT_NEAR(Channel(Dest.At(X, Y), C), Want, 1.0)
+              << S.SrcW << "x" << S.SrcH << " -> " << S.DstW << "x" << S.DstH << " at " << X << "," << Y;
+        }
+    }
+  }
+}
+
+TEST(Resample, MeanBrightnessIsPreserved) {
+  std::mt19937 Rng(99);
+  auto Pick = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(Rng); };
+  for (int I = 0; I < 40; ++I) {
+    const int SW = Pick(20, 700), SH = Pick(20, 700);
+    const int DW = Pick(8, 2 * SW), DH = Pick(8, 2 * SH);
+    TPixelBuffer Src = RandomPicture(SW, SH, I);
+    const TPixelBuffer Dest = Resampled(Src, DW, DH);
+    for (int C = 0; C < 3; ++C)
+      ASSERT_NEAR(MeanOfChannel(Dest, C), MeanOfChannel(Src, C), 1.0)
+          << SW << "x" << SH << " -> " << DW << "x" << DH;
+  }
+}
+
+TEST(Resample, EnlargingKeepsEdgesAndIsSymmetric) {
+  TPixelBuffer Src(2, 1);
+  Src.Data = {0x00000000, 0x00FFFFFF};
+  for (int W : {3, 8, 11, 64}) {
+    const TPixelBuffer Dest = Resampled(Src, W, 5);
+    for (int Y = 0; Y < 5; ++Y) {
+      EXPECT_EQ(Dest.At(0, Y), 0u) << W;
+      EXPECT_EQ(Dest.At(W - 1, Y), 0x00FFFFFFu) << W;
+      for (int X = 0; X < W; ++X) {
+        if (X > 0) {
+          EXPECT_GE(Dest.At(X, Y) & 0xFF, Dest.At(X - 1, Y) & 0xFF);
+        }
+        const int Mirror = (Dest.At(W - 1 - X, Y) & 0xFF);
+        EXPECT_NEAR(static_cast<int>(Dest.At(X, Y) & 0xFF) + Mirror, 255, 1) << W << " at " << X;
+      }
+    }
+  }
+  // Corners of an enlarged picture are its own corner pixels.
+  TPixelBuffer Corners = RandomPicture(3, 4, 5);
+  const TPixelBuffer Big = Resampled(Corners, 10, 13);
+  EXPECT_EQ(Big.At(0, 0), Corners.At(0, 0) & 0x00FFFFFF);
+  EXPECT_EQ(Big.At(9, 0), Corners.At(2, 0) & 0x00FFFFFF);
+  EXPECT_EQ(Big.At(0, 12), Corners.At(0, 3) & 0x00FFFFFF);
+  EXPECT_EQ(Big.At(9, 12), Corners.At(2, 3) & 0x00FFFFFF);
+}
+
+TEST(Resample, ScalarAndSimdPathsAgree) {
+  std::uint32_t Seed = 500;
+  for (const TSizes& S : SizeCases) {
+    TPixelBuffer Src = RandomPicture(S.SrcW, S.SrcH, Seed++);
+    TPixelBuffer Fast(S.DstW, S.DstH, 1), Slow(S.DstW, S.DstH, 2);
+    Resample(Src.View(), Fast.View());
+    ResampleScalar(Src.View(), Slow.View());
+    ASSERT_EQ(Fast.Data, Slow.Data) << S.SrcW << "x" << S.SrcH << " -> " << S.DstW << "x" << S.DstH;
+  }
+}
+
+TEST(Resample, SubViewWritesOnlyItsRectangle) {
+  TPixelBuffer Src = RandomPicture(50, 40, 8);
+  const std::uint32_t Sentinel = 0xA5A5A5A5;
+  TPixelBuffer Frame(31, 23, Sentinel);
+  const TPixelView Inner = Frame.View().Sub(4, 3, 21, 17);
+  Resample(Src.View(), Inner);
+  for (int Y = 0; Y < Frame.Height; ++Y)
+    for (int X = 0; X < Frame.Width; ++X) {
+      const bool Inside = X >= 4 && X < 25 && Y >= 3 && Y < 20;
+      if (Inside) ASSERT_EQ(Frame.At(X, Y) >> 24, 0u) << X << "," << Y;
+      else ASSERT_EQ(Frame.At(X, Y), Sentinel) << X << "," << Y;
+    }
+}
+
+TEST(Resample, SameSizeCopiesExactly) {
+  for (const auto& [W, H] : {std::pair{1, 1}, std::pair{7, 3}, std::pair{64, 65}}) {
+    TPixelBuffer Src = RandomPicture(W, H, W);
+    const TPixelBuffer Dest = Resampled(Src, W, H);
+    for (std::size_t I = 0; I < Src.Data.size(); ++I) ASSERT_EQ(Dest.Data[I], Src.Data[I] & 0x00FFFFFF);
+  }
+}
+
+TEST(Resample, EmptySourceOrDestinationDoesNothing) {
+  TPixelBuffer Src = RandomPicture(4, 4, 3);
+  TPixelBuffer Dest(4, 4, 0x11223344);
+  Resample(Src.View().Sub(0, 0, 0, 4), Dest.View());
+  Resample(Src.View().Sub(0, 0, 4, 0), Dest.View());
+  for (std::uint32_t P : Dest.Data) ASSERT_EQ(P, 0x11223344u);
+  Resample(Src.View(), Dest.View().Sub(0, 0, 0, 2));  // must not crash or write
+  for (std::uint32_t P : Dest.Data) ASSERT_EQ(P, 0x11223344u);
+}
+
+}  // namespace

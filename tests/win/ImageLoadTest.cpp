@@ -1,0 +1,128 @@
+// Loading picture files into bitmaps, on real files.
+#include <fstream>
+
+#include "platform/Bitmap.h"
+#include "platform/KernelHandle.h"
+#include "settings/LoadImageFile.h"
+#include "support/SettingsFixture.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+using TImageLoadTest = TSettingsTest;
+
+bool IsMessageBitmap(const TBitmap& B) {
+  if (B.Width() != 200 || B.Height() != 50) return false;
+  const TPixelView P = B.Pixels();
+  int Dark = 0;
+  for (int Y = 0; Y < 50; ++Y)
+    for (int X = 0; X < 200; ++X) {
+      const std::uint32_t Pixel = P.Row(Y)[X] & 0xFFFFFF;
+      if (Pixel != 0xFFFFFF) {
+        if (X < 10 || Y < 10) return false;  // the text starts at 10, 10 on white
+        ++Dark;
+      }
+    }
+  return Dark > 50;
+}
+
+TEST_F(TImageLoadTest, ResultTableByNameAndContent) {
+  TPixelBuffer Red = SolidPicture(40, 30, MakePixel(220, 20, 20));
+  WriteBmpFile(Scratch + "\\red.bmp", Red);
+  WriteJpegFile(Scratch + "\\red.jpg", Red);
+  WriteJpegFile(Scratch + "\\jpeg inside.bmp", Red);
+  WriteBmpFile(Scratch + "\\bmp inside.jpg", Red);
+  MakeFile("photo.gif", "GIF89a");
+  MakeFile("PHOTO.JPE", "whatever");
+
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile("")));
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile(Scratch + "\\missing.bmp")));
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile(Scratch + "\\jpeg inside.bmp")));
+  for (const char* Empty : {"\\missing.jpg", "\\bmp inside.jpg", "\\photo.gif", "\\PHOTO.JPE", ""}) {
+    const auto B = LoadImageFile(Scratch + Empty);
+    EXPECT_TRUE(B->Empty()) << Empty;
+    EXPECT_EQ(B->Width() + B->Height(), 0) << Empty;
+  }
+
+  const auto Bmp = LoadImageFile(Scratch + "\\red.bmp");
+  ASSERT_EQ(Bmp->Width(), 40);
+  ASSERT_EQ(Bmp->Height(), 30);
+  EXPECT_EQ(Bmp->Pixels().Row(29)[39] & 0xFFFFFF, MakePixel(220, 20, 20));
+  const auto Jpeg = LoadImageFile(Scratch + "\\RED.JPG");
+  ASSERT_EQ(Jpeg->Width(), 40);
+  ASSERT_EQ(Jpeg->Height(), 30);
+  const std::uint32_t P = Jpeg->Pixels().Row(15)[20];
+  EXPECT_NEAR(PixelR(P), 220, 8);
+  EXPECT_NEAR(PixelG(P), 20, 8);
+}
+
+TEST_F(TImageLoadTest, BadFilesNeverHurt) {
+  TPixelBuffer Small = SolidPicture(16, 16, MakePixel(0, 128, 0));
+  WriteJpegFile(Scratch + "\\ok.jpg", Small);
+  std::string Jpeg = FileContent(Scratch + "\\ok.jpg");
+  // SOF0 dimensions patched to 60000 x 60000: far more than the file holds.
+  const std::size_t Sof = Jpeg.find("\xFF\xC0");
+  ASSERT_NE(Sof, std::string::npos);
+  Jpeg[Sof + 5] = Jpeg[Sof + 7] = static_cast<char>(0xEA);
+  Jpeg[Sof + 6] = Jpeg[Sof + 8] = static_cast<char>(0x60);
+  MakeFile("huge.jpg", Jpeg);
+  EXPECT_TRUE(LoadImageFile(Scratch + "\\huge.jpg")->Empty());
+
+  // Corrupt after the header: white at the picture's size.
+  std::string Corrupt = FileContent(Scratch + "\\ok.jpg");
+  const std::size_t Sos = Corrupt.find("\xFF\xDA");
+  ASSERT_NE(Sos, std::string::npos);
+  Corrupt[Sos + 6] = 0x33;  // the first component's Huffman tables: never defined
+  MakeFile("corrupt.jpg", Corrupt);
+  const auto White = LoadImageFile(Scratch + "\\corrupt.jpg");
+  ASSERT_EQ(White->Width(), 16);
+  EXPECT_EQ(White->Pixels().Row(8)[8] & 0xFFFFFF, 0xFFFFFFu);
+
+  WriteBmpFile(Scratch + "\\ok.bmp", Small);
+  std::string Bmp = FileContent(Scratch + "\\ok.bmp");
+  MakeFile("cut.bmp", Bmp.substr(0, Bmp.size() / 2));
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile(Scratch + "\\cut.bmp")));
+  Bmp[18] = Bmp[22] = 0;
+  Bmp[19] = Bmp[23] = 0;
+  Bmp[20] = Bmp[24] = 0x10;  // 1,048,576 x 1,048,576
+  MakeFile("claims.bmp", Bmp);
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile(Scratch + "\\claims.bmp")));
+
+  // A file being written by another program is not read.
+  TKernelHandle Writer(CreateFileA((Scratch + "\\ok.bmp").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(Writer.Valid());
+  EXPECT_TRUE(IsMessageBitmap(*LoadImageFile(Scratch + "\\ok.bmp")));
+}
+
+TEST(Bitmap, FillsStretchesAndClips) {
+  TBitmap B;
+  EXPECT_TRUE(B.Empty());
+  EXPECT_EQ(B.Canvas(), nullptr);
+  B.SetSize(20, 10);
+  EXPECT_EQ(B.Pixels().Row(9)[19] & 0xFFFFFF, 0xFFFFFFu) << "a sized bitmap starts white";
+  B.Fill(0x00FF0000);  // blue in the settings' byte order
+  EXPECT_EQ(B.Pixels().Row(0)[0] & 0xFFFFFF, MakePixel(0, 0, 255));
+  B.Fill(0xFF000000 | COLOR_WINDOWTEXT);
+  const COLORREF Text = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(B.Pixels().Row(5)[5] & 0xFFFFFF, MakePixel(GetRValue(Text), GetGValue(Text), GetBValue(Text)));
+
+  TBitmap Source;
+  Source.SetSize(4, 4);
+  Source.Fill(0x000000FF);  // red
+  B.Fill(0);
+  B.StretchFrom(Source, 18, -2, 4, 4);  // partly outside
+  EXPECT_EQ(B.Pixels().Row(0)[18] & 0xFFFFFF, MakePixel(255, 0, 0));
+  EXPECT_EQ(B.Pixels().Row(1)[19] & 0xFFFFFF, MakePixel(255, 0, 0));
+  EXPECT_EQ(B.Pixels().Row(2)[19] & 0xFFFFFF, 0u);
+  EXPECT_EQ(B.Pixels().Row(0)[17] & 0xFFFFFF, 0u);
+
+  TBitmap Copy;
+  Copy.SetSize(20, 10);
+  Copy.CopyFrom(B.Canvas(), 0, 0);
+  EXPECT_EQ(Copy.Pixels().Row(0)[18] & 0xFFFFFF, MakePixel(255, 0, 0));
+  B.SetSize(0, 5);
+  EXPECT_TRUE(B.Empty());
+}
+
+}  // namespace
