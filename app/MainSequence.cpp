@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/ScreenSaverUtils.h"
+#include "forms/MainFrm.h"
 #include "app/SingleInstance.h"
 #include "platform/Application.h"
 #include "platform/Errors.h"
@@ -28,11 +29,15 @@ std::string ExecutableFileName() {
 // ends inside ParseCommandLine.
 void RunMode(TApplication& App) {
   switch (SaverMode) {
+    case smSaver:
+    case smPreview:
+      App.AddForm(std::make_unique<TMainForm>());
+      App.Run();
+      break;
     case smWallpaper:
       ChangeWallpaperNow(std::string());
       break;
     default:
-      (void)App;
       break;
   }
 }

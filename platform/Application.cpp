@@ -84,7 +84,8 @@ void TApplication::DestroyForms() {
     std::unique_ptr<TForm> Form = std::move(Forms.back());
     Forms.pop_back();
     if (Form.get() == Main) Main = nullptr;
-    Guard([&Form] { Form.reset(); });
+    Form->Destroy();
+    Form.reset();
   }
 }
 

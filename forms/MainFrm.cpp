@@ -1,0 +1,207 @@
+#include "forms/MainFrm.h"
+
+#include <cstdlib>
+
+#include "app/ScreenSaverUtils.h"
+#include "app/SingleInstance.h"
+#include "platform/Application.h"
+#include "platform/Gdi.h"
+#include "settings/FitImage.h"
+#include "settings/LoadImageFile.h"
+#include "settings/Wallpaper.h"
+
+namespace {
+
+constexpr UINT SpiSetScreenSaverRunning = 97;
+
+void SetScreenSaverRunning(bool Running) {
+  UINT Previous = 0;
+  SystemParametersInfoA(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
+}
+
+// Fills the frame with the background, then draws the picture fitted into
+// the area and centred in the whole frame.
+void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Settings, int AreaW, int AreaH) {
+  Frame.Fill(Settings.Background);
+  int PW = Picture.Width(), PH = Picture.Height();
+  FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, PW, PH);
+  Frame.StretchFrom(Picture, (Frame.Width() - PW) / 2, (Frame.Height() - PH) / 2, PW, PH);
+}
+
+}  // namespace
+
+TMainForm::TMainForm() : tmrDraw(*this) {
+  tmrDraw.SetEnabled(false);
+  tmrDraw.SetInterval(5);
+  tmrDraw.SetHandler(&TMainForm::tmrDrawTimer);
+  TFormStyle Style;
+  Style.Style = WS_POPUP;
+  Style.ExStyle = WS_EX_TOPMOST;
+  Style.Width = 320;
+  Style.Height = 240;
+  Style.ClassName = "TMainForm";
+  Style.Caption = "Pictarine Screen Saver";
+  CreateForm(Style);
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+  Activated = false;
+  Drawing = false;
+  LastMouseX = -1;
+  LastMouseY = -1;
+  FrameBitmap = std::make_unique<TBitmap>();
+  const HWND Preview = ParentWindowHandle();
+  if (SaverMode != smPreview) {
+    // A snapshot of the desktop as it is now, shown until the first picture.
+    TWindowDC Screen(nullptr, TWindowDC::WholeWindow);
+    FrameBitmap->SetSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    FrameBitmap->CopyFrom(Screen.Get(), 0, 0);
+  } else if (Preview && IsWindow(Preview)) {
+    RECT R;
+    GetWindowRect(Preview, &R);
+    FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+  }
+  RECT Bounds;
+  GetWindowRect(Handle(), &Bounds);
+  SetBounds(0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
+  SaverSettings = std::make_unique<TSettings>();
+  SetBounds(0, 0, FrameBitmap->Width(), FrameBitmap->Height());
+  if (SaverMode == smPreview)
+    StartPreview();
+  else
+    StartSaver();
+}
+
+void TMainForm::StartSaver() {
+  SetScreenSaverRunning(true);
+  SetCapture(Handle());
+  ShowCursor(FALSE);
+}
+
+void TMainForm::StartPreview() {
+  const HWND Preview = ParentWindowHandle();
+  Application->ShowMainForm = false;
+  if (!Preview || !IsWindow(Preview)) {
+    Application->Terminate();
+    return;
+  }
+  while (!IsWindowVisible(Preview)) {
+    // A preview window destroyed before it ever showed ends the program as
+    // a handle that names no window does.
+    if (!IsWindow(Preview)) {
+      Application->Terminate();
+      return;
+    }
+    Application->ProcessMessages();
+  }
+  RunPreview();
+}
+
+void TMainForm::RunPreview() {
+  ReleaseInstanceMutex();
+  const HWND Preview = ParentWindowHandle();
+  {
+    TWindowDC PreviewDC(Preview);
+    RECT R;
+    GetWindowRect(Preview, &R);
+    FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+    while (IsWindowVisible(Preview)) {
+      const std::unique_ptr<TBitmap> Picture = LoadNextImage();
+      if (!IsWindowVisible(Preview)) break;
+      ComposeFrame(*FrameBitmap, *Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
+      if (!IsWindowVisible(Preview)) break;
+      FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
+      Sleep(100);
+    }
+  }
+  Application->Terminate();
+}
+
+void TMainForm::FormActivate() {
+  if (Activated) return;
+  Activated = true;
+  Application->ProcessMessages();
+  {
+    TWindowDC Own(Handle());
+    FrameBitmap->CopyTo(Own.Get(), 0, 0);
+  }
+  if (SaverSettings) tmrDraw.SetInterval(static_cast<UINT>(SaverSettings->TimerInterval));
+  tmrDraw.SetEnabled(true);
+  DrawNextImage();
+}
+
+void TMainForm::tmrDrawTimer() {
+  if (SaverMode == smSaver) DrawNextImage();
+}
+
+void TMainForm::DrawNextImage() {
+  // Without settings (their reading failed at creation) there is nothing to
+  // draw; the snapshot stays until the saver is ended.
+  if (Drawing || !SaverSettings) return;
+  Drawing = true;
+  struct TClearDrawing {
+    bool& Flag;
+    ~TClearDrawing() { Flag = false; }
+  } ClearDrawing{Drawing};
+
+  const std::unique_ptr<TBitmap> Picture = LoadNextImage();
+  TSettings& Settings = *SaverSettings;
+  int AreaW = FrameBitmap->Width(), AreaH = FrameBitmap->Height();
+  if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
+  if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
+  if (Settings.LimitScreenSize) {
+    AreaW = Settings.MaxScreenX;
+    AreaH = Settings.MaxScreenY;
+  }
+  ComposeFrame(*FrameBitmap, *Picture, Settings, AreaW, AreaH);
+  TWindowDC Own(Handle());
+  FrameBitmap->CopyTo(Own.Get(), 0, 0);
+}
+
+std::unique_ptr<TBitmap> TMainForm::LoadNextImage() {
+  CurrentImageFile = SaverSettings->NextImage();
+  return LoadImageFile(CurrentImageFile);
+}
+
+void TMainForm::FormKeyDown(WORD, TShiftState) { Close(); }
+
+void TMainForm::FormMouseMove(TShiftState, int X, int Y) {
+  if (!SaverSettings || !SaverSettings->EndOnMouse) return;
+  if (LastMouseX == -1 && LastMouseY == -1) {
+    LastMouseX = X;
+    LastMouseY = Y;
+    return;
+  }
+  if (std::abs(X - LastMouseX) >= 3 && std::abs(Y - LastMouseY) >= 3) {
+    LastMouseX = X;
+    LastMouseY = Y;
+    Close();
+  }
+}
+
+void TMainForm::FormCloseQuery(bool& CanClose) {
+  if (SaverMode != smSaver) return;
+  tmrDraw.SetEnabled(false);
+  ShowCursor(TRUE);
+  CanClose = VerifyScreenSaverPassword(Handle());
+  if (!CanClose) {
+    ShowCursor(FALSE);
+    tmrDraw.SetEnabled(true);
+  }
+}
+
+void TMainForm::FormDestroy() {
+  if (SaverMode == smSaver) {
+    SetScreenSaverRunning(false);
+    ReleaseCapture();
+    ShowCursor(TRUE);
+    // Only a picture is kept: with no name taken from the queue (a second
+    // instance, an empty group) the user's wallpaper stays as it is.
+    if (SaverSettings && SaverSettings->KeepAsWallpaper && !CurrentImageFile.empty())
+      SetWallpaperImage(CurrentImageFile, *SaverSettings);
+  }
+  FrameBitmap.reset();
+  SaverSettings.reset();
+}

@@ -1,0 +1,44 @@
+#pragma once
+// TMainForm: the one window of both display modes. As the saver it covers the
+// primary screen, draws a new picture of the current group on every tick of
+// tmrDraw, and closes on a key or a large enough mouse movement once the
+// password check lets it. As the preview it is never shown: its creation
+// draws pictures into the host's preview window until that is hidden.
+#include <memory>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/Form.h"
+#include "settings/Settings.h"
+
+class TMainForm : public TForm {
+ public:
+  TMainForm();
+  ~TMainForm() override;
+
+ private:
+  void FormCreate() override;
+  void FormActivate() override;
+  void FormKeyDown(WORD Key, TShiftState Shift) override;
+  void FormMouseMove(TShiftState Shift, int X, int Y) override;
+  void FormCloseQuery(bool& CanClose) override;
+  void FormDestroy() override;
+  void tmrDrawTimer();
+
+  // The last step of FormCreate, which differs between the two modes.
+  void StartSaver();
+  void StartPreview();
+
+  void DrawNextImage();
+  std::unique_ptr<TBitmap> LoadNextImage();
+  void RunPreview();
+
+  TTimer tmrDraw;
+  std::unique_ptr<TSettings> SaverSettings;
+  std::unique_ptr<TBitmap> FrameBitmap;
+  bool Activated = false;
+  int LastMouseX = -1;
+  int LastMouseY = -1;
+  bool Drawing = false;
+  std::string CurrentImageFile;
+};

@@ -1,0 +1,168 @@
+// The full-screen saver (/s) end to end on a 1024 x 768 screen: what it draws,
+// what ends it, the password check and the wallpaper it keeps.
+#include "e2e/Harness.h"
+#include "platform/Files.h"
+#include "support/SettingsFixture.h"
+#include "support/TestEnvironment.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+constexpr std::uint32_t BackgroundPixel = MakePixel(0x99, 0x66, 0x33);
+constexpr std::uint32_t BackgroundColour = 0x00336699;  // the same colour as stored: 0x00BBGGRR
+constexpr std::uint32_t Green = MakePixel(0, 200, 0);
+constexpr std::uint32_t Blue = MakePixel(0, 0, 220);
+
+class TSaverTest : public TSettingsTest {
+ protected:
+  void SetUp() override {
+    TSettingsTest::SetUp();
+    UseScratchInstallDir();
+    TRegistryKey Key = SettingsKey();
+    Key.WriteString("Selected Group", "S");
+    Key.OpenOrCreateSubKey("Images").WriteString("0", "S");
+    Key.WriteBool("Random", false);
+    Key.WriteInteger("Background", BackgroundColour);
+    Key.WriteInteger("Timer interval", 800);
+    Key.WriteString("Save WallPaper As", Scratch + "\\wall.bmp");
+    SetScreenSaveUsePassword(-1);
+    MoveMouse(500, 400);
+  }
+
+  std::string Picture(const std::string& Name, int W, int H, std::uint32_t Pixel) {
+    TPixelBuffer P = SolidPicture(W, H, Pixel);
+    WriteBmpFile(Scratch + "\\" + Name, P);
+    return Scratch + "\\" + Name;
+  }
+  void Group(const std::vector<std::string>& Paths) {
+    std::string Data;
+    for (const std::string& P : Paths) Data += P + "\r\n";
+    WriteGroupFile("S", Data);
+  }
+  // Waits until the screen shows Pixel at X, Y.
+  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 8000) {
+    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 100) {
+      if (CaptureScreen().At(X, Y) == Pixel) return true;
+      Pump(100);
+    }
+    return false;
+  }
+  static bool StillRunning(const TSaverProcess& Saver, DWORD Ms = 600) {
+    Pump(Ms);
+    return Saver.Running();
+  }
+
+  TSamplePicture NoSample{false};
+};
+
+// Whether the screen shows a Width x Height rectangle of Inside at X, Y with
+// the background all around it.
+void ExpectRectangleOnBackground(const TPixelBuffer& Screen, int X, int Y, int W, int H, std::uint32_t Inside) {
+  EXPECT_EQ(Screen.At(X, Y), Inside);
+  EXPECT_EQ(Screen.At(X + W - 1, Y + H - 1), Inside);
+  EXPECT_EQ(Screen.At(X + W / 2, Y + H / 2), Inside);
+  EXPECT_EQ(Screen.At(X - 1, Y), BackgroundPixel);
+  EXPECT_EQ(Screen.At(X, Y - 1), BackgroundPixel);
+  EXPECT_EQ(Screen.At(X + W, Y + H - 1), BackgroundPixel);
+  EXPECT_EQ(Screen.At(X + W - 1, Y + H), BackgroundPixel);
+  EXPECT_EQ(Screen.At(0, 0), BackgroundPixel);
+  EXPECT_EQ(Screen.At(1023, 767), BackgroundPixel);
+}
+
+TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
+  Group({Picture("green.bmp", 333, 200, Green), Picture("blue.bmp", 100, 60, Blue)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(345, 284, Green)) << "333 wide is drawn at X = 345";
+  ExpectRectangleOnBackground(CaptureScreen(), 345, 284, 333, 200, Green);
+  ASSERT_TRUE(WaitForPixel(462, 354, Blue)) << "a later tick shows the next picture";
+  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);
+  PressKey('A');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
+TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
+  SettingsKey().WriteBool("Limit Screen Size", true);
+  SettingsKey().WriteInteger("Max Screen X", 640);
+  SettingsKey().WriteInteger("Max Screen Y", 480);
+  Group({Picture("big.bmp", 1280, 960, Green)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(192, 144, Green));
+  ExpectRectangleOnBackground(CaptureScreen(), 192, 144, 640, 480, Green);
+  PressKey(VK_SPACE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
+TEST_F(TSaverTest, IntervalZeroShowsTheFirstPictureOnly) {
+  SettingsKey().WriteInteger("Timer interval", 0);
+  Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  Pump(2500);
+  EXPECT_EQ(CaptureScreen().At(512, 384), Green);
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
+TEST_F(TSaverTest, MouseEndsItOnlyByThreePixelsOnBothAxes) {
+  Group({Picture("green.bmp", 100, 100, Green)});
+  {
+    TSaverProcess Saver("/s");
+    ASSERT_TRUE(WaitForPixel(512, 384, Green));
+    MoveMouse(500, 400);  // stored, nothing else
+    MoveMouse(510, 401);
+    EXPECT_TRUE(StillRunning(Saver)) << "one pixel vertically";
+    MoveMouse(503, 402);
+    EXPECT_TRUE(StillRunning(Saver)) << "two pixels vertically";
+    MoveMouse(504, 404);
+    EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the distance adds up from (500, 400)";
+  }
+  SettingsKey().WriteBool("End On Mouse", false);
+  MoveMouse(500, 400);
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  for (int Step = 1; Step <= 4; ++Step) MoveMouse(500 + 50 * Step, 400 + 40 * Step);
+  EXPECT_TRUE(StillRunning(Saver)) << "End On Mouse clear";
+  PressKey(VK_RETURN);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
+TEST_F(TSaverTest, RefusedPasswordKeepsItRunning) {
+  TPasswordProvider Provider;
+  SetScreenSaveUsePassword(1);
+  SetPasswordAnswer("refuse");
+  Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  PressKey('Q');
+  EXPECT_TRUE(StillRunning(Saver, 1000));
+  EXPECT_GE(PasswordCalls(), 1);
+  EXPECT_TRUE(WaitForPixel(512, 384, Blue)) << "pictures keep coming";
+  SetPasswordAnswer("accept");
+  PressKey('Q');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  EXPECT_EQ(PasswordCalls(), 1);
+  SetScreenSaveUsePassword(-1);
+}
+
+TEST_F(TSaverTest, KeepsTheLastPictureAsWallpaperAndASecondInstanceStandsBack) {
+  SettingsKey().WriteBool("Keep As Wallpaper", true);
+  SettingsKey().WriteInteger("Timer interval", 0);
+  Group({Picture("green.bmp", 120, 90, Green)});
+  const std::string Wallpaper = Scratch + "\\wall.bmp";
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  {
+    TSaverProcess Second("/s");
+    EXPECT_EQ(Second.WaitForExit(8000), std::optional<DWORD>(0));
+    EXPECT_FALSE(FileExists(Wallpaper)) << "the second instance keeps no wallpaper";
+  }
+  EXPECT_TRUE(Saver.Running());
+  PressKey('K');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 120);
+  EXPECT_EQ(File.Height, 90);
+  EXPECT_EQ(TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper"), Wallpaper);
+}
+
+}  // namespace

@@ -1,0 +1,136 @@
+// The preview loop drawing into a window of this process, whose pixels can
+// be read back (Wine shows nothing that one process draws into another's).
+#include <atomic>
+#include <thread>
+
+#include "app/ScreenSaverUtils.h"
+#include "app/SingleInstance.h"
+#include "forms/MainFrm.h"
+#include "platform/Application.h"
+#include "support/SettingsFixture.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+constexpr std::uint32_t BackgroundPixel = MakePixel(0x10, 0x20, 0x30);
+constexpr std::uint32_t Green = MakePixel(0, 200, 0);
+
+// A 150 x 100 window owned by a thread of its own, standing in for the host's
+// preview box. It watches its pixels and hides itself once the preview has
+// drawn a frame, keeping that frame for the test.
+class TPreviewHost {
+ public:
+  TPreviewHost() {
+    Thread = std::thread([this] { Run(); });
+    while (!Window.load()) {
+      MSG Message;
+      while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Message);
+      Sleep(5);
+    }
+  }
+  ~TPreviewHost() { Thread.join(); }
+  HWND Handle() const { return Window.load(); }
+  TPixelBuffer Frame;
+
+ private:
+  TPixelBuffer Read() const {
+    TPixelBuffer Shot(150, 100);
+    HDC DC = GetDC(Window);
+    for (int Y = 0; Y < 100; ++Y)
+      for (int X = 0; X < 150; ++X) {
+        const COLORREF C = GetPixel(DC, X, Y);
+        Shot.Data[Y * 150 + X] = MakePixel(GetRValue(C), GetGValue(C), GetBValue(C));
+      }
+    ReleaseDC(Window, DC);
+    return Shot;
+  }
+  // The window never takes the activation: the preview's thread reads no
+  // messages while it draws, so nothing may wait on it.
+  void Run() {
+    HWND W = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 0, 0, 150, 100, nullptr,
+                             nullptr, nullptr, nullptr);
+    ShowWindow(W, SW_SHOWNOACTIVATE);
+    Window = W;
+    for (int Waited = 0; Waited < 10000; Waited += 50) {
+      MSG Message;
+      while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Message);
+      Sleep(50);
+      HDC DC = GetDC(W);
+      const bool Drawn = GetPixel(DC, 75, 50) == RGB(0, 200, 0);
+      ReleaseDC(W, DC);
+      if (Drawn || Waited > 8000) {
+        Sleep(250);  // a few more passes
+        Frame = Read();
+        break;
+      }
+    }
+    SetWindowPos(W, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER);
+    Sleep(300);
+    DestroyWindow(W);
+  }
+  std::atomic<HWND> Window{nullptr};
+  std::thread Thread;
+};
+
+class TPreviewLoopTest : public TSettingsTest {
+ protected:
+  void SetUp() override {
+    TSettingsTest::SetUp();
+    UseScratchInstallDir();
+    TRegistryKey Key = SettingsKey();
+    Key.WriteString("Selected Group", "P");
+    Key.OpenOrCreateSubKey("Images").WriteString("0", "P");
+    Key.WriteInteger("Background", 0x00302010);
+    Key.WriteBool("Limit Screen Size", true);
+    Key.WriteInteger("Max Screen X", 40);  // no effect on the preview
+    TPixelBuffer Picture = SolidPicture(400, 200, Green);
+    WriteBmpFile(Scratch + "\\wide.bmp", Picture);
+    WriteGroupFile("P", Scratch + "\\wide.bmp\r\n");
+  }
+  void TearDown() override {
+    SaverMode = smConfigure;
+    ParentWindow = 0;
+    TSettingsTest::TearDown();
+  }
+};
+
+TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
+  TApplication App;
+  // A guard of its own: another test leaves the real one open in this process.
+  InstanceMutex = CreateMutexA(nullptr, FALSE, "Pictarine preview test guard");
+  ASSERT_NE(InstanceMutex, nullptr);
+  TPreviewHost Host;
+  SaverMode = smPreview;
+  ParentWindow = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Host.Handle()));
+  {
+    TMainForm Preview;  // the preview runs inside its creation
+    EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
+    Preview.Destroy();
+  }
+  EXPECT_EQ(InstanceMutex, nullptr) << "the preview released the guard";
+  EXPECT_TRUE(App.Terminated());
+  EXPECT_FALSE(App.ShowMainForm);
+
+  // 400 x 200 fits a 150 x 100 frame as 150 x 75, drawn at 0, 12.
+  const TPixelBuffer& Frame = Host.Frame;
+  ASSERT_EQ(Frame.Width, 150);
+  for (int Y : {0, 11, 87, 99}) EXPECT_EQ(Frame.At(75, Y), BackgroundPixel) << "row " << Y;
+  for (int Y : {12, 50, 86}) {
+    EXPECT_EQ(Frame.At(0, Y), Green) << "row " << Y;
+    EXPECT_EQ(Frame.At(149, Y), Green) << "row " << Y;
+  }
+}
+
+TEST_F(TPreviewLoopTest, EndsWithoutDrawingForAHandleThatIsNoWindow) {
+  TApplication App;
+  SaverMode = smPreview;
+  for (std::int32_t Handle : {0, 12345}) {
+    ParentWindow = Handle;
+    TMainForm Preview;
+    EXPECT_TRUE(App.Terminated());
+    EXPECT_FALSE(App.ShowMainForm);
+    Preview.Destroy();
+  }
+}
+
+}  // namespace
