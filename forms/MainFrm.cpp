@@ -19,8 +19,8 @@ void SetScreenSaverRunning(bool Running) {
   SystemParametersInfoA(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
 }
 
-// Fills the frame with the background, then draws the picture fitted into
-// the area and centred in the whole frame.
+}  // namespace
+
 void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Settings, int AreaW, int AreaH) {
   Frame.Fill(Settings.Background);
   int PW = Picture.Width(), PH = Picture.Height();
@@ -28,7 +28,16 @@ void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Setti
   Frame.StretchFrom(Picture, (Frame.Width() - PW) / 2, (Frame.Height() - PH) / 2, PW, PH);
 }
 
-}  // namespace
+void ComposeSaverFrame(TBitmap& Frame, const TBitmap& Picture, TSettings& Settings) {
+  int AreaW = Frame.Width(), AreaH = Frame.Height();
+  if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
+  if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
+  if (Settings.LimitScreenSize) {
+    AreaW = Settings.MaxScreenX;
+    AreaH = Settings.MaxScreenY;
+  }
+  ComposeFrame(Frame, Picture, Settings, AreaW, AreaH);
+}
 
 TMainForm::TMainForm() : tmrDraw(*this) {
   tmrDraw.SetEnabled(false);
@@ -147,15 +156,7 @@ void TMainForm::DrawNextImage() {
   } ClearDrawing{Drawing};
 
   const std::unique_ptr<TBitmap> Picture = LoadNextImage();
-  TSettings& Settings = *SaverSettings;
-  int AreaW = FrameBitmap->Width(), AreaH = FrameBitmap->Height();
-  if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
-  if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
-  if (Settings.LimitScreenSize) {
-    AreaW = Settings.MaxScreenX;
-    AreaH = Settings.MaxScreenY;
-  }
-  ComposeFrame(*FrameBitmap, *Picture, Settings, AreaW, AreaH);
+  ComposeSaverFrame(*FrameBitmap, *Picture, *SaverSettings);
   TWindowDC Own(Handle());
   FrameBitmap->CopyTo(Own.Get(), 0, 0);
 }

@@ -11,6 +11,13 @@
 #include "platform/Form.h"
 #include "settings/Settings.h"
 
+// Fills Frame with the background and draws Picture fitted into the area
+// (AreaW x AreaH) and centred in the whole frame.
+void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Settings, int AreaW, int AreaH);
+// The saver's composition: the area is the frame, or MaxScreenX x MaxScreenY
+// with LimitScreenSize, after both are lowered to the frame's size in Settings.
+void ComposeSaverFrame(TBitmap& Frame, const TBitmap& Picture, TSettings& Settings);
+
 class TMainForm : public TForm {
  public:
   TMainForm();

@@ -13,36 +13,54 @@ std::uint32_t ColorToPixel(TColor Colour) {
 
 TBitmap::~TBitmap() { Release(); }
 
-void TBitmap::Release() {
+TBitmap::TSurface::~TSurface() {
   if (DC && PreviousBitmap) SelectObject(DC->Get(), PreviousBitmap);
-  PreviousBitmap = nullptr;
-  Section.Reset();
-  DC.reset();
+}
+
+std::unique_ptr<TBitmap::TSurface>& TBitmap::SpareSurface() {
+  static std::unique_ptr<TSurface> Spare;
+  return Spare;
+}
+
+void TBitmap::Release() {
+  constexpr long long LargePixels = 1 << 20;
+  if (Surface && static_cast<long long>(Surface->Width) * Surface->Height >= LargePixels)
+    SpareSurface() = std::move(Surface);
+  Surface.reset();
   Bits = nullptr;
   BitmapWidth = BitmapHeight = 0;
 }
 
-void TBitmap::SetSize(int Width, int Height) {
+void TBitmap::SetSize(int Width, int Height, TInitial Initial) {
   Release();
   if (Width <= 0 || Height <= 0) return;
-  BITMAPINFO Info{};
-  Info.bmiHeader.biSize = sizeof Info.bmiHeader;
-  Info.bmiHeader.biWidth = Width;
-  Info.bmiHeader.biHeight = -Height;  // top-down
-  Info.bmiHeader.biPlanes = 1;
-  Info.bmiHeader.biBitCount = 32;
-  Info.bmiHeader.biCompression = BI_RGB;
-  void* Memory = nullptr;
-  TGdiObject<HBITMAP> NewSection(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Memory, nullptr, 0));
-  auto NewDC = std::make_unique<TMemoryDC>();
-  if (!NewSection || !Memory || !NewDC->Get()) throw EOutOfResources("Out of system resources");
-  PreviousBitmap = SelectObject(NewDC->Get(), NewSection.Get());
-  Section = std::move(NewSection);
-  DC = std::move(NewDC);
-  Bits = static_cast<std::uint32_t*>(Memory);
+  std::unique_ptr<TSurface>& Spare = SpareSurface();
+  if (Spare && Spare->Width == Width && Spare->Height == Height) {
+    Surface = std::move(Spare);
+  } else {
+    Spare.reset();
+    BITMAPINFO Info{};
+    Info.bmiHeader.biSize = sizeof Info.bmiHeader;
+    Info.bmiHeader.biWidth = Width;
+    Info.bmiHeader.biHeight = -Height;  // top-down
+    Info.bmiHeader.biPlanes = 1;
+    Info.bmiHeader.biBitCount = 32;
+    Info.bmiHeader.biCompression = BI_RGB;
+    void* Memory = nullptr;
+    auto New = std::make_unique<TSurface>();
+    New->Section = TGdiObject<HBITMAP>(CreateDIBSection(nullptr, &Info, DIB_RGB_COLORS, &Memory, nullptr, 0));
+    New->DC = std::make_unique<TMemoryDC>();
+    if (!New->Section || !Memory || !New->DC->Get()) throw EOutOfResources("Out of system resources");
+    New->PreviousBitmap = SelectObject(New->DC->Get(), New->Section.Get());
+    New->Width = Width;
+    New->Height = Height;
+    New->Bits = static_cast<std::uint32_t*>(Memory);
+    Surface = std::move(New);
+  }
+  Bits = Surface->Bits;
   BitmapWidth = Width;
   BitmapHeight = Height;
-  Fill(clWhite);
+  if (Initial == White) Fill(clWhite);
 }
 
 TPixelView TBitmap::Pixels() const { return TPixelView{Bits, BitmapWidth, BitmapHeight, BitmapWidth}; }

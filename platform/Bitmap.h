@@ -31,11 +31,14 @@ class TBitmap {
   int Height() const { return BitmapHeight; }
   bool Empty() const { return BitmapWidth == 0 || BitmapHeight == 0; }
 
-  // Gives the bitmap a new size, every pixel white; 0 in either side makes it
-  // empty. Raises EOutOfResources when the platform cannot provide it.
-  void SetSize(int Width, int Height);
+  // Gives the bitmap a new size, every pixel white (or, with Overwritten,
+  // left undefined for a caller that writes every pixel itself); 0 in either
+  // side makes it empty. Raises EOutOfResources when the platform cannot
+  // provide it.
+  enum TInitial { White, Overwritten };
+  void SetSize(int Width, int Height, TInitial Initial = White);
   // The memory device context with the bitmap selected; null while empty.
-  HDC Canvas() const { return DC ? DC->Get() : nullptr; }
+  HDC Canvas() const { return Surface ? Surface->DC->Get() : nullptr; }
   TPixelView Pixels() const;
 
   void Fill(TColor Colour);
@@ -53,11 +56,24 @@ class TBitmap {
   void CopyFrom(HDC Source, int SourceX, int SourceY);
 
  private:
+  // The DIB section with the device context it is selected into.
+  struct TSurface {
+    int Width = 0;
+    int Height = 0;
+    std::uint32_t* Bits = nullptr;
+    std::unique_ptr<TMemoryDC> DC;
+    TGdiObject<HBITMAP> Section;
+    HGDIOBJ PreviousBitmap = nullptr;
+    ~TSurface();
+  };
+  // Large pictures of one size follow each other (a slide show of one
+  // camera's photos), so the surface of the last large bitmap released is
+  // kept for the next one of the same size: a fresh one would cost a pass of
+  // page faults over tens of megabytes on every picture.
+  static std::unique_ptr<TSurface>& SpareSurface();
   void Release();
   int BitmapWidth = 0;
   int BitmapHeight = 0;
   std::uint32_t* Bits = nullptr;
-  std::unique_ptr<TMemoryDC> DC;
-  TGdiObject<HBITMAP> Section;
-  HGDIOBJ PreviousBitmap = nullptr;
+  std::unique_ptr<TSurface> Surface;
 };

@@ -26,7 +26,8 @@ void LoadJpegFile(TBitmap& Bitmap, const std::string& FileName) {
   try {
     const std::string Data = ReadWholeFile(FileName);
     if (!Decoder.ReadHeader(Bytes(Data), Data.size())) return;
-    Bitmap.SetSize(Decoder.Width(), Decoder.Height());
+    // The decoder writes every pixel, or whitens them all when it fails.
+    Bitmap.SetSize(Decoder.Width(), Decoder.Height(), TBitmap::Overwritten);
     if (!Decoder.Decode(Bitmap.Pixels())) Bitmap.Fill(clWhite);
   } catch (...) {
   }
