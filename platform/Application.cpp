@@ -52,6 +52,7 @@ TForm* TApplication::AddForm(std::unique_ptr<TForm> Form) {
 bool TApplication::DispatchOne(const MSG& Message) {
   if (Message.message == WM_QUIT) {
     TerminateRequested = true;
+    QuitReceived = true;
     return false;
   }
   TranslateMessage(&Message);
@@ -66,13 +67,14 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
-  if (ShowMainForm && Main && !TerminateRequested) Guard([this] { Main->Show(); });
+  if (ShowMainForm && Main && !QuitReceived) Guard([this] { Main->Show(); });
   MSG Message;
-  while (!TerminateRequested) {
+  while (!QuitReceived) {
     const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
     if (Got == -1) break;
     if (Got == 0) {
       TerminateRequested = true;
+      QuitReceived = true;
       break;
     }
     DispatchOne(Message);

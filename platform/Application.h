@@ -38,8 +38,9 @@ class TApplication {
   // Dispatches every message waiting in the queue and returns. A quit message
   // found here ends the message loop as well.
   void ProcessMessages();
-  // Shows the main form if the flag is set, then dispatches messages until a
-  // quit message arrives (the main form's close requests one).
+  // Shows the main form if the flag is set, then dispatches messages until it
+  // reads a quit message (a termination request or the main form's close
+  // posts one), which it takes out of the queue.
   void Run();
   // Destroys the remaining forms, newest first, so their destroy handlers run.
   void DestroyForms();
@@ -62,6 +63,7 @@ class TApplication {
   HWND Window = nullptr;
   std::string TitleText;
   bool TerminateRequested = false;
+  bool QuitReceived = false;  // the loop has read the quit message
   std::vector<std::unique_ptr<TForm>> Forms;
   TForm* Main = nullptr;
 };
