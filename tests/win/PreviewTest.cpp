@@ -121,6 +121,28 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   }
 }
 
+TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
+  TApplication App;
+  std::atomic<HWND> Hidden{nullptr};
+  std::thread Host([&Hidden] {
+    HWND W = CreateWindowExA(WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 0, 0, 150, 100, nullptr, nullptr, nullptr,
+                             nullptr);
+    Hidden = W;
+    Sleep(400);
+    DestroyWindow(W);
+  });
+  while (!Hidden.load()) Sleep(5);
+  SaverMode = smPreview;
+  ParentWindow = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Hidden.load()));
+  {
+    TMainForm Preview;  // waits for the window to show, then sees it gone
+    EXPECT_TRUE(App.Terminated());
+    EXPECT_FALSE(App.ShowMainForm);
+    Preview.Destroy();
+  }
+  Host.join();
+}
+
 TEST_F(TPreviewLoopTest, EndsWithoutDrawingForAHandleThatIsNoWindow) {
   TApplication App;
   SaverMode = smPreview;
