@@ -11,10 +11,7 @@ class TPreviewTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
-    UseScratchInstallDir();
-    TRegistryKey Key = SettingsKey();
-    Key.WriteString("Selected Group", "P");
-    Key.OpenOrCreateSubKey("Images").WriteString("0", "P");
+    UseScratchGroup("Selected Group", "P");
     TPixelBuffer Green = SolidPicture(200, 100, MakePixel(0, 200, 0));
     WriteBmpFile(Scratch + "\\green.bmp", Green);
     WriteGroupFile("P", Scratch + "\\green.bmp\r\n");

@@ -17,10 +17,8 @@ class TSaverTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
-    UseScratchInstallDir();
+    UseScratchGroup("Selected Group", "S");
     TRegistryKey Key = SettingsKey();
-    Key.WriteString("Selected Group", "S");
-    Key.OpenOrCreateSubKey("Images").WriteString("0", "S");
     Key.WriteBool("Random", false);
     Key.WriteInteger("Background", BackgroundColour);
     Key.WriteInteger("Timer interval", 800);

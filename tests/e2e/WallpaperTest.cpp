@@ -16,11 +16,9 @@ class TWallpaperTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
-    UseScratchInstallDir();
+    UseScratchGroup("WallPaper Group", "W");
     TRegistryKey Key = SettingsKey();
-    Key.WriteString("WallPaper Group", "W");
     Key.WriteBool("Random", false);
-    Key.OpenOrCreateSubKey("Images").WriteString("0", "W");
     Wallpaper = Scratch + "\\wall.bmp";
     Key.WriteString("Save WallPaper As", Wallpaper);
     TRegistryKey::OpenOrCreate("Control Panel\\Desktop").WriteString("Wallpaper", "");

@@ -61,6 +61,13 @@ std::string TSettingsTest::ReadRaw(const TRegistryKey& Key, const std::string& N
 
 void TSettingsTest::UseScratchInstallDir() const { SettingsKey().WriteString("Install Dir", Scratch); }
 
+void TSettingsTest::UseScratchGroup(const char* GroupSetting, const std::string& Group) const {
+  UseScratchInstallDir();
+  TRegistryKey Key = SettingsKey();
+  Key.WriteString(GroupSetting, Group);
+  Key.OpenOrCreateSubKey("Images").WriteString("0", Group);
+}
+
 std::string TSettingsTest::MakeFile(const std::string& Name, const std::string& Content) const {
   const std::string Path = Scratch + "\\" + Name;
   ForceDirectories(ExtractFileDir(Path));

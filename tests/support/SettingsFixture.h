@@ -25,6 +25,9 @@ class TSettingsTest : public ::testing::Test {
   static std::string ReadRaw(const TRegistryKey& Key, const std::string& Name, DWORD& Type);
   // Points "Install Dir" at the scratch folder.
   void UseScratchInstallDir() const;
+  // Installs in the scratch folder with one stored group, Group, named by
+  // the setting GroupSetting ("Selected Group", "WallPaper Group").
+  void UseScratchGroup(const char* GroupSetting, const std::string& Group) const;
   // Creates a file in the scratch folder and returns its path.
   std::string MakeFile(const std::string& Name, const std::string& Content = "picture") const;
   // Writes a group file of the scratch install folder byte for byte.

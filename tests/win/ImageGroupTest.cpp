@@ -14,9 +14,7 @@ class TImageGroupTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
-    UseScratchInstallDir();
-    SettingsKey().WriteString("Selected Group", "G");
-    SettingsKey().OpenOrCreateSubKey("Images").WriteString("0", "G");
+    UseScratchGroup("Selected Group", "G");
     A = MakeFile("a.jpg");
     B = MakeFile("b.bmp");
     C = MakeFile("c.jpeg");

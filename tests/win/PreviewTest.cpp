@@ -76,10 +76,8 @@ class TPreviewLoopTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
-    UseScratchInstallDir();
+    UseScratchGroup("Selected Group", "P");
     TRegistryKey Key = SettingsKey();
-    Key.WriteString("Selected Group", "P");
-    Key.OpenOrCreateSubKey("Images").WriteString("0", "P");
     Key.WriteInteger("Background", 0x00302010);
     Key.WriteBool("Limit Screen Size", true);
     Key.WriteInteger("Max Screen X", 40);  // no effect on the preview
