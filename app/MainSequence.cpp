@@ -46,8 +46,10 @@ void RunMode(TApplication& App) {
 
 std::string ApplicationErrorText(const char* KindName, const std::string& Module, const void* Address,
                                  const std::string& Message) {
-  return Format("Exception %s in module %s at %08X.", KindName, Module.c_str(),
-                static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(Address))) +
+  // Eight hex digits on 32-bit Windows, sixteen on 64-bit: the whole address.
+  const int Digits = static_cast<int>(2 * sizeof(void*));
+  return Format("Exception %s in module %s at %0*llX.", KindName, Module.c_str(), Digits,
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(Address))) +
          "\r\n" + WithFullStop(Message) + "\r\n";
 }
 

@@ -35,7 +35,7 @@ std::string TryChangePassword() {
   const std::string HandleText = Args.size() > 1 ? Args[1] : std::string();
   std::int32_t Handle = 0;
   if (!ReadInteger(HandleText, Handle)) return Format("'%s' is not a valid integer value", HandleText.c_str());
-  Change("SCRSAVE", reinterpret_cast<HWND>(static_cast<std::intptr_t>(Handle)), 0, nullptr);
+  Change("SCRSAVE", WindowFromInt32(Handle), 0, nullptr);
   return std::string();
 }
 

@@ -6,12 +6,13 @@
 #include <string>
 
 #include "app/CommandLine.h"
+#include "platform/WindowHandle.h"
 
 // Run mode and window handle of this process; written by ParseCommandLine only.
 extern TSaverMode SaverMode;
 extern std::int32_t ParentWindow;
 
-inline HWND ParentWindowHandle() { return reinterpret_cast<HWND>(static_cast<std::intptr_t>(ParentWindow)); }
+inline HWND ParentWindowHandle() { return WindowFromInt32(ParentWindow); }
 
 // Sets SaverMode and ParentWindow from the process command line. In
 // smChangePassword it changes the password and ends the process.

@@ -1,11 +1,17 @@
-# Windows build (mingw-w64, i686): Pictarine.scr, its test programs and the
-# test password provider. Every program lands in ${PICTARINE_BIN_DIR}.
+# Windows build (mingw-w64, i686 or x86-64 after the toolchain file):
+# Pictarine.scr, its test programs and the test password provider. Every
+# program lands in ${PICTARINE_BIN_DIR}.
 set(PICTARINE_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
 
-set(PICTARINE_LIBJPEG_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-mingw
-    CACHE PATH "libjpeg-turbo built for i686-w64-mingw32")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(PICTARINE_WIN_BITS 64)
+else()
+  set(PICTARINE_WIN_BITS 32)
+endif()
+set(PICTARINE_LIBJPEG_DIR ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-mingw${PICTARINE_WIN_BITS}
+    CACHE PATH "libjpeg-turbo built for this Windows architecture")
 set(MINGW_JPEG_LIBRARY ${PICTARINE_LIBJPEG_DIR}/lib/libjpeg.a)
 if(NOT EXISTS ${MINGW_JPEG_LIBRARY})
   message(FATAL_ERROR "libjpeg for Windows is missing: run scripts/setup")

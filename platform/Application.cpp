@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include <stdexcept>
+
 #include "platform/Errors.h"
 #include "platform/Form.h"
 
@@ -88,6 +90,22 @@ void TApplication::DestroyForms() {
     if (Form.get() == Main) Main = nullptr;
     Form->Destroy();
     Form.reset();
+  }
+}
+
+void TApplication::ShowCurrentException() noexcept {
+  try {
+    throw;
+  } catch (const std::exception& Error) {
+    try {
+      ShowException(Error);
+    } catch (...) {
+    }
+  } catch (...) {
+    try {
+      ShowException(std::runtime_error("Unknown error"));
+    } catch (...) {
+    }
   }
 }
 

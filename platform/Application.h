@@ -53,10 +53,13 @@ class TApplication {
   void Guard(F&& Handler) {
     try {
       Handler();
-    } catch (const std::exception& Error) {
-      ShowException(Error);
+    } catch (...) {
+      ShowCurrentException();
     }
   }
+  // Shows the exception being handled; only to be called inside a catch
+  // block. Never throws.
+  void ShowCurrentException() noexcept;
 
  private:
   bool DispatchOne(const MSG& Message);

@@ -24,6 +24,8 @@ TShiftState ShiftFromMouse(WPARAM Keys) {
   return S;
 }
 
+// Runs a handler; an error it raises is shown by the application, or passed
+// on to the window procedure's barrier when there is no application.
 template <typename F>
 void Guarded(F&& Handler) {
   if (Application)
@@ -67,7 +69,14 @@ LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WPara
   }
   auto* Form = reinterpret_cast<TForm*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
   if (!Form) return DefWindowProcA(Window, Message, WParam, LParam);
-  return Form->Dispatch(Message, WParam, LParam);
+  // No exception may unwind into the system's frames: on 64-bit Windows it
+  // would be swallowed there or end the process.
+  try {
+    return Form->Dispatch(Message, WParam, LParam);
+  } catch (...) {
+    if (Application) Application->ShowCurrentException();
+    return DefWindowProcA(Window, Message, WParam, LParam);
+  }
 }
 
 LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
@@ -96,6 +105,13 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_NCDESTROY: {
+      // Destroyed from outside (by its owner or parent): forget the handle.
+      const LRESULT Result = WindowProc(Message, WParam, LParam);
+      SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+      Window = nullptr;
+      return Result;
+    }
     default:
       break;
   }

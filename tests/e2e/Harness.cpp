@@ -30,7 +30,11 @@ BOOL CALLBACK CollectWindow(HWND Window, LPARAM Param) {
   if (Owner != State->ProcessId) return TRUE;
   const bool Visible = IsWindowVisible(Window) != 0;
   if (State->VisibleOnly && !Visible) return TRUE;
-  State->Found->push_back({Window, ClassOf(Window), TextOf(Window), GetWindow(Window, GW_OWNER), Visible});
+  try {
+    State->Found->push_back({Window, ClassOf(Window), TextOf(Window), GetWindow(Window, GW_OWNER), Visible});
+  } catch (...) {
+    return FALSE;  // out of memory: no exception may cross the system's frames
+  }
   return TRUE;
 }
 

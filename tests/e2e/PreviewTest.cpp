@@ -2,6 +2,7 @@
 // put on screen what one process draws into another's window, so the
 // preview's pixels are checked in-process by the Windows tests.
 #include "e2e/Harness.h"
+#include "platform/WindowHandle.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 
@@ -24,7 +25,7 @@ class TPreviewTest : public TSettingsTest {
     DestroyWindow(Host);
     TSettingsTest::TearDown();
   }
-  std::string MonitorHandle() const { return std::to_string(reinterpret_cast<std::intptr_t>(Monitor)); }
+  std::string MonitorHandle() const { return std::to_string(Int32FromWindow(Monitor)); }
 
   HWND Host = nullptr;
   HWND Monitor = nullptr;

@@ -50,6 +50,10 @@ class TProbeForm : public TForm {
   }
   void FormDestroy() override { Log("destroy " + Name); }
   void TimerTick() { ++Ticks; }
+  LRESULT WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) override {
+    if (Message == WM_USER + 1) throw 42;  // not even a std::exception
+    return TForm::WindowProc(Message, WParam, LParam);
+  }
   void Log(const std::string& Entry) {
     if (Journal) Journal->push_back(Entry);
   }
@@ -177,6 +181,34 @@ TEST_F(TFormTest, TimerTicksOnlyWhenEnabledWithAnInterval) {
   const int Before = Form.Ticks;
   Pump(200);
   EXPECT_EQ(Form.Ticks, Before);
+}
+
+TEST_F(TFormTest, NoExceptionLeavesTheWindowProcedure) {
+  TApplication App;
+  App.SetTitle("Probe Title");
+  TProbeForm Form;
+  TBoxWatcher Box;
+  EXPECT_EQ(SendMessageA(Form.Handle(), WM_USER + 1, 0, 0), 0);
+  Box.Wait();
+  EXPECT_EQ(Box.Caption, "Probe Title");
+  EXPECT_EQ(Box.Message, "Unknown error.");
+  SendMessageA(Form.Handle(), WM_KEYDOWN, 'D', 0);
+  EXPECT_EQ(Entries.back(), "key 68") << "the form goes on";
+}
+
+TEST_F(TFormTest, AWindowDestroyedFromOutsideIsForgotten) {
+  TApplication App;
+  TProbeForm Form;
+  Form.Timer.SetInterval(20);
+  Form.Timer.SetEnabled(true);
+  const HWND Window = Form.Handle();
+  DestroyWindow(Window);
+  EXPECT_EQ(Form.Handle(), nullptr);
+  Form.Timer.SetInterval(30);  // no window to set a timer on: nothing happens
+  Form.Show();
+  Form.SetBounds(0, 0, 10, 10);
+  Form.Destroy();
+  EXPECT_EQ(Entries.back(), "destroy probe") << "the destroy handler still runs";
 }
 
 }  // namespace

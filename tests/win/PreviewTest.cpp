@@ -99,7 +99,7 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   ASSERT_NE(InstanceMutex, nullptr);
   TPreviewHost Host;
   SaverMode = smPreview;
-  ParentWindow = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Host.Handle()));
+  ParentWindow = Int32FromWindow(Host.Handle());
   {
     TMainForm Preview;  // the preview runs inside its creation
     EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
