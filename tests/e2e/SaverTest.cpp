@@ -95,7 +95,9 @@ TEST_F(TSaverTest, IntervalZeroShowsTheFirstPictureOnly) {
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
-  Pump(2500);
+  // Long enough for a timer left at the tool's 1-second or the settings'
+  // 5-second default to have drawn the second picture.
+  Pump(6000);
   EXPECT_EQ(CaptureScreen().At(512, 384), Green);
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));

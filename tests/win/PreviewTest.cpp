@@ -16,11 +16,13 @@ constexpr std::uint32_t BackgroundPixel = MakePixel(0x10, 0x20, 0x30);
 constexpr std::uint32_t Green = MakePixel(0, 200, 0);
 
 // A 150 x 100 window owned by a thread of its own, standing in for the host's
-// preview box. It watches its pixels and hides itself once the preview has
-// drawn a frame, keeping that frame for the test.
+// preview box. It is created hidden and shows itself after ShowDelayMs, as
+// the host's box shows only after the host has started the preview. It
+// watches its pixels and hides itself once the preview has drawn a frame,
+// keeping that frame for the test.
 class TPreviewHost {
  public:
-  TPreviewHost() {
+  explicit TPreviewHost(DWORD ShowDelayMs) : ShowDelay(ShowDelayMs) {
     Thread = std::thread([this] { Run(); });
     while (!Window.load()) {
       MSG Message;
@@ -49,8 +51,9 @@ class TPreviewHost {
   void Run() {
     HWND W = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE, "STATIC", "", WS_POPUP, 0, 0, 150, 100, nullptr,
                              nullptr, nullptr, nullptr);
-    ShowWindow(W, SW_SHOWNOACTIVATE);
     Window = W;
+    Sleep(ShowDelay);
+    ShowWindow(W, SW_SHOWNOACTIVATE);
     for (int Waited = 0; Waited < 10000; Waited += 50) {
       MSG Message;
       while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&Message);
@@ -68,6 +71,7 @@ class TPreviewHost {
     Sleep(300);
     DestroyWindow(W);
   }
+  DWORD ShowDelay;
   std::atomic<HWND> Window{nullptr};
   std::thread Thread;
 };
@@ -97,11 +101,13 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   // A guard of its own: another test leaves the real one open in this process.
   InstanceMutex = CreateMutexA(nullptr, FALSE, "Pictarine preview test guard");
   ASSERT_NE(InstanceMutex, nullptr);
-  TPreviewHost Host;
+  const DWORD Start = GetTickCount();
+  TPreviewHost Host(400);
   SaverMode = smPreview;
   ParentWindow = Int32FromWindow(Host.Handle());
   {
-    TMainForm Preview;  // the preview runs inside its creation
+    TMainForm Preview;  // waits for the box to show, then previews inside its creation
+    EXPECT_GE(GetTickCount() - Start, 400u) << "the preview waited for the box to show";
     EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
     Preview.Destroy();
   }
@@ -109,7 +115,8 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   EXPECT_TRUE(App.Terminated());
   EXPECT_FALSE(App.ShowMainForm);
 
-  // 400 x 200 fits a 150 x 100 frame as 150 x 75, drawn at 0, 12.
+  // A preview that did not wait would have ended on the hidden box without
+  // drawing. 400 x 200 fits a 150 x 100 frame as 150 x 75, drawn at 0, 12.
   const TPixelBuffer& Frame = Host.Frame;
   ASSERT_EQ(Frame.Width, 150);
   for (int Y : {0, 11, 87, 99}) EXPECT_EQ(Frame.At(75, Y), BackgroundPixel) << "row " << Y;
@@ -130,10 +137,12 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
     DestroyWindow(W);
   });
   while (!Hidden.load()) Sleep(5);
+  const DWORD Start = GetTickCount();
   SaverMode = smPreview;
-  ParentWindow = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Hidden.load()));
+  ParentWindow = Int32FromWindow(Hidden.load());
   {
     TMainForm Preview;  // waits for the window to show, then sees it gone
+    EXPECT_GE(GetTickCount() - Start, 300u) << "it waited while the window existed";
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
     Preview.Destroy();

@@ -257,10 +257,13 @@ TEST_F(TSettingsTest, ResetSlideShowPlacementRestoresTheDefaultsInMemory) {
   Settings.SlideShowPosX = Settings.SlideShowPosY = Settings.SlideShowSizeX = Settings.SlideShowSizeY = 9;
   Settings.SlideShowOnTop = Settings.SlideShowStartup = Settings.SlideShowHidden = true;
   Settings.ResetSlideShowPlacement();
-  EXPECT_EQ(Settings.SlideShowPosX + Settings.SlideShowPosY, 0);
+  EXPECT_EQ(Settings.SlideShowPosX, 0);
+  EXPECT_EQ(Settings.SlideShowPosY, 0);
   EXPECT_EQ(Settings.SlideShowSizeX, 267);
   EXPECT_EQ(Settings.SlideShowSizeY, 200);
-  EXPECT_FALSE(Settings.SlideShowOnTop || Settings.SlideShowStartup || Settings.SlideShowHidden);
+  EXPECT_FALSE(Settings.SlideShowOnTop);
+  EXPECT_FALSE(Settings.SlideShowStartup);
+  EXPECT_FALSE(Settings.SlideShowHidden);
   EXPECT_FALSE(TRegistryKey::Open(SettingsKeyPath).IsOpen());
 }
 
