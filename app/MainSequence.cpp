@@ -73,6 +73,9 @@ int RunScreenSaver() {
   } catch (const std::exception& Error) {
     ShowApplicationError("Exception", nullptr, Error.what());
     ExitProcess(1);
+  } catch (...) {
+    ShowApplicationError("Exception", nullptr, "Unknown error");
+    ExitProcess(1);
   }
   App.DestroyForms();
   ReleaseInstanceMutex();
