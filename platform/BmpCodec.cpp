@@ -17,6 +17,10 @@ constexpr std::size_t InfoHeaderSize = 40;
 constexpr std::uint32_t BmpAlphaBitFields = 6;
 constexpr std::int64_t MaxSide = 65535;
 constexpr std::uint64_t MaxPixelBytes = 512ull * 1024 * 1024;
+// A run codes at most 255 pixels in 2 bytes, so RLE data that codes its whole
+// picture holds at most about 128 pixels per byte. A file claiming more would
+// make the reader allocate and fill a picture its data cannot describe.
+constexpr std::uint64_t MaxRlePixelsPerByte = 128;
 
 class TReader {
  public:
@@ -180,6 +184,9 @@ bool ReadBmpInfo(const std::uint8_t* Data, std::size_t Size, TBmpInfo& Info) {
   if (Info.PixelOffset > Size) return false;
   if (Info.Compression == BmpRgb || Info.Compression == BmpBitFields) {
     if (!File.Has(Info.PixelOffset, RowBytes(Info.Width, Info.BitsPerPixel) * Info.Height)) return false;
+  } else if (static_cast<std::uint64_t>(Info.Width) * Info.Height >
+             MaxRlePixelsPerByte * static_cast<std::uint64_t>(Size - Info.PixelOffset)) {
+    return false;
   }
   return true;
 }

@@ -14,7 +14,9 @@
 // compressions outside the list; width or height 0, negative width, a side
 // above 65535, or more than 512 MiB of 32-bit pixels; uncompressed pixel rows
 // (each padded to 4 bytes) that do not all fit in the data after the pixel
-// offset. RLE data may end anywhere: decoding stops there.
+// offset; RLE pictures of more than 128 pixels per byte of data after the
+// pixel offset (runs code at most 255 pixels in 2 bytes). Within that bound
+// RLE data may end anywhere: decoding stops there.
 //
 // Colour indices beyond the file's colour table give black. Pixels that RLE
 // data skips (with its delta and end-of-line escapes, or by ending early)

@@ -2,20 +2,7 @@
 
 std::vector<std::string> ParseGroupFile(const std::string& Data) {
   std::vector<std::string> Entries;
-  std::string Line;
-  bool LineOpen = false;
-  for (const char C : Data) {
-    if (C == '\x1A') break;
-    if (C == '\n') {
-      Entries.push_back(std::move(Line));
-      Line.clear();
-      LineOpen = false;
-    } else {
-      LineOpen = true;
-      if (C != '\r') Line += C;
-    }
-  }
-  if (LineOpen) Entries.push_back(std::move(Line));
+  ForEachGroupEntry(Data, [&Entries](const std::string& Entry) { Entries.push_back(Entry); });
   return Entries;
 }
 

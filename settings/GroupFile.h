@@ -9,6 +9,27 @@
 // empty entries.
 std::vector<std::string> ParseGroupFile(const std::string& Data);
 
+// Calls Visit(const std::string&) with each entry that ParseGroupFile would
+// return, in order, without holding more than one entry at a time, so a
+// large file costs its own size and not a string object per line.
+template <typename F>
+void ForEachGroupEntry(const std::string& Data, F&& Visit) {
+  std::string Line;
+  bool LineOpen = false;
+  for (const char C : Data) {
+    if (C == '\x1A') break;
+    if (C == '\n') {
+      Visit(static_cast<const std::string&>(Line));
+      Line.clear();
+      LineOpen = false;
+    } else {
+      LineOpen = true;
+      if (C != '\r') Line += C;
+    }
+  }
+  if (LineOpen) Visit(static_cast<const std::string&>(Line));
+}
+
 // Writes entries one per line, each followed by CR LF.
 std::string FormatGroupFile(const std::vector<std::string>& Entries);
 

@@ -21,14 +21,6 @@ class TImageQueue {
 
   void Add(std::string_view Entry);
   void Clear();
-  // Keeps the entries for which Keep(std::string_view) answers true, in order.
-  template <typename F>
-  void Filter(F&& Keep) {
-    TImageQueue Kept;
-    for (std::size_t I = 0; I < Count(); ++I)
-      if (Keep((*this)[I])) Kept.Add((*this)[I]);
-    *this = std::move(Kept);
-  }
   // Removes the entry at Index and returns it. Taking the first entry keeps
   // the order of the rest; taking any other entry moves the first entry into
   // its place, which only a random pick may rely on.

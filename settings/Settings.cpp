@@ -207,8 +207,11 @@ void TSettings::LoadGroup(const std::string& GivenName) {
   ImageQueue.Clear();
   const std::string Path = GroupFilePath(Name);
   if (IsSafeGroupName(Name) && FileExists(Path)) {
-    for (const std::string& Entry : ParseGroupFile(ReadWholeFile(Path))) ImageQueue.Add(Entry);
-    ImageQueue.Filter([](std::string_view Entry) { return FileExists(std::string(Entry)); });
+    // Only entries naming an existing file are kept, so empty lines and
+    // stale paths never take memory.
+    ForEachGroupEntry(ReadWholeFile(Path), [this](const std::string& Entry) {
+      if (FileExists(Entry)) ImageQueue.Add(Entry);
+    });
   }
   if (ImageQueue.Empty() && FileExists(SamplePicturePath())) ImageQueue.Add(SamplePicturePath());
   GroupImageCount = static_cast<std::int32_t>(ImageQueue.Count());

@@ -383,6 +383,33 @@ TEST(BmpCodec, ReadsRunLengthEncoding) {
   }
 }
 
+TEST(BmpCodec, RunLengthPicturesAreBoundedByTheirData) {
+  // A 60-byte RLE8 file claiming 65535 x 2048 pixels: refused before any
+  // picture is allocated.
+  const char* Hex =
+      "424d3c000000000000003a00000028000000ffff00000008000001000800010000000000000000000000000000000100000000000000"
+      "000000000001";
+  TBytes Claim;
+  for (const char* P = Hex; P[0] && P[1]; P += 2) Claim.push_back(static_cast<std::uint8_t>(std::stoi(std::string(P, 2), nullptr, 16)));
+  TBmpInfo Info;
+  EXPECT_FALSE(ReadBmpInfo(Claim.data(), Claim.size(), Info));
+
+  // 128 pixels per byte of data is the bound: 8 bytes carry 1024 pixels.
+  TBmpFile F;
+  F.Bits = 8, F.Compression = BmpRle8, F.Height = 1;
+  F.Palette = {0x808080, 0xFF0000};
+  F.ColoursUsed = 2;
+  F.Pixels = {255, 1, 255, 1, 2, 1, 0, 1};
+  F.Width = 1024;
+  const TDecoded D = Decode(F.Build());
+  ASSERT_TRUE(D.Pixels);
+  EXPECT_EQ(D.Picture.At(511, 0), 0xFF0000u);
+  EXPECT_EQ(D.Picture.At(512, 0), 0x808080u) << "the data ends there";
+  F.Width = 1025;
+  const TBytes Over = F.Build();
+  EXPECT_FALSE(ReadBmpInfo(Over.data(), Over.size(), Info));
+}
+
 TEST(BmpCodec, IndicesBeyondTheTableAreBlack) {
   TBmpFile F;
   F.Width = 3;

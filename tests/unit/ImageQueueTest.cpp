@@ -40,13 +40,6 @@ TEST(ImageQueue, TakingAnyEntryHandsEachOutOnce) {
   EXPECT_EQ(Taken, (std::vector<std::string>{"a", "b", "c", "d", "e"}));
 }
 
-TEST(ImageQueue, FilterKeepsOrderAfterTakes) {
-  TImageQueue Queue = QueueOf({"a", "", "b", "x", "c"});
-  Queue.Take(0);
-  Queue.Filter([](std::string_view E) { return !E.empty() && E != "x"; });
-  EXPECT_EQ(Queue.ToVector(), (std::vector<std::string>{"b", "c"}));
-}
-
 TEST(RandomIndex, StaysInRangeForEveryCount) {
   for (std::uint32_t Count : {1u, 2u, 3u, 7u, 1000u, 0x80000001u, 0xFFFFFFFFu})
     for (std::uint32_t Seed = 0; Seed < 2000; ++Seed) ASSERT_LT(RandomIndex(Seed, Count), Count);
