@@ -1,6 +1,11 @@
 # Native build: the portable core with its unit tests (sanitized by default)
 # and the benchmark programs (build with -DPICTARINE_SANITIZE=OFF to time them).
 option(PICTARINE_SANITIZE "Build with AddressSanitizer and UBSan" ON)
+option(PICTARINE_FUZZ "Build the fuzz targets instead (clang)" OFF)
+if(PICTARINE_FUZZ)
+  include(cmake/Fuzz.cmake)
+  return()
+endif()
 find_package(JPEG REQUIRED)
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)

@@ -1,0 +1,120 @@
+// Writes the seed corpus of every fuzz target, and the inputs of faults found
+// before (regressions), into <folder>/<Target>/. Usage: SeedCorpus FOLDER
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/BmpCodec.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using TBytes = std::vector<std::uint8_t>;
+
+void Write(const fs::path& Folder, const std::string& Name, const TBytes& Data) {
+  fs::create_directories(Folder);
+  std::ofstream(Folder / Name, std::ios::binary).write(reinterpret_cast<const char*>(Data.data()),
+                                                        static_cast<std::streamsize>(Data.size()));
+}
+
+void Write(const fs::path& Folder, const std::string& Name, const std::string& Text) {
+  Write(Folder, Name, TBytes(Text.begin(), Text.end()));
+}
+
+TBytes FromHex(const char* Hex) {
+  TBytes Bytes;
+  for (const char* P = Hex; P[0] && P[1]; P += 2) Bytes.push_back(static_cast<std::uint8_t>(std::stoi(std::string(P, 2), nullptr, 16)));
+  return Bytes;
+}
+
+TBytes RandomBytes(std::mt19937& Rng, std::size_t Count) {
+  TBytes Bytes(Count);
+  for (std::uint8_t& B : Bytes) B = static_cast<std::uint8_t>(Rng());
+  return Bytes;
+}
+
+void Put16(TBytes& B, std::uint32_t V) {
+  B.push_back(static_cast<std::uint8_t>(V));
+  B.push_back(static_cast<std::uint8_t>(V >> 8));
+}
+void Put32(TBytes& B, std::uint32_t V) {
+  Put16(B, V & 0xFFFF);
+  Put16(B, V >> 16);
+}
+
+// A small RLE file of W x H at 8 or 4 bits per pixel with the given data.
+TBytes RleFile(int W, int H, int Bits, const TBytes& Runs) {
+  const std::uint32_t Colours = 1u << Bits;
+  const std::uint32_t Offset = 14 + 40 + 4 * Colours;
+  TBytes B = {'B', 'M'};
+  Put32(B, Offset + static_cast<std::uint32_t>(Runs.size()));
+  Put32(B, 0);
+  Put32(B, Offset);
+  Put32(B, 40);
+  Put32(B, static_cast<std::uint32_t>(W));
+  Put32(B, static_cast<std::uint32_t>(H));
+  Put16(B, 1);
+  Put16(B, static_cast<std::uint32_t>(Bits));
+  Put32(B, Bits == 8 ? BmpRle8 : BmpRle4);
+  Put32(B, static_cast<std::uint32_t>(Runs.size()));
+  for (int I = 0; I < 4; ++I) Put32(B, 0);
+  for (std::uint32_t C = 0; C < Colours; ++C) Put32(B, C * 0x00102030u);
+  B.insert(B.end(), Runs.begin(), Runs.end());
+  return B;
+}
+
+void BmpSeeds(const fs::path& Folder, std::mt19937& Rng) {
+  for (int Bits : {1, 4, 8, 16, 24, 32}) {
+    TPixelBuffer Picture(7, 5);
+    for (std::uint32_t& P : Picture.Data) P = Rng() & 0x00FFFFFF;
+    Write(Folder, "bits" + std::to_string(Bits) + ".bmp", EncodeBmp(Picture.View(), Bits));
+  }
+  const TBytes Runs = {3, 1, 0, 3, 2, 3, 4, 0, 0, 0, 0, 2, 2, 1, 2, 3, 0, 0, 9, 4, 0, 1};
+  Write(Folder, "rle8.bmp", RleFile(6, 4, 8, Runs));
+  Write(Folder, "rle4.bmp", RleFile(6, 4, 4, Runs));
+}
+
+void BmpRegressions(const fs::path& Folder) {
+  // 60 bytes of RLE8 claiming 65535 x 2048 pixels.
+  Write(Folder, "rle-claim.bmp",
+        FromHex("424d3c000000000000003a00000028000000ffff00000008000001000800010000000000000000000000000000000100"
+                "000000000000000000000001"));
+}
+
+void GroupFileSeeds(const fs::path& Folder) {
+  Write(Folder, "crlf.txt", std::string("C:\\Pictures\\a.jpg\r\nC:\\Pictures\\b.bmp\r\n"));
+  Write(Folder, "mixed.txt", std::string("a\nb\r\n\r\nlast without end"));
+  Write(Folder, "eof.txt", std::string("one\r\ntwo\x1A three\r\n"));
+  Write(Folder, "names.txt", std::string(".\n..\nHoliday\nx/y\nC:z\n\n"));
+}
+
+void CommandLineSeeds(const fs::path& Folder) {
+  const char* Lines[] = {"/s", "/p 1234", "/c:$1F", "-A 0x10", "/-l:-5", "\"a b\" c", "w", "  +x7fffffff",
+                         "/p -2147483648", "/c 2147483648"};
+  int N = 0;
+  for (const char* Line : Lines) Write(Folder, "line" + std::to_string(N++), std::string(Line));
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  if (Argc != 2) {
+    std::fprintf(stderr, "usage: SeedCorpus FOLDER\n");
+    return 2;
+  }
+  const fs::path Root = Argv[1];
+  std::mt19937 Rng(20261209);
+  BmpSeeds(Root / "Bmp", Rng);
+  BmpRegressions(Root / "Bmp");
+  GroupFileSeeds(Root / "GroupFile");
+  CommandLineSeeds(Root / "CommandLine");
+  for (int I = 0; I < 8; ++I) {
+    Write(Root / "FitImage", "random" + std::to_string(I), RandomBytes(Rng, 40));
+    Write(Root / "Resample", "random" + std::to_string(I), RandomBytes(Rng, 64 + 512 * I));
+  }
+  return 0;
+}
