@@ -38,7 +38,7 @@ class TSaverTest : public TSettingsTest {
     WriteGroupFile("S", Data);
   }
   // Waits until the screen shows Pixel at X, Y.
-  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 8000) {
+  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
     for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 100) {
       if (CaptureScreen().At(X, Y) == Pixel) return true;
       Pump(100);
