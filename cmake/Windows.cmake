@@ -60,6 +60,15 @@ add_custom_command(OUTPUT ${PICTARINE_BIN_DIR}/sample.bmp
   COMMAND ${DRAW_SAMPLE} ${PICTARINE_BIN_DIR}/sample.bmp DEPENDS ${DRAW_SAMPLE})
 add_custom_target(sample_picture ALL DEPENDS ${PICTARINE_BIN_DIR}/sample.bmp)
 
+# The installer of this architecture: PictarineSetup-32bit.exe or -64bit.exe.
+find_program(MAKENSIS makensis REQUIRED)
+set(PICTARINE_SETUP ${PICTARINE_BIN_DIR}/PictarineSetup-${PICTARINE_WIN_BITS}bit.exe)
+add_custom_command(OUTPUT ${PICTARINE_SETUP}
+  COMMAND ${MAKENSIS} -V2 -DBITS=${PICTARINE_WIN_BITS} -DVERSION=${PROJECT_VERSION} -DBIN_DIR=${PICTARINE_BIN_DIR}
+          -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOUT_FILE=${PICTARINE_SETUP} ${PROJECT_SOURCE_DIR}/installer/Pictarine.nsi
+  DEPENDS installer/Pictarine.nsi resources/Pictarine.ico Pictarine Vistaloop ${PICTARINE_BIN_DIR}/sample.bmp)
+add_custom_target(installer ALL DEPENDS ${PICTARINE_SETUP})
+
 # Tests: GoogleTest compiled from Debian's sources with this toolchain.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
