@@ -129,8 +129,11 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
   SetWindowPos(W, nullptr, 150, 120, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitForCentre(W, Green, 5000));
   ExpectCentredPicture(W, 100, 60, Green);
+  SendMessageA(W, WM_ENDSESSION, TRUE, 0);
+  ExpectStoredPlacement(150, 120, 500, 350);  // the end of the session destroys no window
+  SetWindowPos(W, nullptr, 60, 40, 300, 250, SWP_NOZORDER | SWP_NOACTIVATE);
   CloseViewer(Process, W);
-  ExpectStoredPlacement(150, 120, 500, 350);
+  ExpectStoredPlacement(60, 40, 300, 250);
 }
 
 TEST_F(TViewerTest, HiddenAndOnTopStartMinimisedAndKeepTheNormalPlacement) {
