@@ -1,6 +1,6 @@
 # Windows build (mingw-w64, i686 or x86-64 after the toolchain file):
-# Pictarine.scr, its test programs and the test password provider. Every
-# program lands in ${PICTARINE_BIN_DIR}.
+# Pictarine.scr, Vistaloop.exe, sample.bmp, the installer, the test programs
+# and the test password provider. Every program lands in ${PICTARINE_BIN_DIR}.
 set(PICTARINE_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
@@ -57,6 +57,7 @@ add_custom_command(OUTPUT ${DRAW_SAMPLE}
           ${PROJECT_SOURCE_DIR}/platform/BmpCodec.cpp -o ${DRAW_SAMPLE}
   DEPENDS resources/DrawSample.cpp platform/BmpCodec.cpp platform/BmpCodec.h platform/Pixels.h)
 add_custom_command(OUTPUT ${PICTARINE_BIN_DIR}/sample.bmp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PICTARINE_BIN_DIR}
   COMMAND ${DRAW_SAMPLE} ${PICTARINE_BIN_DIR}/sample.bmp DEPENDS ${DRAW_SAMPLE})
 add_custom_target(sample_picture ALL DEPENDS ${PICTARINE_BIN_DIR}/sample.bmp)
 
@@ -84,7 +85,7 @@ target_link_libraries(win_tests PRIVATE test_support vistaloop_win gtest_main ps
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support gtest)
-add_dependencies(e2e_tests Pictarine Vistaloop)
+add_dependencies(e2e_tests Pictarine Vistaloop installer)
 
 # A stand-in password provider whose answer the tests control.
 add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/PasswordCpl.def)
