@@ -53,6 +53,27 @@ TPixelBuffer BmpPixels(const std::string& Path) {
   return Pixels;
 }
 
+struct TChildSearch {
+  const char* Text;
+  HWND Found;
+};
+
+BOOL CALLBACK FindChildByText(HWND Child, LPARAM Param) {
+  auto* Search = reinterpret_cast<TChildSearch*>(Param);
+  char Text[256] = "";
+  GetWindowTextA(Child, Text, sizeof Text);
+  if (lstrcmpA(Text, Search->Text) != 0) return TRUE;
+  Search->Found = Child;
+  return FALSE;
+}
+
+// A control anywhere inside Window whose text is Text.
+HWND ChildWithText(HWND Window, const char* Text) {
+  TChildSearch Search{Text, nullptr};
+  EnumChildWindows(Window, FindChildByText, reinterpret_cast<LPARAM>(&Search));
+  return Search.Found;
+}
+
 class TInstallerTest : public TSettingsTest {
  protected:
   void SetUp() override {
@@ -144,6 +165,31 @@ TEST_F(TInstallerTest, ChosenFolderIsStoredAndTickedRemovalTakesTheGroups) {
   ExpectUninstalledFrom(Folder);
   EXPECT_FALSE(FolderExists(Folder)) << "nothing left";
   EXPECT_TRUE(FolderExists(Scratch + "\\My Programs")) << "a parent of the user's own stays";
+}
+
+TEST_F(TInstallerTest, ItsPagesOfferToMakeItTheCurrentScreenSaver) {
+  const std::string Folder = Scratch + "\\Clicked";
+  TSaverProcess Setup(TSaverProcess::TCommandLine{"\"" + InstallerPath() + "\" /D=" + Folder});
+  // A user pressing the default button of each page: Next, Next, Install,
+  // Next, Finish. The offer on the last page is ticked until the user says no.
+  bool Offered = false;
+  for (int Waited = 0; Waited < 90000 && Setup.Running(); Waited += 400) {
+    for (const TTopWindow& W : Setup.Windows()) {
+      const HWND Default = GetDlgItem(W.Window, IDOK);
+      if (W.ClassName != "#32770" || !Default || !IsWindowEnabled(Default)) continue;
+      if (const HWND Offer = ChildWithText(W.Window, "Make Pictarine Screen Saver my screen saver"))
+        Offered = IsWindowVisible(Offer) && SendMessageA(Offer, BM_GETCHECK, 0, 0) == BST_CHECKED;
+      PostMessageA(W.Window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Default));
+    }
+    Pump(400);
+  }
+  ASSERT_EQ(Setup.WaitForExit(5000), std::optional<DWORD>(0));
+  EXPECT_TRUE(Offered);
+  ExpectInstalledIn(Folder);
+  EXPECT_TRUE(SameText(DesktopValue("SCRNSAVE.EXE"), SystemDirectory() + "Pictarine.scr"));
+  Uninstall(Folder, "");
+  ExpectUninstalledFrom(Folder);
+  EXPECT_EQ(DesktopValue("SCRNSAVE.EXE"), "<absent>");
 }
 
 }  // namespace
