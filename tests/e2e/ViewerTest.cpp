@@ -263,4 +263,26 @@ TEST_F(TViewerTest, ErrorsAreShownInABoxCaptionedVistaloop) {
   EXPECT_EQ(SlideShow.WaitForExit(10000), std::optional<DWORD>(1));
 }
 
+TEST_F(TViewerTest, ARepeatingErrorIsShownOnceAndTheSlideShowGoesOn) {
+  Group("V", {Picture("green.bmp", 100, 60, Green), Picture("blue.bmp", 100, 60, Blue)});
+  TSaverProcess Process(Viewer(" /s V"));
+  const auto Window = Process.WaitForWindow(15000);
+  ASSERT_TRUE(Window.has_value());
+  ASSERT_TRUE(WaitForCentre(Window->Window, Green));
+  // Every new pass reads the settings again, and now fails to.
+  SettingsKey().WriteString("Random", "no");
+  const auto Box = Process.WaitForMessageBox(10000);
+  ASSERT_TRUE(Box.has_value());
+  EXPECT_EQ(Box->Caption, "Vistaloop");
+  EXPECT_EQ(Box->Text, "Invalid data type for 'Random'");
+  Pump(1500);
+  EXPECT_EQ(Process.Windows().size(), 2u) << "no second box behind the first";
+  Box->Dismiss();
+  for (int Waited = 0; Waited < 3000 && IsWindow(Box->Window); Waited += 50) Pump(50);
+  EXPECT_FALSE(Process.WaitForMessageBox(2000).has_value()) << "the same error is not shown again";
+  SettingsKey().WriteBool("Random", false);
+  EXPECT_TRUE(WaitForCentre(Window->Window, Blue)) << "the slide show goes on once the settings read again";
+  CloseViewer(Process, Window->Window);
+}
+
 }  // namespace
