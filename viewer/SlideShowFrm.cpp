@@ -67,10 +67,16 @@ void TSlideShowForm::DrawNextImage() {
 }
 
 void TSlideShowForm::ShowNextPicture() {
-  const std::string Name = ViewerSettings->NextImage();
+  CurrentImageFile = ViewerSettings->NextImage();
+  // Without a settings key a new pass reads no group; the group loaded at
+  // start (perhaps the sample picture alone) is then read again here.
+  if (CurrentImageFile.empty() && ViewerSettings->GroupImageCount > 0) {
+    ViewerSettings->LoadGroup(ViewerSettings->CurrentGroup);
+    CurrentImageFile = ViewerSettings->NextImage();
+  }
   // The old picture goes first, so that a large one's memory serves the next.
   Picture.reset();
-  Picture = LoadImageFile(Name);
+  Picture = LoadImageFile(CurrentImageFile);
   ComposeFrame();
   TWindowDC Own(Handle());
   FrameBitmap.CopyTo(Own.Get(), 0, 0);

@@ -20,9 +20,10 @@ class TSlideShowForm : public TForm {
   ~TSlideShowForm() override;
 
   // One draw cycle: the next picture of the group, loaded, fitted and shown.
-  // An error is shown in a message box once, not again while it repeats; the
-  // slide show goes on.
+  // Errors propagate.
   void ShowNextPicture();
+  // The file name last taken from the group; empty when it had none.
+  const std::string& ImageFile() const { return CurrentImageFile; }
   // The window's rectangle in its normal (not minimised or maximised) state,
   // in screen coordinates.
   RECT NormalBounds() const;
@@ -36,6 +37,8 @@ class TSlideShowForm : public TForm {
   void FormEndSession();
   void tmrDrawTimer();
 
+  // ShowNextPicture with its error shown in a message box once, not again
+  // while it repeats; the slide show goes on.
   void DrawNextImage();
   // Recomposes the frame at the client size from the current picture.
   void ComposeFrame();
@@ -43,6 +46,7 @@ class TSlideShowForm : public TForm {
 
   TTimer tmrDraw;
   std::unique_ptr<TSettings> ViewerSettings;
+  std::string CurrentImageFile;
   std::unique_ptr<TBitmap> Picture;  // the picture shown, kept for resizing
   TBitmap FrameBitmap;               // the client area as drawn
   std::string LastError;             // the error shown last, until a cycle succeeds

@@ -56,6 +56,20 @@ TEST_F(TSlideShowTest, MemoryStaysFlatOverAThousandPictures) {
   EXPECT_GE(PrivateBytes(), After + (12 << 20)) << static_cast<int>(Kept[4096]);
 }
 
+TEST_F(TSlideShowTest, WithoutASettingsKeyTheSamplePictureKeepsComing) {
+  TRegistryKey::Open("Software\\Quellbrook").DeleteSubKey("Pictarine Screen Saver");
+  TSamplePicture Sample(true);
+  auto Settings = std::make_unique<TSettings>("Never Configured");
+  Settings->LoadGroup(Settings->CurrentGroup);
+  TApplication App;
+  TSlideShowForm Form(std::move(Settings));
+  EXPECT_EQ(Form.ImageFile(), TSettings::SamplePicturePath());
+  for (int Pass = 2; Pass <= 3; ++Pass) {
+    Form.ShowNextPicture();
+    EXPECT_EQ(Form.ImageFile(), TSettings::SamplePicturePath()) << "pass " << Pass;
+  }
+}
+
 TEST_F(TSlideShowTest, UnusablePlacementFallsBackOnTheScreen) {
   TSettings Settings;
   RECT R = SlideShowBounds(Settings);
