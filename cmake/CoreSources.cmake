@@ -11,5 +11,6 @@ set(PICTARINE_CORE_SOURCES
   settings/ImageQueue.cpp
   settings/RandomIndex.cpp
   settings/PictureFormat.cpp
+  viewer/ViewerCommandLine.cpp
 )
 list(TRANSFORM PICTARINE_CORE_SOURCES PREPEND "${PROJECT_SOURCE_DIR}/")

@@ -1,6 +1,6 @@
 # Windows build (mingw-w64, i686 or x86-64 after the toolchain file):
-# Pictarine.scr, its test programs and the test password provider. Every
-# program lands in ${PICTARINE_BIN_DIR}.
+# Pictarine.scr, Vistaloop.exe, sample.bmp, the installer, the test programs
+# and the test password provider. Every program lands in ${PICTARINE_BIN_DIR}.
 set(PICTARINE_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR})
@@ -40,6 +40,36 @@ add_executable(Pictarine WIN32 app/Main.cpp resources/Pictarine.rc)
 set_target_properties(Pictarine PROPERTIES SUFFIX ".scr")
 target_link_libraries(Pictarine PRIVATE pictarine_win)
 
+# The companion viewer: its windows in a library that the tests link too.
+file(GLOB VISTALOOP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/viewer/*.cpp)
+list(REMOVE_ITEM VISTALOOP_SOURCES ${PICTARINE_CORE_SOURCES} ${PROJECT_SOURCE_DIR}/viewer/Main.cpp)
+add_library(vistaloop_win STATIC ${VISTALOOP_SOURCES})
+target_link_libraries(vistaloop_win PUBLIC pictarine_win)
+add_executable(Vistaloop WIN32 viewer/Main.cpp resources/Vistaloop.rc)
+target_link_libraries(Vistaloop PRIVATE vistaloop_win)
+
+# The sample picture beside the programs, drawn by a host program at build time.
+find_program(HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+set(DRAW_SAMPLE ${CMAKE_BINARY_DIR}/host/DrawSample)
+add_custom_command(OUTPUT ${DRAW_SAMPLE}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+  COMMAND ${HOST_CXX} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources/DrawSample.cpp
+          ${PROJECT_SOURCE_DIR}/platform/BmpCodec.cpp -o ${DRAW_SAMPLE}
+  DEPENDS resources/DrawSample.cpp platform/BmpCodec.cpp platform/BmpCodec.h platform/Pixels.h)
+add_custom_command(OUTPUT ${PICTARINE_BIN_DIR}/sample.bmp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PICTARINE_BIN_DIR}
+  COMMAND ${DRAW_SAMPLE} ${PICTARINE_BIN_DIR}/sample.bmp DEPENDS ${DRAW_SAMPLE})
+add_custom_target(sample_picture ALL DEPENDS ${PICTARINE_BIN_DIR}/sample.bmp)
+
+# The installer of this architecture: PictarineSetup-32bit.exe or -64bit.exe.
+find_program(MAKENSIS makensis REQUIRED)
+set(PICTARINE_SETUP ${PICTARINE_BIN_DIR}/PictarineSetup-${PICTARINE_WIN_BITS}bit.exe)
+add_custom_command(OUTPUT ${PICTARINE_SETUP}
+  COMMAND ${MAKENSIS} -V2 -DBITS=${PICTARINE_WIN_BITS} -DVERSION=${PROJECT_VERSION} -DBIN_DIR=${PICTARINE_BIN_DIR}
+          -DSOURCE_DIR=${PROJECT_SOURCE_DIR} -DOUT_FILE=${PICTARINE_SETUP} ${PROJECT_SOURCE_DIR}/installer/Pictarine.nsi
+  DEPENDS installer/Pictarine.nsi resources/Pictarine.ico Pictarine Vistaloop ${PICTARINE_BIN_DIR}/sample.bmp)
+add_custom_target(installer ALL DEPENDS ${PICTARINE_SETUP})
+
 # Tests: GoogleTest compiled from Debian's sources with this toolchain.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
@@ -50,12 +80,12 @@ target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)
 
 add_executable(win_tests ${WIN_TEST_SOURCES})
-target_link_libraries(win_tests PRIVATE test_support gtest_main)
+target_link_libraries(win_tests PRIVATE test_support vistaloop_win gtest_main psapi)
 
 file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support gtest)
-add_dependencies(e2e_tests Pictarine)
+add_dependencies(e2e_tests Pictarine Vistaloop installer)
 
 # A stand-in password provider whose answer the tests control.
 add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/PasswordCpl.def)

@@ -63,8 +63,11 @@ void Pump(DWORD Milliseconds) {
   } while (GetTickCount() - Start < Milliseconds);
 }
 
-TSaverProcess::TSaverProcess(const std::string& Arguments, TScreenSize Screen) {
-  std::string CommandLine = "\"" + ScreenSaverPath() + "\" " + Arguments;
+TSaverProcess::TSaverProcess(const std::string& Arguments, TScreenSize Screen)
+    : TSaverProcess(TCommandLine{"\"" + ScreenSaverPath() + "\" " + Arguments}, Screen) {}
+
+TSaverProcess::TSaverProcess(const TCommandLine& Command, TScreenSize Screen) {
+  std::string CommandLine = Command.Text;
   Desktop = DesktopName(Screen);
   STARTUPINFOA Startup{};
   Startup.cb = sizeof Startup;

@@ -42,6 +42,12 @@ class TSaverProcess {
   // name) on a Wine virtual desktop of the given screen size, so that the
   // program sees exactly that screen whatever ran before it.
   explicit TSaverProcess(const std::string& Arguments, TScreenSize Screen = {});
+  // Starts a program with exactly this command line, its path included, as
+  // Windows runs the commands of the Run key.
+  struct TCommandLine {
+    std::string Text;
+  };
+  explicit TSaverProcess(const TCommandLine& CommandLine, TScreenSize Screen = {});
   // Ends the process if it still runs.
   ~TSaverProcess();
   TSaverProcess(const TSaverProcess&) = delete;
