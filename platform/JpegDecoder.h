@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "platform/Pixels.h"
+#include "platform/RowSink.h"
 
 class TJpegDecoder {
  public:
@@ -47,6 +48,18 @@ class TJpegDecoder {
   // Dest is then all white (0x00FFFFFF); also false, Dest untouched, on a
   // size mismatch or without a header read. One Decode per ReadHeader.
   bool Decode(const TPixelView& Dest);
+
+  // The size of the picture decoded at Eighths / 8 of its size (Eighths 1 to
+  // 8; the library's DCT scaling), each side rounded up as the library does.
+  void ScaledSize(int Eighths, int& W, int& H) const;
+  // Decodes the picture at Eighths / 8 of its size into Sink, a strip of at
+  // most 16 rows at a time, top to bottom, in the pixel format of Decode.
+  // Every row is handed out once and written. False, with the rows so far
+  // left as they are, on a library error after the header or when the sink
+  // stops; also false without a header read or with Eighths outside 1 to 8.
+  // One decode per ReadHeader. The sink is called between strips, never from
+  // inside the library.
+  bool Decode(int Eighths, TRowSink& Sink);
 
  private:
   struct TState;

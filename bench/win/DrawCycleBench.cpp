@@ -46,13 +46,14 @@ int main() {
   TSettings Settings;
   TBitmap Frame;
   Frame.SetSize(ScreenW, ScreenH);
+  TImageLoader Picture;
 
   auto DrawCycle = [&] {
     const auto Start = TClock::now();
     Settings.ImageQueue.Add(Path);
     Settings.GroupImageCount = 1;
-    const std::unique_ptr<TBitmap> Picture = LoadImageFile(Settings.NextImage());
-    ComposeSaverFrame(Frame, *Picture, Settings);
+    Picture.Open(Settings.NextImage());
+    ComposeSaverFrame(Frame, Picture, Settings);
     TWindowDC Own(Window);
     Frame.CopyTo(Own.Get(), 0, 0);
     GdiFlush();
