@@ -10,7 +10,8 @@
 // (b) the new preparation, as the loader does it: header, FitImage on the
 //     full size, fill, then the picture decoded at a reduced DCT scale where
 //     that covers the drawn size and streamed through the resampler straight
-//     into the frame; decoder and resampler live across rounds;
+//     into the frame; the resampler lives across rounds, the decoder is new
+//     for each picture, as in the loader;
 // (c) reference: libjpeg with its default settings decoding the same file to
 //     a freshly allocated full-size 24-bit RGB buffer;
 // (d) reference: the same decode into a buffer reused across rounds, what
@@ -62,9 +63,9 @@ double TimeTodaysPreparation(const TBytes& File, TPixelBuffer& Frame) {
 }
 
 // (b): returns the time in milliseconds.
-double TimeNewPreparation(const TBytes& File, TPixelBuffer& Frame, TJpegDecoder& Decoder,
-                          TStreamResampler& Resampler) {
+double TimeNewPreparation(const TBytes& File, TPixelBuffer& Frame, TStreamResampler& Resampler) {
   const auto Start = TClock::now();
+  TJpegDecoder Decoder;
   if (!Decoder.ReadHeader(File.data(), File.size())) std::abort();
   const TPixelView Target = DrawnArea(Frame, Decoder.Width(), Decoder.Height());
   std::fill(Frame.Data.begin(), Frame.Data.end(), Background);
@@ -98,17 +99,16 @@ struct TFigures {
 TFigures Measure(const TBytes& File, int W, int H, TPixelBuffer& Frame) {
   std::printf("picture %dx%d, JPEG 4:2:0 quality 90, %zu bytes, frame %dx%d\n", W, H, File.size(), FrameW, FrameH);
   std::vector<std::uint8_t> Reused(static_cast<std::size_t>(W) * H * 3);
-  TJpegDecoder Decoder;
   TStreamResampler Resampler;
   // Warm-up of every path (and the first touch of the reused buffers).
   TimeTodaysPreparation(File, Frame);
-  TimeNewPreparation(File, Frame, Decoder, Resampler);
+  TimeNewPreparation(File, Frame, Resampler);
   TimeBareDecode(File);
   TimeBareDecode(File, Reused.data());
   std::vector<double> Today, New, Fresh, Bare, Ratios;
   for (int I = 0; I < Rounds; ++I) {
     Today.push_back(TimeTodaysPreparation(File, Frame));
-    New.push_back(TimeNewPreparation(File, Frame, Decoder, Resampler));
+    New.push_back(TimeNewPreparation(File, Frame, Resampler));
     Fresh.push_back(TimeBareDecode(File));
     Bare.push_back(TimeBareDecode(File, Reused.data()));
     Ratios.push_back(New.back() / Bare.back());
@@ -116,6 +116,7 @@ TFigures Measure(const TBytes& File, int W, int H, TPixelBuffer& Frame) {
   TFigures F{Median(Today), Median(New), Median(Fresh), Median(Bare), Median(Ratios)};
   const TPixelView Target = DrawnArea(Frame, W, H);
   int SW = 0, SH = 0;
+  TJpegDecoder Decoder;
   if (!Decoder.ReadHeader(File.data(), File.size())) std::abort();
   const int Eighths = JpegScaleFor(Decoder, Target.Width, Target.Height);
   Decoder.ScaledSize(Eighths, SW, SH);

@@ -63,15 +63,16 @@ void TImageLoader::OpenBmp(const std::string& FileName) {
 // Failures end quietly in an empty picture.
 void TImageLoader::OpenJpeg(const std::string& FileName) {
   try {
+    Decoder = std::make_unique<TJpegDecoder>();
     ReadWholeFile(FileName, Data);
-    if (!Decoder.ReadHeader(Bytes(), Data.size())) return;
+    if (!Decoder->ReadHeader(Bytes(), Data.size())) return;
   } catch (...) {
     return;
   }
   Kind = TKind::Jpeg;
   HeaderFresh = true;
-  PictureWidth = Decoder.Width();
-  PictureHeight = Decoder.Height();
+  PictureWidth = Decoder->Width();
+  PictureHeight = Decoder->Height();
 }
 
 TPixelView TImageLoader::BmpPixelView() {
@@ -97,10 +98,10 @@ void TImageLoader::Draw(const TPixelView& Dest) {
     case TKind::BmpRows: DrawBmpRows(Dest); break;
     case TKind::Jpeg:
       // A second drawing of the same picture needs its header read again.
-      if (!HeaderFresh && !Decoder.ReadHeader(Bytes(), Data.size())) break;
+      if (!HeaderFresh && !Decoder->ReadHeader(Bytes(), Data.size())) break;
       HeaderFresh = false;
       try {
-        DecodeJpegInto(Decoder, Dest, Resampler);
+        DecodeJpegInto(*Decoder, Dest, Resampler);
       } catch (...) {
         // No room for the resampler's rows: nothing is drawn, as for a JPEG
         // picture that cannot be loaded.

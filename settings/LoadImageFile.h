@@ -66,7 +66,9 @@ class TImageLoader {
   std::string Data;
   TBmpInfo BmpInfo;
   std::vector<std::uint32_t> BmpPixels;
-  TJpegDecoder Decoder;
+  // A fresh decoder for each file: libjpeg keeps the tables of the last
+  // picture across a reuse, which a file without its own would pick up.
+  std::unique_ptr<TJpegDecoder> Decoder;
   TStreamResampler Resampler;
   std::unique_ptr<TBitmap> Message;
 };

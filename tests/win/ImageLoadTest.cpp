@@ -179,11 +179,17 @@ TEST_F(TImageLoadTest, TheLoaderDrawsWhatTheFullSizePictureStretchesTo) {
   Rle += std::string{'\0', '\x01'};
   MakeFile("rle.bmp", Rle);
   MakeFile("junk.jpg", "not a jpeg at all");
+  // The JPEG file without its quantisation tables: it must fail on its own,
+  // not borrow the tables of the picture before it.
+  std::string NoTables = FileContent(Scratch + "\\p.jpg");
+  for (std::size_t At; (At = NoTables.find("\xFF\xDB")) != std::string::npos;)
+    NoTables.erase(At, 2 + (static_cast<std::uint8_t>(NoTables[At + 2]) << 8 | static_cast<std::uint8_t>(NoTables[At + 3])));
+  MakeFile("notables.jpg", NoTables);
   // One loader for every picture, in a slide show's mixed order: what one
   // picture leaves in its buffers must never show in the next.
   TImageLoader Loader;
-  const char* Files[] = {"\\p24.bmp", "\\p.jpg", "\\missing.bmp", "\\rle.bmp", "\\p8.bmp",
-                         "\\junk.jpg", "",          "\\p.jpg",       "\\p24.bmp"};
+  const char* Files[] = {"\\p24.bmp", "\\p.jpg",       "\\notables.jpg", "\\missing.bmp", "\\rle.bmp",
+                         "\\p8.bmp",  "\\junk.jpg",    "",                 "\\p.jpg",         "\\p24.bmp"};
   // Shrunk, enlarged, at full size, one pixel wide, partly outside.
   const int Rects[][4] = {{3, 2, 40, 30}, {0, 0, 64, 48}, {9, 5, 45, 37}, {30, 1, 1, 40}, {50, -4, 30, 20}};
   for (const char* Name : Files)
