@@ -69,8 +69,8 @@ class TStreamResampler final : public TRowSink {
   void RowsWritten(int Count) override;
   // Every destination row has been written.
   bool Finished() const;
-  // Bytes held for the current picture: the ring of source rows and the
-  // per-row scratch.
+  // Bytes the resampler holds: the ring of source rows (kept at its largest
+  // size so far) and the current picture's per-row scratch.
   std::size_t BufferBytes() const;
 
  private:
