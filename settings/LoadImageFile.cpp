@@ -14,6 +14,20 @@ std::unique_ptr<TBitmap> MessageBitmap() {
   return Bitmap;
 }
 
+namespace {
+
+// Buffers beyond this size are not kept for the next picture: a one-off huge
+// file must not hold its memory (or, in a 32-bit process, its address space)
+// for the rest of the run.
+constexpr std::size_t KeptBytes = 64u << 20;
+
+template <typename TBuffer>
+void DropIfHuge(TBuffer& Buffer) {
+  if (Buffer.capacity() * sizeof(Buffer[0]) > KeptBytes) TBuffer().swap(Buffer);
+}
+
+}  // namespace
+
 TImageLoader::TImageLoader() = default;
 TImageLoader::~TImageLoader() = default;
 
@@ -21,6 +35,9 @@ void TImageLoader::Open(const std::string& FileName) {
   Kind = TKind::Empty;
   PictureWidth = PictureHeight = 0;
   HeaderFresh = false;
+  Decoder.reset();  // it points into Data
+  DropIfHuge(Data);
+  DropIfHuge(BmpPixels);
   try {
     if (FileName.empty()) {
       Kind = TKind::Message;

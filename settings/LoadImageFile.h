@@ -25,7 +25,8 @@
 // picture (its rows are decoded from the file a strip at a time). Its
 // buffers (the file's content, the resampler's rows, the pixels of an RLE
 // BMP) are kept from one picture to the next and reused when large enough,
-// so that a slide show touches no fresh memory for each picture.
+// so that a slide show touches no fresh memory for each picture; a buffer
+// above 64 MiB is let go when the next picture is opened.
 class TImageLoader {
  public:
   TImageLoader();
