@@ -5,6 +5,7 @@ set(PICTARINE_CORE_SOURCES
   settings/FitImage.cpp
   platform/Resample.cpp
   platform/JpegDecoder.cpp
+  platform/FittedJpeg.cpp
   platform/BmpCodec.cpp
   platform/Errors.cpp
   settings/GroupFile.cpp

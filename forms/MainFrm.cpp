@@ -7,7 +7,6 @@
 #include "platform/Application.h"
 #include "platform/Gdi.h"
 #include "settings/FitImage.h"
-#include "settings/LoadImageFile.h"
 #include "settings/Wallpaper.h"
 
 namespace {
@@ -21,14 +20,14 @@ void SetScreenSaverRunning(bool Running) {
 
 }  // namespace
 
-void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Settings, int AreaW, int AreaH) {
+void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settings, int AreaW, int AreaH) {
   Frame.Fill(Settings.Background);
   int PW = Picture.Width(), PH = Picture.Height();
   FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, PW, PH);
-  Frame.StretchFrom(Picture, (Frame.Width() - PW) / 2, (Frame.Height() - PH) / 2, PW, PH);
+  Picture.DrawInto(Frame, (Frame.Width() - PW) / 2, (Frame.Height() - PH) / 2, PW, PH);
 }
 
-void ComposeSaverFrame(TBitmap& Frame, const TBitmap& Picture, TSettings& Settings) {
+void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings) {
   int AreaW = Frame.Width(), AreaH = Frame.Height();
   if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
   if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
@@ -117,9 +116,9 @@ void TMainForm::RunPreview() {
     GetWindowRect(Preview, &R);
     FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
     while (IsWindowVisible(Preview)) {
-      const std::unique_ptr<TBitmap> Picture = LoadNextImage();
+      LoadNextImage();
       if (!IsWindowVisible(Preview)) break;
-      ComposeFrame(*FrameBitmap, *Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
+      ComposeFrame(*FrameBitmap, Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
       if (!IsWindowVisible(Preview)) break;
       FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
       Sleep(100);
@@ -155,15 +154,15 @@ void TMainForm::DrawNextImage() {
     ~TClearDrawing() { Flag = false; }
   } ClearDrawing{Drawing};
 
-  const std::unique_ptr<TBitmap> Picture = LoadNextImage();
-  ComposeSaverFrame(*FrameBitmap, *Picture, *SaverSettings);
+  LoadNextImage();
+  ComposeSaverFrame(*FrameBitmap, Picture, *SaverSettings);
   TWindowDC Own(Handle());
   FrameBitmap->CopyTo(Own.Get(), 0, 0);
 }
 
-std::unique_ptr<TBitmap> TMainForm::LoadNextImage() {
+void TMainForm::LoadNextImage() {
   CurrentImageFile = SaverSettings->NextImage();
-  return LoadImageFile(CurrentImageFile);
+  Picture.Open(CurrentImageFile);
 }
 
 void TMainForm::FormKeyDown(WORD, TShiftState) { Close(); }

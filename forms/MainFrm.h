@@ -9,14 +9,15 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
+#include "settings/LoadImageFile.h"
 #include "settings/Settings.h"
 
-// Fills Frame with the background and draws Picture fitted into the area
-// (AreaW x AreaH) and centred in the whole frame.
-void ComposeFrame(TBitmap& Frame, const TBitmap& Picture, const TSettings& Settings, int AreaW, int AreaH);
+// Fills Frame with the background and draws the picture that Picture has
+// open fitted into the area (AreaW x AreaH) and centred in the whole frame.
+void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settings, int AreaW, int AreaH);
 // The saver's composition: the area is the frame, or MaxScreenX x MaxScreenY
 // with LimitScreenSize, after both are lowered to the frame's size in Settings.
-void ComposeSaverFrame(TBitmap& Frame, const TBitmap& Picture, TSettings& Settings);
+void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings);
 
 class TMainForm : public TForm {
  public:
@@ -37,12 +38,15 @@ class TMainForm : public TForm {
   void StartPreview();
 
   void DrawNextImage();
-  std::unique_ptr<TBitmap> LoadNextImage();
+  // Opens the next picture of the queue in Picture.
+  void LoadNextImage();
   void RunPreview();
 
   TTimer tmrDraw;
   std::unique_ptr<TSettings> SaverSettings;
   std::unique_ptr<TBitmap> FrameBitmap;
+  // Reads every picture drawn, keeping its buffers from one to the next.
+  TImageLoader Picture;
   bool Activated = false;
   int LastMouseX = -1;
   int LastMouseY = -1;

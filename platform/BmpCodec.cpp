@@ -198,40 +198,49 @@ std::uint32_t* DestRow(const TBmpInfo& Info, const TPixelView& Dest, std::int64_
   return Dest.Row(Info.TopDown ? static_cast<int>(Stored) : Info.Height - 1 - static_cast<int>(Stored));
 }
 
+// Decodes one row as stored in the file.
+void DecodeRow(const std::uint8_t* In, const TBmpInfo& Info, const TMasks& Masks, std::uint32_t* Out) {
+  const int W = Info.Width;
+  switch (Info.BitsPerPixel) {
+    case 1:
+      for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X >> 3] >> (7 - (X & 7)) & 1];
+      break;
+    case 4:
+      for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X >> 1] >> (X & 1 ? 0 : 4) & 0x0F];
+      break;
+    case 8:
+      for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X]];
+      break;
+    case 16:
+      for (int X = 0; X < W; ++X) Out[X] = Masks.Pixel(In[2 * X] | In[2 * X + 1] << 8);
+      break;
+    case 24:
+      for (int X = 0; X < W; ++X) Out[X] = MakePixel(In[3 * X + 2], In[3 * X + 1], In[3 * X]);
+      break;
+    case 32:
+      if (Info.Compression == BmpRgb) {
+        for (int X = 0; X < W; ++X) Out[X] = MakePixel(In[4 * X + 2], In[4 * X + 1], In[4 * X]);
+      } else {
+        for (int X = 0; X < W; ++X)
+          Out[X] = Masks.Pixel(In[4 * X] | In[4 * X + 1] << 8 | In[4 * X + 2] << 16 |
+                               static_cast<std::uint32_t>(In[4 * X + 3]) << 24);
+      }
+      break;
+  }
+}
+
 void DecodeRows(const std::uint8_t* Pixels, const TBmpInfo& Info, const TMasks& Masks,
                 const TPixelView& Dest) {
   const std::size_t Stride = static_cast<std::size_t>(RowBytes(Info.Width, Info.BitsPerPixel));
-  const int W = Info.Width;
-  for (int R = 0; R < Info.Height; ++R) {
-    const std::uint8_t* In = Pixels + static_cast<std::size_t>(R) * Stride;
-    std::uint32_t* Out = DestRow(Info, Dest, R);
-    switch (Info.BitsPerPixel) {
-      case 1:
-        for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X >> 3] >> (7 - (X & 7)) & 1];
-        break;
-      case 4:
-        for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X >> 1] >> (X & 1 ? 0 : 4) & 0x0F];
-        break;
-      case 8:
-        for (int X = 0; X < W; ++X) Out[X] = Info.Palette[In[X]];
-        break;
-      case 16:
-        for (int X = 0; X < W; ++X) Out[X] = Masks.Pixel(In[2 * X] | In[2 * X + 1] << 8);
-        break;
-      case 24:
-        for (int X = 0; X < W; ++X) Out[X] = MakePixel(In[3 * X + 2], In[3 * X + 1], In[3 * X]);
-        break;
-      case 32:
-        if (Info.Compression == BmpRgb) {
-          for (int X = 0; X < W; ++X) Out[X] = MakePixel(In[4 * X + 2], In[4 * X + 1], In[4 * X]);
-        } else {
-          for (int X = 0; X < W; ++X)
-            Out[X] = Masks.Pixel(In[4 * X] | In[4 * X + 1] << 8 | In[4 * X + 2] << 16 |
-                                 static_cast<std::uint32_t>(In[4 * X + 3]) << 24);
-        }
-        break;
-    }
-  }
+  for (int R = 0; R < Info.Height; ++R)
+    DecodeRow(Pixels + static_cast<std::size_t>(R) * Stride, Info, Masks, DestRow(Info, Dest, R));
+}
+
+// Whether an uncompressed file's format, masks and rows are all good.
+bool RowsReadable(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info, TMasks& Masks) {
+  return Data != nullptr && Info.Width > 0 && Info.Height > 0 && Info.Compression != BmpRle8 &&
+         Info.Compression != BmpRle4 && ValidFormat(Info.BitsPerPixel, Info.Compression) && Masks.Set(Info) &&
+         TReader(Data, Size).Has(Info.PixelOffset, RowBytes(Info.Width, Info.BitsPerPixel) * Info.Height);
 }
 
 // RLE8 and RLE4: pairs (count, value) are runs; (0, 0) ends a line, (0, 1)
@@ -290,10 +299,26 @@ bool DecodeBmp(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info,
     return true;
   }
   TMasks Masks;
-  if (!Masks.Set(Info)) return false;
-  const TReader File(Data, Size);
-  if (!File.Has(Info.PixelOffset, RowBytes(Info.Width, Info.BitsPerPixel) * Info.Height)) return false;
+  if (!RowsReadable(Data, Size, Info, Masks)) return false;
   DecodeRows(Data + Info.PixelOffset, Info, Masks, Dest);
+  return true;
+}
+
+bool BmpRowsReadable(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info) {
+  TMasks Masks;
+  return RowsReadable(Data, Size, Info, Masks);
+}
+
+bool DecodeBmpRows(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info, int First,
+                   std::uint32_t* const* Rows, int Count) {
+  TMasks Masks;
+  if (!RowsReadable(Data, Size, Info, Masks) || First < 0 || Count < 0 || Count > Info.Height - First) return false;
+  const std::size_t Stride = static_cast<std::size_t>(RowBytes(Info.Width, Info.BitsPerPixel));
+  for (int I = 0; I < Count; ++I) {
+    const int Y = First + I;
+    const int Stored = Info.TopDown ? Y : Info.Height - 1 - Y;
+    DecodeRow(Data + Info.PixelOffset + static_cast<std::size_t>(Stored) * Stride, Info, Masks, Rows[I]);
+  }
   return true;
 }
 

@@ -58,6 +58,16 @@ bool ReadBmpInfo(const std::uint8_t* Data, std::size_t Size, TBmpInfo& Info);
 bool DecodeBmp(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info,
                const TPixelView& Dest);
 
+// Uncompressed files (not RLE), read a strip of rows at a time:
+// BmpRowsReadable says whether DecodeBmp would accept the file;
+// DecodeBmpRows decodes the picture rows First to First + Count - 1,
+// counted from the top whatever the file's row order, into Rows (each
+// Info.Width pixels). False, with nothing written, for an RLE file, a file
+// that DecodeBmp would refuse, or rows outside the picture.
+bool BmpRowsReadable(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info);
+bool DecodeBmpRows(const std::uint8_t* Data, std::size_t Size, const TBmpInfo& Info, int First,
+                   std::uint32_t* const* Rows, int Count);
+
 // The whole BMP file of Src: the 14-byte file header, a 40-byte
 // BITMAPINFOHEADER (positive height, so rows bottom-up; 1 plane; BI_RGB;
 // biSizeImage set), a colour table at 8 bits per pixel or less, and the rows,

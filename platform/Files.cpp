@@ -34,13 +34,20 @@ std::string InOutErrorText(unsigned long Code) {
 void RaiseInOutError(unsigned long Code) { throw EInOutError(InOutErrorText(Code)); }
 
 std::string ReadWholeFile(const std::string& Path) {
+  std::string Data;
+  ReadWholeFile(Path, Data);
+  return Data;
+}
+
+void ReadWholeFile(const std::string& Path, std::string& Data) {
+  Data.clear();
   TKernelHandle File(CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!File.Valid()) RaiseInOutError(GetLastError());
   LARGE_INTEGER Size{};
   if (!GetFileSizeEx(File.Get(), &Size)) RaiseInOutError(GetLastError());
   if (Size.QuadPart > 0x7FFFFFFF) RaiseInOutError(ERROR_NOT_ENOUGH_MEMORY);
-  std::string Data(static_cast<std::size_t>(Size.QuadPart), '\0');
+  Data.resize(static_cast<std::size_t>(Size.QuadPart));
   std::size_t Done = 0;
   while (Done < Data.size()) {
     DWORD Read = 0;
@@ -50,7 +57,6 @@ std::string ReadWholeFile(const std::string& Path) {
     Done += Read;
   }
   Data.resize(Done);
-  return Data;
 }
 
 std::string ExtractFileDir(const std::string& Path) {

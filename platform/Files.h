@@ -10,6 +10,8 @@ bool FileExists(const std::string& Path);
 
 // The whole content of a file.
 std::string ReadWholeFile(const std::string& Path);
+// The same into Data, whose storage is reused when it is large enough.
+void ReadWholeFile(const std::string& Path, std::string& Data);
 
 // Replaces the file at Path with Data in one step: the data goes to a
 // temporary file in the same folder first, which then takes the place of the

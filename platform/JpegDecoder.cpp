@@ -115,26 +115,30 @@ bool WithinLimits(const jpeg_decompress_struct& Info, std::size_t Size) {
 
 enum class TOutput { Colour, Grey, Cmyk };
 
-// Reads every scanline into Dest's rows; rows of grey and CMYK files are then
-// converted in place while they are in the cache. Runs inside DecodeGuarded's
+// Reads every scanline into the rows the sink hands out, a strip at a time;
+// rows of grey and CMYK files are then converted in place while they are in
+// the cache. False when the sink stops early. Runs inside DecodeGuarded's
 // setjmp region: no objects with destructors.
-void ReadAllRows(jpeg_decompress_struct& Info, const TPixelView& Dest, TOutput Output) {
-  JSAMPROW Rows[RowsPerRead];
+bool ReadAllRows(jpeg_decompress_struct& Info, TRowSink& Sink, TOutput Output) {
+  std::uint32_t* Rows[RowsPerRead];
+  const int Width = static_cast<int>(Info.output_width);
   while (Info.output_scanline < Info.output_height) {
-    const int First = static_cast<int>(Info.output_scanline);
-    const int Wanted = std::min<int>(RowsPerRead, Dest.Height - First);
-    for (int I = 0; I < Wanted; ++I) Rows[I] = reinterpret_cast<JSAMPROW>(Dest.Row(First + I));
-    const int Got = static_cast<int>(jpeg_read_scanlines(&Info, Rows, Wanted));
-    if (Output == TOutput::Colour) continue;  // BGRX is the pixel layout already
-    for (int I = 0; I < Got; ++I) {
-      std::uint32_t* Row = Dest.Row(First + I);
-      if (Output == TOutput::Grey) ExpandGreyIndices(Row, Dest.Width, Info.colormap[0]);
-      else ConvertCmykRow(Row, Dest.Width, Info.saw_Adobe_marker);
-    }
+    const int Left = static_cast<int>(Info.output_height - Info.output_scanline);
+    const int Wanted = Sink.NextRows(Rows, std::min(RowsPerRead, Left));
+    if (Wanted <= 0) return false;
+    const int Got =
+        static_cast<int>(jpeg_read_scanlines(&Info, reinterpret_cast<JSAMPARRAY>(Rows), static_cast<JDIMENSION>(Wanted)));
+    if (Output == TOutput::Grey)
+      for (int I = 0; I < Got; ++I) ExpandGreyIndices(Rows[I], Width, Info.colormap[0]);
+    else if (Output == TOutput::Cmyk)
+      for (int I = 0; I < Got; ++I) ConvertCmykRow(Rows[I], Width, Info.saw_Adobe_marker);
+    Sink.RowsWritten(Got);
   }
+  return true;
 }
 
-bool DecodeGuarded(jpeg_decompress_struct& Info, TErrorManager& Error, const TPixelView& Dest) {
+bool DecodeGuarded(jpeg_decompress_struct& Info, TErrorManager& Error, int Eighths, int Width, int Height,
+                   TRowSink& Sink) {
   if (setjmp(Error.Jump)) {
     jpeg_abort_decompress(&Info);
     return false;
@@ -151,17 +155,16 @@ bool DecodeGuarded(jpeg_decompress_struct& Info, TErrorManager& Error, const TPi
     Output = TOutput::Cmyk;
     Info.out_color_space = JCS_CMYK;
   }
-  Info.scale_num = 1;
-  Info.scale_denom = 1;
+  Info.scale_num = static_cast<unsigned>(Eighths);
+  Info.scale_denom = 8;
   Info.do_block_smoothing = TRUE;
   jpeg_start_decompress(&Info);
-  const bool Fits = static_cast<int>(Info.output_width) == Dest.Width &&
-                    static_cast<int>(Info.output_height) == Dest.Height &&
+  const bool Fits = static_cast<int>(Info.output_width) == Width && static_cast<int>(Info.output_height) == Height &&
                     (Output != TOutput::Grey || Info.out_color_components == 1);
-  if (Fits) ReadAllRows(Info, Dest, Output);
+  const bool Complete = Fits && ReadAllRows(Info, Sink, Output);
   // Trailing markers are of no interest once every row is out.
   jpeg_abort_decompress(&Info);
-  return Fits;
+  return Complete;
 }
 
 }  // namespace
@@ -188,10 +191,24 @@ bool TJpegDecoder::ReadHeader(const std::uint8_t* Data, std::size_t Size) {
   return true;
 }
 
+void TJpegDecoder::ScaledSize(int Eighths, int& W, int& H) const {
+  // The library's output size at Eighths / 8: each side rounded up.
+  W = static_cast<int>((static_cast<std::int64_t>(PictureWidth) * Eighths + 7) / 8);
+  H = static_cast<int>((static_cast<std::int64_t>(PictureHeight) * Eighths + 7) / 8);
+}
+
+bool TJpegDecoder::Decode(int Eighths, TRowSink& Sink) {
+  if (!HeaderRead || Eighths < 1 || Eighths > 8) return false;
+  HeaderRead = false;
+  int W = 0, H = 0;
+  ScaledSize(Eighths, W, H);
+  return DecodeGuarded(State->Info, State->Error, Eighths, W, H, Sink);
+}
+
 bool TJpegDecoder::Decode(const TPixelView& Dest) {
   if (!HeaderRead || Dest.Width != PictureWidth || Dest.Height != PictureHeight) return false;
-  HeaderRead = false;
-  if (DecodeGuarded(State->Info, State->Error, Dest)) return true;
+  TViewRows Rows(Dest);
+  if (Decode(8, Rows)) return true;
   FillWhite(Dest);
   return false;
 }

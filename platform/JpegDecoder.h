@@ -2,11 +2,12 @@
 // TJpegDecoder: one JPEG picture in memory decoded into 32-bit pixels with
 // libjpeg (API 62, libjpeg-turbo extensions for BGRX output). Portable.
 //
-// Decoding settings: full size (scale 1/1), block smoothing on, colour files
-// straight to B,G,R,0 pixels; greyscale files through libjpeg's one-pass
-// quantizer with 236 colours and its default dithering, so at most 236 grey
-// levels; CMYK and YCCK files converted to RGB (Adobe files store CMYK
-// inverted, which the conversion follows).
+// Decoding settings: full size (scale 1/1; a DCT scale of M/8 where asked
+// for), block smoothing on, colour files straight to B,G,R,0 pixels;
+// greyscale files through libjpeg's one-pass quantizer with 236 colours and
+// its default dithering, so at most 236 grey levels; CMYK and YCCK files
+// converted to RGB (Adobe files store CMYK inverted, which the conversion
+// follows).
 //
 // Errors: library warnings are ignored (a premature end of data is one: the
 // rest of the picture is made up by the library and decoding succeeds);
@@ -21,6 +22,7 @@
 #include <memory>
 
 #include "platform/Pixels.h"
+#include "platform/RowSink.h"
 
 class TJpegDecoder {
  public:
@@ -47,6 +49,19 @@ class TJpegDecoder {
   // Dest is then all white (0x00FFFFFF); also false, Dest untouched, on a
   // size mismatch or without a header read. One Decode per ReadHeader.
   bool Decode(const TPixelView& Dest);
+
+  // The size of the picture decoded at Eighths / 8 of its size (Eighths 1 to
+  // 8; the library's DCT scaling), each side rounded up as the library does.
+  void ScaledSize(int Eighths, int& W, int& H) const;
+  // Decodes the picture at Eighths / 8 of its size into Sink, a strip of at
+  // most 16 rows at a time, top to bottom, in the pixel format of Decode.
+  // Rows are written once each, in order (a row handed out but not written
+  // in one strip is asked for again in the next). False, with the rows so far
+  // left as they are, on a library error after the header or when the sink
+  // stops; also false without a header read or with Eighths outside 1 to 8.
+  // One decode per ReadHeader. The sink is called between strips, never from
+  // inside the library.
+  bool Decode(int Eighths, TRowSink& Sink);
 
  private:
   struct TState;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <numeric>
 #include <vector>
 
@@ -146,9 +147,9 @@ struct TPlan {
   TDivider Divider{1};
   std::vector<const std::uint8_t*> Rows;  // source rows of one destination row
 
-  TPlan(const TPixelView& Src, const TPixelView& Dst)
-      : X(MakeAxisWeights(Src.Width, Dst.Width, HorizontalUnit, HorizontalUnit)),
-        Y(MakeAxisWeights(Src.Height, Dst.Height, VerticalExactLimit, VerticalUnit)) {
+  TPlan(int SrcW, int SrcH, int DstW, int DstH)
+      : X(MakeAxisWeights(SrcW, DstW, HorizontalUnit, HorizontalUnit)),
+        Y(MakeAxisWeights(SrcH, DstH, VerticalExactLimit, VerticalUnit)) {
     Shift = Y.Unit > VerticalExactLimit ? VerticalShift : 0;
     const std::uint32_t Denominator = static_cast<std::uint32_t>(Y.Unit >> Shift) * X.Unit;
     Offset = static_cast<std::int32_t>(Bias * X.Unit + Denominator / 2);
@@ -194,16 +195,22 @@ std::uint32_t HorizontalPixelScalar(const TPlan& Plan, const std::int16_t* Mid, 
   return Pixel;
 }
 
-void RunScalar(const TPixelView& Src, const TPixelView& Dest) {
-  TPlan Plan(Src, Dest);
-  std::vector<std::int16_t> Mid(4 * static_cast<std::size_t>(Src.Width));
-  for (int D = 0; D < Dest.Height; ++D) {
-    Plan.GatherRows(Src, D);
-    VerticalPixelsScalar(Plan, D, 0, Src.Width, Mid.data());
-    std::uint32_t* Out = Dest.Row(D);
-    for (int X = 0; X < Dest.Width; ++X) Out[X] = HorizontalPixelScalar(Plan, Mid.data(), X);
+// Makes destination rows one at a time from the source rows in Plan.Rows.
+class TScalarKernel {
+ public:
+  TScalarKernel(int SrcW, int SrcH, int DstW, int DstH)
+      : Plan(SrcW, SrcH, DstW, DstH), SrcW(SrcW), DstW(DstW), Mid(4 * static_cast<std::size_t>(SrcW)) {}
+  TPlan Plan;
+  void Row(int D, std::uint32_t* Out) {
+    VerticalPixelsScalar(Plan, D, 0, SrcW, Mid.data());
+    for (int X = 0; X < DstW; ++X) Out[X] = HorizontalPixelScalar(Plan, Mid.data(), X);
   }
-}
+  std::size_t ScratchBytes() const { return Mid.size() * sizeof(std::int16_t); }
+
+ private:
+  int SrcW, DstW;
+  std::vector<std::int16_t> Mid;
+};
 
 #ifdef __SSE2__
 
@@ -331,69 +338,160 @@ void HorizontalRow(const TPlan& Plan, const std::int16_t* Mid, const __m128i* We
   }
 }
 
-void RunSse2(const TPixelView& Src, const TPixelView& Dest) {
-  TPlan Plan(Src, Dest);
-  const bool Exact = Plan.Shift == 0;
-
-  const int Pairs = (Plan.X.MaxTaps + 1) / 2;
-  const TVectorArray HWeightStore(static_cast<std::size_t>(Dest.Width) * Pairs);
-  __m128i* HWeights = HWeightStore.Data();
-  for (int D = 0; D < Dest.Width; ++D) {
-    const int* W = Plan.X.Weights.data() + Plan.X.Begin[D];
-    for (int K = 0; K < Pairs; ++K) {
-      const int Even = 2 * K < Plan.X.Taps[D] ? W[2 * K] : 0;
-      const int Odd = 2 * K + 1 < Plan.X.Taps[D] ? W[2 * K + 1] : 0;
-      HWeights[static_cast<std::size_t>(D) * Pairs + K] = _mm_set1_epi32(Even | Odd << 16);
+class TSse2Kernel {
+ public:
+  TSse2Kernel(int SrcW, int SrcH, int DstW, int DstH)
+      : Plan(SrcW, SrcH, DstW, DstH),
+        SrcW(SrcW),
+        DstW(DstW),
+        Pairs((Plan.X.MaxTaps + 1) / 2),
+        HWeightStore(static_cast<std::size_t>(DstW) * Pairs),
+        VWeightStore((Plan.Y.MaxTaps + 1) / 2),
+        // The intermediate row, with room for the pixels that zero-weighted
+        // padding pairs reach; what they hold never counts.
+        Mid(4 * (static_cast<std::size_t>(SrcW) + 2 * Pairs + 2), 0),
+        Done(SrcW & ~3) {
+    __m128i* HWeights = HWeightStore.Data();
+    for (int D = 0; D < DstW; ++D) {
+      const int* W = Plan.X.Weights.data() + Plan.X.Begin[D];
+      for (int K = 0; K < Pairs; ++K) {
+        const int Even = 2 * K < Plan.X.Taps[D] ? W[2 * K] : 0;
+        const int Odd = 2 * K + 1 < Plan.X.Taps[D] ? W[2 * K + 1] : 0;
+        HWeights[static_cast<std::size_t>(D) * Pairs + K] = _mm_set1_epi32(Even | Odd << 16);
+      }
     }
   }
-  const TVectorArray VWeightStore((Plan.Y.MaxTaps + 1) / 2);
-  __m128i* VWeightPairs = VWeightStore.Data();
-  // The intermediate row, with room for the pixels that zero-weighted
-  // padding pairs reach; what they hold never counts.
-  std::vector<std::int16_t> Mid(4 * (static_cast<std::size_t>(Src.Width) + 2 * Pairs + 2), 0);
-  const int Done = Src.Width & ~3;
+  TPlan Plan;
 
-  // Bottom to top: a picture just decoded top to bottom still has its last
-  // rows in the cache.
-  for (int D = Dest.Height - 1; D >= 0; --D) {
-    const int Taps = Plan.GatherRows(Src, D);
+  void Row(int D, std::uint32_t* Out) {
+    const int Taps = Plan.Y.Taps[D];
     const int* W = Plan.Y.Weights.data() + Plan.Y.Begin[D];
-    if (Exact) {
-      VerticalRowExact(Plan, Taps, W, Src.Width, Mid.data());
+    if (Plan.Shift == 0) {
+      VerticalRowExact(Plan, Taps, W, SrcW, Mid.data());
     } else {
+      __m128i* VWeightPairs = VWeightStore.Data();
       for (int T = 0; T < Taps; T += 2)
         VWeightPairs[T / 2] = _mm_set1_epi32(W[T] | (T + 1 < Taps ? W[T + 1] << 16 : 0));
-      VerticalRowRounded(Plan, Taps, VWeightPairs, Src.Width, Mid.data());
+      VerticalRowRounded(Plan, Taps, VWeightPairs, SrcW, Mid.data());
     }
-    VerticalPixelsScalar(Plan, D, Done, Src.Width, Mid.data() + 4 * static_cast<std::size_t>(Done));
-    std::uint32_t* Out = Dest.Row(D);
+    VerticalPixelsScalar(Plan, D, Done, SrcW, Mid.data() + 4 * static_cast<std::size_t>(Done));
+    const __m128i* HWeights = HWeightStore.Data();
     switch (Pairs) {
-      case 1: HorizontalRow<1>(Plan, Mid.data(), HWeights, Pairs, Out, Dest.Width); break;
-      case 2: HorizontalRow<2>(Plan, Mid.data(), HWeights, Pairs, Out, Dest.Width); break;
-      case 3: HorizontalRow<3>(Plan, Mid.data(), HWeights, Pairs, Out, Dest.Width); break;
-      default: HorizontalRow<0>(Plan, Mid.data(), HWeights, Pairs, Out, Dest.Width); break;
+      case 1: HorizontalRow<1>(Plan, Mid.data(), HWeights, Pairs, Out, DstW); break;
+      case 2: HorizontalRow<2>(Plan, Mid.data(), HWeights, Pairs, Out, DstW); break;
+      case 3: HorizontalRow<3>(Plan, Mid.data(), HWeights, Pairs, Out, DstW); break;
+      default: HorizontalRow<0>(Plan, Mid.data(), HWeights, Pairs, Out, DstW); break;
     }
   }
-}
+  std::size_t ScratchBytes() const {
+    return 16 * (static_cast<std::size_t>(DstW) * Pairs + (Plan.Y.MaxTaps + 1) / 2) +
+           Mid.size() * sizeof(std::int16_t);
+  }
 
+ private:
+  int SrcW, DstW, Pairs;
+  TVectorArray HWeightStore, VWeightStore;
+  std::vector<std::int16_t> Mid;
+  int Done;
+};
+
+#endif
+
+#ifdef __SSE2__
+using TKernel = TSse2Kernel;
+#else
+using TKernel = TScalarKernel;
 #endif
 
 bool IsEmpty(const TPixelView& View) {
   return View.Pixels == nullptr || View.Width <= 0 || View.Height <= 0;
 }
 
+// Bottom to top: a picture just decoded top to bottom still has its last
+// rows in the cache.
+template <typename TAnyKernel>
+void RunWhole(const TPixelView& Src, const TPixelView& Dest) {
+  TAnyKernel Kernel(Src.Width, Src.Height, Dest.Width, Dest.Height);
+  for (int D = Dest.Height - 1; D >= 0; --D) {
+    Kernel.Plan.GatherRows(Src, D);
+    Kernel.Row(D, Dest.Row(D));
+  }
+}
+
 }  // namespace
 
 void Resample(const TPixelView& Src, const TPixelView& Dest) {
   if (IsEmpty(Src) || IsEmpty(Dest)) return;
-#ifdef __SSE2__
-  RunSse2(Src, Dest);
-#else
-  RunScalar(Src, Dest);
-#endif
+  RunWhole<TKernel>(Src, Dest);
 }
 
 void ResampleScalar(const TPixelView& Src, const TPixelView& Dest) {
   if (IsEmpty(Src) || IsEmpty(Dest)) return;
-  RunScalar(Src, Dest);
+  RunWhole<TScalarKernel>(Src, Dest);
+}
+
+// The source rows live in a ring of Slots rows: source row J in slot
+// J % Slots. Destination rows are made top to bottom, each as soon as its
+// last source row is in. First[] never decreases along the destination, so
+// while destination row D waits, its first row is later than NextSource -
+// MaxTaps: the rows still needed and one strip of new rows fit in MaxTaps +
+// StripRows slots.
+struct TStreamResampler::TState {
+  TKernel Kernel;
+  TPixelView Dest;
+  int SrcW, SrcH, Slots;
+  int NextSource = 0, NextDest = 0;
+  TState(int SrcW, int SrcH, const TPixelView& Dest)
+      : Kernel(SrcW, SrcH, Dest.Width, Dest.Height),
+        Dest(Dest),
+        SrcW(SrcW),
+        SrcH(SrcH),
+        Slots(Kernel.Plan.Y.MaxTaps + StripRows) {}
+};
+
+TStreamResampler::TStreamResampler() = default;
+TStreamResampler::~TStreamResampler() = default;
+
+void TStreamResampler::Start(int SrcW, int SrcH, const TPixelView& Dest) {
+  State.reset();
+  if (SrcW <= 0 || SrcH <= 0 || IsEmpty(Dest)) return;
+  State = std::make_unique<TState>(SrcW, SrcH, Dest);
+  const std::size_t Need = static_cast<std::size_t>(SrcW) * State->Slots;
+  if (Ring.size() < Need) {
+    Ring.clear();
+    Ring.shrink_to_fit();
+    Ring.resize(Need);
+  }
+}
+
+int TStreamResampler::NextRows(std::uint32_t** Rows, int MaxRows) {
+  if (!State) return 0;
+  const int Count = std::min({MaxRows, StripRows, State->SrcH - State->NextSource});
+  for (int I = 0; I < Count; ++I) {
+    const int Slot = (State->NextSource + I) % State->Slots;
+    Rows[I] = Ring.data() + static_cast<std::size_t>(Slot) * State->SrcW;
+  }
+  return std::max(Count, 0);
+}
+
+void TStreamResampler::RowsWritten(int Count) {
+  if (!State) return;
+  TState& S = *State;
+  S.NextSource = std::min(S.NextSource + std::max(Count, 0), S.SrcH);
+  TPlan& Plan = S.Kernel.Plan;
+  while (S.NextDest < S.Dest.Height && Plan.Y.First[S.NextDest] + Plan.Y.Taps[S.NextDest] <= S.NextSource) {
+    const int First = Plan.Y.First[S.NextDest];
+    for (int T = 0; T < Plan.Y.Taps[S.NextDest]; ++T) {
+      const int Slot = (First + T) % S.Slots;
+      Plan.Rows[T] = reinterpret_cast<const std::uint8_t*>(Ring.data() + static_cast<std::size_t>(Slot) * S.SrcW);
+    }
+    S.Kernel.Row(S.NextDest, S.Dest.Row(S.NextDest));
+    ++S.NextDest;
+  }
+}
+
+bool TStreamResampler::Finished() const { return State && State->NextDest == State->Dest.Height; }
+
+std::size_t TStreamResampler::BufferBytes() const {
+  return Ring.size() * sizeof(std::uint32_t) + (State ? State->Kernel.ScratchBytes() : 0);
 }

@@ -22,17 +22,18 @@ int DisplayBitsPerPixel() {
 void SetWallpaperImage(const std::string& FileName, TSettings& Settings) {
   TBitmap Composed;
   {
-    const std::unique_ptr<TBitmap> Picture = LoadImageFile(FileName);
+    TImageLoader Picture;
+    Picture.Open(FileName);
     const int ScreenW = GetSystemMetrics(SM_CXSCREEN);
     const int ScreenH = GetSystemMetrics(SM_CYSCREEN);
     if (ScreenW < Settings.MaxScreenX) Settings.MaxScreenX = ScreenW;
     if (ScreenH < Settings.MaxScreenY) Settings.MaxScreenY = ScreenH;
     const int AreaW = Settings.LimitScreenSize ? Settings.MaxScreenX : ScreenW;
     const int AreaH = Settings.LimitScreenSize ? Settings.MaxScreenY : ScreenH;
-    int W = Picture->Width(), H = Picture->Height();
+    int W = Picture.Width(), H = Picture.Height();
     FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, W, H);
     Composed.SetSize(W, H);
-    Composed.StretchFrom(*Picture, 0, 0, W, H);
+    Picture.DrawInto(Composed, 0, 0, W, H);
   }
   if (Composed.Empty()) return;
   const std::vector<std::uint8_t> File = EncodeBmp(Composed.Pixels(), DisplayBitsPerPixel());

@@ -74,9 +74,8 @@ void TSlideShowForm::ShowNextPicture() {
     ViewerSettings->LoadGroup(ViewerSettings->CurrentGroup);
     CurrentImageFile = ViewerSettings->NextImage();
   }
-  // The old picture goes first, so that a large one's memory serves the next.
-  Picture.reset();
-  Picture = LoadImageFile(CurrentImageFile);
+  Picture.Open(CurrentImageFile);
+  HasPicture = true;
   ComposeFrame();
   TWindowDC Own(Handle());
   FrameBitmap.CopyTo(Own.Get(), 0, 0);
@@ -88,8 +87,8 @@ void TSlideShowForm::ComposeFrame() {
   if (Client.right != FrameBitmap.Width() || Client.bottom != FrameBitmap.Height())
     FrameBitmap.SetSize(Client.right, Client.bottom, TBitmap::Overwritten);
   if (FrameBitmap.Empty()) return;
-  if (Picture)
-    ::ComposeFrame(FrameBitmap, *Picture, *ViewerSettings, FrameBitmap.Width(), FrameBitmap.Height());
+  if (HasPicture)
+    ::ComposeFrame(FrameBitmap, Picture, *ViewerSettings, FrameBitmap.Width(), FrameBitmap.Height());
   else
     FrameBitmap.Fill(ViewerSettings->Background);
 }

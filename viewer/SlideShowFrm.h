@@ -10,6 +10,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
+#include "settings/LoadImageFile.h"
 #include "settings/Settings.h"
 
 class TSlideShowForm : public TForm {
@@ -47,7 +48,8 @@ class TSlideShowForm : public TForm {
   TTimer tmrDraw;
   std::unique_ptr<TSettings> ViewerSettings;
   std::string CurrentImageFile;
-  std::unique_ptr<TBitmap> Picture;  // the picture shown, kept for resizing
+  TImageLoader Picture;              // the picture shown, drawn again on resizing
+  bool HasPicture = false;
   TBitmap FrameBitmap;               // the client area as drawn
   std::string LastError;             // the error shown last, until a cycle succeeds
 };

@@ -513,6 +513,7 @@ TEST(BmpCodec, DamagedFilesNeverReadOutOfBounds) {
   TBmpFile Rle;
   Rle.Width = 6, Rle.Height = 4, Rle.Bits = 8, Rle.Compression = BmpRle8;
   Rle.Palette = {0x808080, 0xFF0000};
+  Rle.ColoursUsed = 2;
   Rle.Pixels = {3, 1, 0, 3, 1, 0, 1, 0, 0, 0, 0, 2, 5, 5, 200, 1, 0, 0, 0, 1};
   Seeds.push_back(Rle.Build());
   Rle.Bits = 4, Rle.Compression = BmpRle4;
@@ -530,6 +531,56 @@ TEST(BmpCodec, DamagedFilesNeverReadOutOfBounds) {
     DecodeBmp(File.data(), File.size(), Info, Out.View());
     for (std::uint32_t P : Out.Data) ASSERT_EQ(P >> 24, 0u);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BmpCodec, RowsReadAStripAtATimeMatchTheWholeDecode) {
+  TPixelBuffer Picture = RandomPicture(13, 11, 4);
+  for (int Bits : {1, 4, 8, 16, 24, 32}) {
+    TBytes File = EncodeBmp(Picture.View(), Bits);
+    for (bool TopDown : {false, true}) {
+      if (TopDown) {  // the same rows stored top row first
+        TBmpInfo Info;
+        ASSERT_TRUE(ReadBmpInfo(File.data(), File.size(), Info));
+        const std::size_t Stride = (13 * Bits + 31) / 32 * 4;
+        TBytes Flipped = File;
+        for (int R = 0; R < 11; ++R)
+          std::copy_n(&File[Info.PixelOffset + (10 - R) * Stride], Stride, &Flipped[Info.PixelOffset + R * Stride]);
+        for (int I = 0; I < 4; ++I) Flipped[22 + I] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(-11) >> (8 * I));
+        File = Flipped;
+      }
+      const TDecoded Whole = Decode(File);
+      ASSERT_TRUE(Whole.Pixels) << Bits;
+      ASSERT_TRUE(BmpRowsReadable(File.data(), File.size(), Whole.Info));
+      TPixelBuffer Strips(13, 11, 0xDEADBEEF);
+      for (int First = 0; First < 11; First += 4) {
+        const int Count = std::min(4, 11 - First);
+        std::uint32_t* Rows[4];
+        for (int I = 0; I < Count; ++I) Rows[I] = &Strips.Data[(First + I) * 13];
+        ASSERT_TRUE(DecodeBmpRows(File.data(), File.size(), Whole.Info, First, Rows, Count));
+      }
+      EXPECT_EQ(Strips.Data, Whole.Picture.Data) << Bits << " bits, top-down " << TopDown;
+      std::uint32_t* One[1] = {Strips.Data.data()};
+      EXPECT_FALSE(DecodeBmpRows(File.data(), File.size(), Whole.Info, 10, One, 2)) << "beyond the last row";
+      EXPECT_FALSE(DecodeBmpRows(File.data(), File.size() - 1, Whole.Info, 0, One, 1)) << "rows cut short";
+      EXPECT_FALSE(BmpRowsReadable(File.data(), File.size() - 1, Whole.Info));
+    }
+  }
+  TBmpFile Rle;
+  Rle.Width = 4;
+  Rle.Height = 1;
+  Rle.Bits = 8;
+  Rle.Compression = BmpRle8;
+  Rle.Palette = {0x808080, 0xFF0000};
+  Rle.ColoursUsed = 2;
+  Rle.Pixels = {4, 1, 0, 1};
+  const TBytes RleFile = Rle.Build();
+  const TDecoded D = Decode(RleFile);
+  ASSERT_TRUE(D.Pixels);
+  EXPECT_FALSE(BmpRowsReadable(RleFile.data(), RleFile.size(), D.Info)) << "RLE files decode whole";
 }
 
 }  // namespace

@@ -232,3 +232,62 @@ TEST(Resample, EmptySourceOrDestinationDoesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Feeds Src to the resampler in strips of the given sizes (cycled), as a
+// decoder would: asking for rows, writing them, reporting fewer than asked
+// at times.
+void Stream(TStreamResampler& Resampler, const TPixelBuffer& Src, const TPixelView& Dest,
+            const std::vector<int>& Strips) {
+  Resampler.Start(Src.Width, Src.Height, Dest);
+  std::uint32_t* Rows[TStreamResampler::StripRows];
+  int Next = 0;
+  for (std::size_t I = 0; Next < Src.Height; ++I) {
+    const int Asked = Resampler.NextRows(Rows, Strips[I % Strips.size()]);
+    ASSERT_GE(Asked, 1);
+    const int Written = std::max(1, Asked - static_cast<int>(I % 2));  // now and then one short
+    for (int R = 0; R < Written; ++R)
+      std::copy_n(&Src.Data[static_cast<std::size_t>(Next + R) * Src.Width], Src.Width, Rows[R]);
+    Next += Written;
+    Resampler.RowsWritten(Written);
+  }
+  std::uint32_t* None[1];
+  EXPECT_EQ(Resampler.NextRows(None, 1), 0) << "no rows beyond the source";
+  EXPECT_TRUE(Resampler.Finished());
+}
+
+TEST(StreamResampler, GivesTheBitsOfTheWholePictureResampler) {
+  const std::vector<std::vector<int>> StripPlans = {{16}, {1}, {3, 7, 16, 2}};
+  TStreamResampler Resampler;  // one object for every case: its ring is reused
+  std::uint32_t Seed = 900;
+  for (const TSizes& S : SizeCases)
+    for (const auto& Strips : StripPlans) {
+      TPixelBuffer Src = RandomPicture(S.SrcW, S.SrcH, Seed++);
+      const TPixelBuffer Want = Resampled(Src, S.DstW, S.DstH);
+      // Into a sub-rectangle of a larger frame, which must stay untouched
+      // around it.
+      TPixelBuffer Frame(S.DstW + 3, S.DstH + 2, 0xA5A5A5A5);
+      Stream(Resampler, Src, Frame.View().Sub(2, 1, S.DstW, S.DstH), Strips);
+      for (int Y = 0; Y < Frame.Height; ++Y)
+        for (int X = 0; X < Frame.Width; ++X) {
+          const bool Inside = X >= 2 && X < 2 + S.DstW && Y >= 1 && Y < 1 + S.DstH;
+          ASSERT_EQ(Frame.At(X, Y), Inside ? Want.At(X - 2, Y - 1) : 0xA5A5A5A5)
+              << S.SrcW << "x" << S.SrcH << " -> " << S.DstW << "x" << S.DstH << " at " << X << "," << Y
+              << " strips of " << Strips[0];
+        }
+    }
+}
+
+TEST(StreamResampler, HoldsRowsForOneDestinationRowAndAStripNotThePicture) {
+  TStreamResampler Resampler;
+  TPixelBuffer Dest(1440, 1080);
+  Resampler.Start(4000, 3000, Dest.View());  // up to 4 source rows per destination row
+  EXPECT_LE(Resampler.BufferBytes(), (4 + TStreamResampler::StripRows) * 4000u * 4 + 200000);
+  EXPECT_FALSE(Resampler.Finished());
+  std::uint32_t* Rows[1];
+  Resampler.Start(0, 10, Dest.View());
+  EXPECT_EQ(Resampler.NextRows(Rows, 1), 0) << "nothing to do for an empty source";
+}
+
+}  // namespace

@@ -126,3 +126,97 @@ TEST(Bitmap, FillsStretchesAndClips) {
 }
 
 }  // namespace
+
+namespace {
+
+// A picture with detail in both directions, so that misplaced rows or
+// columns show.
+TPixelBuffer Gradient(int W, int H) {
+  TPixelBuffer P(W, H);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X)
+      P.Data[Y * W + X] = MakePixel(255 * X / W, 255 * Y / H, (X * 7 + Y * 13) % 256);
+  return P;
+}
+
+// Draws into a frame sized and filled as a saver frame is.
+TPixelBuffer Drawn(TImageLoader& Loader, int X, int Y, int W, int H) {
+  TBitmap Frame;
+  Frame.SetSize(64, 48);
+  Frame.Fill(0x00302010);
+  Loader.DrawInto(Frame, X, Y, W, H);
+  TPixelBuffer Out(64, 48);
+  for (int R = 0; R < 48; ++R)
+    for (int C = 0; C < 64; ++C) Out.Data[R * 64 + C] = PixelRgb(Frame.Pixels().Row(R)[C]);
+  return Out;
+}
+
+TPixelBuffer Stretched(const std::string& File, int X, int Y, int W, int H) {
+  TBitmap Frame;
+  Frame.SetSize(64, 48);
+  Frame.Fill(0x00302010);
+  Frame.StretchFrom(*LoadImageFile(File), X, Y, W, H);
+  TPixelBuffer Out(64, 48);
+  for (int R = 0; R < 48; ++R)
+    for (int C = 0; C < 64; ++C) Out.Data[R * 64 + C] = PixelRgb(Frame.Pixels().Row(R)[C]);
+  return Out;
+}
+
+TEST_F(TImageLoadTest, TheLoaderDrawsWhatTheFullSizePictureStretchesTo) {
+  TPixelBuffer Picture = Gradient(45, 37);
+  WriteBmpFile(Scratch + "\\p24.bmp", Picture, 24);
+  WriteBmpFile(Scratch + "\\p8.bmp", Picture, 8);
+  WriteJpegFile(Scratch + "\\p.jpg", Picture);
+  // The 8-bit file again as RLE8: one run per pixel, rows ended by escapes.
+  const std::string Plain = FileContent(Scratch + "\\p8.bmp");
+  const std::size_t Offset = static_cast<std::uint8_t>(Plain[10]) | static_cast<std::uint8_t>(Plain[11]) << 8;
+  std::string Rle = Plain.substr(0, Offset);
+  Rle[30] = 1;  // BI_RLE8
+  for (int Row = 0; Row < 37; ++Row) {
+    for (int X = 0; X < 45; ++X) Rle += std::string{'\x01', Plain[Offset + Row * 48 + X]};
+    Rle += std::string(2, '\0');
+  }
+  Rle += std::string{'\0', '\x01'};
+  MakeFile("rle.bmp", Rle);
+  MakeFile("junk.jpg", "not a jpeg at all");
+  // The JPEG file without its quantisation tables: it must fail on its own,
+  // not borrow the tables of the picture before it.
+  std::string NoTables = FileContent(Scratch + "\\p.jpg");
+  for (std::size_t At; (At = NoTables.find("\xFF\xDB")) != std::string::npos;)
+    NoTables.erase(At, 2 + (static_cast<std::uint8_t>(NoTables[At + 2]) << 8 | static_cast<std::uint8_t>(NoTables[At + 3])));
+  MakeFile("notables.jpg", NoTables);
+  // One loader for every picture, in a slide show's mixed order: what one
+  // picture leaves in its buffers must never show in the next.
+  TImageLoader Loader;
+  const char* Files[] = {"\\p24.bmp", "\\p.jpg",       "\\notables.jpg", "\\missing.bmp", "\\rle.bmp",
+                         "\\p8.bmp",  "\\junk.jpg",    "",                 "\\p.jpg",         "\\p24.bmp"};
+  // Shrunk, enlarged, at full size, one pixel wide, partly outside.
+  const int Rects[][4] = {{3, 2, 40, 30}, {0, 0, 64, 48}, {9, 5, 45, 37}, {30, 1, 1, 40}, {50, -4, 30, 20}};
+  for (const char* Name : Files)
+    for (const auto& R : Rects) {
+      const std::string File = *Name ? Scratch + Name : std::string();
+      Loader.Open(File);
+      ASSERT_EQ(Drawn(Loader, R[0], R[1], R[2], R[3]).Data, Stretched(File, R[0], R[1], R[2], R[3]).Data)
+          << Name << " into " << R[0] << "," << R[1] << " " << R[2] << "x" << R[3];
+    }
+}
+
+TEST_F(TImageLoadTest, ALargeJpegIsDrawnAtAReducedScaleCloseToTheFullSizePath) {
+  TPixelBuffer Picture = Gradient(800, 600);
+  WriteJpegFile(Scratch + "\\big.jpg", Picture);
+  TImageLoader Loader;
+  Loader.Open(Scratch + "\\big.jpg");
+  ASSERT_EQ(Loader.Width(), 800);
+  ASSERT_EQ(Loader.Height(), 600);
+  const TPixelBuffer Got = Drawn(Loader, 0, 0, 64, 48);  // decoded at 1/8
+  const TPixelBuffer Want = Stretched(Scratch + "\\big.jpg", 0, 0, 64, 48);
+  for (std::size_t I = 0; I < Got.Data.size(); ++I) {
+    EXPECT_NEAR(PixelR(Got.Data[I]), PixelR(Want.Data[I]), 8) << I;
+    EXPECT_NEAR(PixelG(Got.Data[I]), PixelG(Want.Data[I]), 8) << I;
+    EXPECT_NEAR(PixelB(Got.Data[I]), PixelB(Want.Data[I]), 24) << I;
+  }
+  // Drawn a second time without a new Open: the same picture again.
+  EXPECT_EQ(Drawn(Loader, 0, 0, 64, 48).Data, Got.Data);
+}
+
+}  // namespace
