@@ -20,7 +20,8 @@ target_include_directories(pictarine_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pictarine_core PUBLIC JPEG::JPEG)
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_TEST_SOURCES})
+add_executable(unit_tests ${UNIT_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp)
+target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE pictarine_core GTest::gtest_main Threads::Threads)
 add_test(NAME unit_tests COMMAND unit_tests --gtest_brief=1)
 

@@ -4,6 +4,7 @@
 #include <climits>
 #include <csetjmp>
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
+#include <functional>
 
 #include <jpeglib.h>
 
@@ -18,6 +19,15 @@ namespace {
 constexpr int MaxSide = 65535;
 constexpr std::uint64_t MaxPixelBytes = 512ull * 1024 * 1024;
 constexpr std::uint64_t MaxPixelsPerBit = 64;
+// Encoders in common use write at most about 20 scans; a file of hundreds or
+// thousands of (empty) scans only makes the decoder pass over the whole
+// picture's coefficients again for each.
+constexpr int MaxScans = 100;
+// Progressive and other multi-scan files keep the whole picture's DCT
+// coefficients (128 bytes per 8 x 8 block of each component); the library
+// refuses a file that would need more than this for them, before it
+// allocates them. 4:2:0 colour pictures up to about 44 megapixels fit.
+constexpr long MaxCoefficientBytes = 128L * 1024 * 1024;
 constexpr int GreyLevels = 236;
 constexpr int RowsPerRead = 16;
 constexpr std::uint32_t White = 0x00FFFFFF;
@@ -29,6 +39,29 @@ struct TErrorManager {
 
 [[noreturn]] void ErrorExit(j_common_ptr Info) {
   std::longjmp(reinterpret_cast<TErrorManager*>(Info->err)->Jump, 1);
+}
+
+bool Abandoned(const std::function<bool()>* Check);
+
+// Called by the library while it reads and decodes: ends the work, as an
+// error does, past the scan limit or when the abandon check says so.
+struct TProgressMonitor {
+  jpeg_progress_mgr Public;  // first member: libjpeg sees a jpeg_progress_mgr*
+  const std::function<bool()>* Abandon = nullptr;
+};
+
+void MonitorProgress(j_common_ptr Info) {
+  const auto* Monitor = reinterpret_cast<TProgressMonitor*>(Info->progress);
+  const auto* Decompress = reinterpret_cast<j_decompress_ptr>(Info);
+  if (Decompress->input_scan_number > MaxScans || Abandoned(Monitor->Abandon)) ErrorExit(Info);
+}
+
+bool Abandoned(const std::function<bool()>* Check) {
+  try {
+    return Check && *Check && (*Check)();
+  } catch (...) {
+    return false;
+  }
 }
 
 void IgnoreMessage(j_common_ptr, int) {}
@@ -80,37 +113,41 @@ void FillWhite(const TPixelView& Dest) {
 struct TJpegDecoder::TState {
   jpeg_decompress_struct Info{};
   TErrorManager Error{};
+  TProgressMonitor Progress{};
+  std::function<bool()> Abandon;
   bool Created = false;
 };
 
 namespace {
 
-bool CreateGuarded(jpeg_decompress_struct& Info, TErrorManager& Error) {
-  Info.err = jpeg_std_error(&Error.Public);
-  Error.Public.error_exit = ErrorExit;
-  Error.Public.emit_message = IgnoreMessage;
-  Error.Public.output_message = IgnoreOutput;
-  if (setjmp(Error.Jump)) return false;
-  jpeg_create_decompress(&Info);
-  return true;
-}
+// Creates the library's decompressor with this program's error handling,
+// scan limit and coefficient memory limit. False when the library fails.
+bool CreateGuarded(TJpegDecoder::TState& State);
 
-bool ReadHeaderGuarded(jpeg_decompress_struct& Info, TErrorManager& Error,
-                       const std::uint8_t* Data, std::size_t Size) {
-  if (setjmp(Error.Jump)) {
+// Destroys the decompressor and creates it anew, so that nothing of an
+// earlier picture (tables above all) carries over to the next one, then
+// reads the header. False on a library error.
+bool ReadHeaderGuarded(TJpegDecoder::TState& State, const std::uint8_t* Data, std::size_t Size) {
+  jpeg_decompress_struct& Info = State.Info;
+  if (setjmp(State.Error.Jump)) {
     jpeg_abort_decompress(&Info);
     return false;
   }
-  jpeg_abort_decompress(&Info);  // forget any earlier picture
+  jpeg_destroy_decompress(&Info);
+  State.Created = false;
+  jpeg_create_decompress(&Info);
+  State.Created = true;
+  Info.progress = &State.Progress.Public;
+  Info.mem->max_memory_to_use = MaxCoefficientBytes;
   jpeg_mem_src(&Info, Data, static_cast<unsigned long>(Size));
   jpeg_read_header(&Info, TRUE);
   return true;
 }
 
-bool WithinLimits(const jpeg_decompress_struct& Info, std::size_t Size) {
+bool WithinLimits(const jpeg_decompress_struct& Info, const std::uint8_t* Data, std::size_t Size) {
   const std::uint64_t W = Info.image_width, H = Info.image_height;
   return W > 0 && H > 0 && W <= MaxSide && H <= MaxSide && W * H * 4 <= MaxPixelBytes &&
-         W * H <= static_cast<std::uint64_t>(Size) * 8 * MaxPixelsPerBit;
+         W * H <= JpegEntropyCodedBytes(Data, Size) * 8 * MaxPixelsPerBit;
 }
 
 enum class TOutput { Colour, Grey, Cmyk };
@@ -169,19 +206,80 @@ bool DecodeGuarded(jpeg_decompress_struct& Info, TErrorManager& Error, int Eight
 
 }  // namespace
 
-TJpegDecoder::TJpegDecoder() : State(std::make_unique<TState>()) {
-  State->Created = CreateGuarded(State->Info, State->Error);
+namespace {
+
+bool CreateGuarded(TJpegDecoder::TState& State) {
+  jpeg_decompress_struct& Info = State.Info;
+  Info.err = jpeg_std_error(&State.Error.Public);
+  State.Error.Public.error_exit = ErrorExit;
+  State.Error.Public.emit_message = IgnoreMessage;
+  State.Error.Public.output_message = IgnoreOutput;
+  State.Progress.Public.progress_monitor = MonitorProgress;
+  State.Progress.Abandon = &State.Abandon;
+  if (setjmp(State.Error.Jump)) return false;
+  jpeg_create_decompress(&Info);
+  Info.progress = &State.Progress.Public;
+  Info.mem->max_memory_to_use = MaxCoefficientBytes;
+  return true;
 }
 
-// Safe after a failed creation too: it only releases what libjpeg allocated.
-TJpegDecoder::~TJpegDecoder() { jpeg_destroy_decompress(&State->Info); }
+}  // namespace
+
+std::uint64_t JpegEntropyCodedBytes(const std::uint8_t* Data, std::size_t Size) {
+  if (Data == nullptr || Size < 2 || Data[0] != 0xFF || Data[1] != 0xD8) return 0;
+  std::uint64_t Entropy = 0;
+  std::size_t P = 2;
+  while (P + 1 < Size) {
+    if (Data[P] != 0xFF || Data[P + 1] == 0xFF) {  // stray bytes and fill before a marker
+      ++P;
+      continue;
+    }
+    const std::uint8_t Marker = Data[P + 1];
+    P += 2;
+    if (Marker == 0xD9) break;  // end of image
+    if (Marker == 0x01 || Marker == 0xD8 || (Marker >= 0xD0 && Marker <= 0xD7)) continue;  // no length
+    if (P + 2 > Size) break;
+    const std::size_t Length = static_cast<std::size_t>(Data[P]) << 8 | Data[P + 1];
+    if (Length < 2) break;
+    P += Length;
+    if (Marker != 0xDA) continue;
+    // Entropy-coded data after a scan header runs to the next marker other
+    // than a restart marker; a stuffed 0xFF 0x00 is one byte of data.
+    while (P < Size) {
+      if (Data[P] == 0xFF && P + 1 < Size) {
+        const std::uint8_t Next = Data[P + 1];
+        if (Next == 0x00) {
+          ++Entropy;
+          P += 2;
+          continue;
+        }
+        if (Next >= 0xD0 && Next <= 0xD7) {
+          P += 2;
+          continue;
+        }
+        break;
+      }
+      ++Entropy;
+      ++P;
+    }
+  }
+  return Entropy;
+}
+
+TJpegDecoder::TJpegDecoder() : State(std::make_unique<TState>()) { State->Created = CreateGuarded(*State); }
+
+void TJpegDecoder::SetAbandonCheck(std::function<bool()> Check) { State->Abandon = std::move(Check); }
+
+TJpegDecoder::~TJpegDecoder() {
+  if (State->Created) jpeg_destroy_decompress(&State->Info);
+}
 
 bool TJpegDecoder::ReadHeader(const std::uint8_t* Data, std::size_t Size) {
   HeaderRead = false;
   PictureWidth = PictureHeight = 0;
   if (!State->Created || Data == nullptr || Size == 0 || Size > ULONG_MAX) return false;
-  if (!ReadHeaderGuarded(State->Info, State->Error, Data, Size)) return false;
-  if (!WithinLimits(State->Info, Size)) {
+  if (!ReadHeaderGuarded(*State, Data, Size)) return false;
+  if (!WithinLimits(State->Info, Data, Size)) {
     jpeg_abort_decompress(&State->Info);
     return false;
   }

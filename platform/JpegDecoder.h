@@ -14,11 +14,20 @@
 // library errors make the current call fail. The library never ends the
 // process and no C++ exception passes through it.
 //
-// Limits, checked by ReadHeader: width and height at most 65535, at most
-// 512 MiB of 32-bit pixels, and at most 64 pixels for each bit of data.
+// Limits. Checked by ReadHeader: width and height at most 65535, at most
+// 512 MiB of 32-bit pixels, and at most 64 pixels for each bit of
+// entropy-coded data (comments and other segments do not count, so padding
+// cannot buy a file a larger picture). Checked while decoding, which then
+// fails: at most 100 scans, and at most 128 MiB for the whole picture's DCT
+// coefficients that progressive and other multi-scan files need (refused
+// before they are allocated).
+//
+// Each ReadHeader starts from a new library decompressor: nothing of an
+// earlier picture, its tables above all, carries over to the next.
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "platform/Pixels.h"
@@ -63,10 +72,22 @@ class TJpegDecoder {
   // inside the library.
   bool Decode(int Eighths, TRowSink& Sink);
 
+  // A check made while the library reads and decodes (often: at least once
+  // per strip of rows, and between the scans and rows of a progressive
+  // file); when it answers true the decode stops and fails. Must be cheap;
+  // an exception it raises counts as false.
+  void SetAbandonCheck(std::function<bool()> Check);
+
+  struct TState;  // the library's objects; opaque
+
  private:
-  struct TState;
   std::unique_ptr<TState> State;
   int PictureWidth = 0;
   int PictureHeight = 0;
   bool HeaderRead = false;
 };
+
+// The bytes of entropy-coded data in a JPEG file: those after each scan
+// header up to the next marker other than a restart marker, a stuffed
+// 0xFF 0x00 counting as one. 0 for data that does not start as a JPEG file.
+std::uint64_t JpegEntropyCodedBytes(const std::uint8_t* Data, std::size_t Size);

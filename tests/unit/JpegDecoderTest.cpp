@@ -271,14 +271,14 @@ TEST(JpegDecoder, NonJpegDataIsRejected) {
 
 TEST(JpegDecoder, HostileDimensionsAreRejected) {
   const TBytes Small = Encode(ColourSamples(16, 16), 16, 16, 3, TEncodeOptions{});
-  // The same file padded with comment segments to about 330 KB, so that only
-  // the pixel memory limit can reject 12000 x 12000.
-  TBytes Padded(Small.begin(), Small.begin() + 2);
-  for (int I = 0; I < 5; ++I) {
-    Padded.insert(Padded.end(), {0xFF, 0xFE, 0xFF, 0xFF});
-    Padded.insert(Padded.end(), 65533, 'x');
-  }
-  Padded.insert(Padded.end(), Small.begin() + 2, Small.end());
+  // Noise at full quality: enough picture data (over 240 KB) that only the
+  // pixel memory limit can reject 12000 x 12000.
+  std::vector<std::uint8_t> Noise(400 * 400 * 3);
+  for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
+  TEncodeOptions Full;
+  Full.Quality = 100;
+  Full.FullChroma = true;
+  const TBytes Detailed = Encode(Noise, 400, 400, 3, Full);
   struct TCase {
     const TBytes* File;
     int W, H;
@@ -286,10 +286,10 @@ TEST(JpegDecoder, HostileDimensionsAreRejected) {
   } const Cases[] = {
       {&Small, 65535, 65535, false},  // 16 GiB of pixels
       {&Small, 4000, 4000, false},    // far more pixels than the data can code
-      {&Small, 300, 300, true},       // plausible: 64 pixels per bit allow it
+      {&Small, 100, 100, true},       // plausible: 64 pixels per bit allow it
       {&Small, 0, 16, false},
-      {&Padded, 12000, 12000, false},  // 549 MiB of pixels
-      {&Padded, 11000, 11000, true},   // 461 MiB
+      {&Detailed, 12000, 12000, false},  // 549 MiB of pixels
+      {&Detailed, 11000, 11000, true},   // 461 MiB
   };
   for (const TCase& C : Cases) {
     TBytes File = *C.File;

@@ -1,0 +1,97 @@
+#include "support/HostileJpeg.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+#include <jpeglib.h>
+
+TJpegBytes EncodeJpeg(const std::vector<std::uint8_t>& Rgb, int W, int H, bool Progressive, bool FullChroma) {
+  jpeg_compress_struct Info{};
+  jpeg_error_mgr Error{};
+  Info.err = jpeg_std_error(&Error);
+  jpeg_create_compress(&Info);
+  unsigned char* Out = nullptr;
+  unsigned long OutSize = 0;
+  jpeg_mem_dest(&Info, &Out, &OutSize);
+  Info.image_width = static_cast<JDIMENSION>(W);
+  Info.image_height = static_cast<JDIMENSION>(H);
+  Info.input_components = 3;
+  Info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&Info);
+  jpeg_set_quality(&Info, 90, TRUE);
+  if (FullChroma)
+    for (int C = 0; C < Info.num_components; ++C) Info.comp_info[C].h_samp_factor = Info.comp_info[C].v_samp_factor = 1;
+  if (Progressive) jpeg_simple_progression(&Info);
+  jpeg_start_compress(&Info, TRUE);
+  while (Info.next_scanline < Info.image_height) {
+    JSAMPROW Row = const_cast<JSAMPROW>(Rgb.data() + static_cast<std::size_t>(Info.next_scanline) * W * 3);
+    jpeg_write_scanlines(&Info, &Row, 1);
+  }
+  jpeg_finish_compress(&Info);
+  TJpegBytes File(Out, Out + OutSize);
+  jpeg_destroy_compress(&Info);
+  std::free(Out);
+  return File;
+}
+
+namespace {
+
+// The offset of the first marker Marker (0xFF, Marker) at or after From.
+std::size_t FindMarker(const TJpegBytes& File, std::uint8_t Marker, std::size_t From = 2) {
+  for (std::size_t P = From; P + 1 < File.size(); ++P)
+    if (File[P] == 0xFF && File[P + 1] == Marker) return P;
+  throw std::runtime_error("marker not found");
+}
+
+TJpegBytes FlatProgressive() {
+  return EncodeJpeg(std::vector<std::uint8_t>(16 * 16 * 3, 128), 16, 16, true, true);
+}
+
+}  // namespace
+
+void SetJpegSize(TJpegBytes& File, int W, int H) {
+  std::size_t P = 2;
+  while (!(File[P] == 0xFF && (File[P + 1] == 0xC0 || File[P + 1] == 0xC1 || File[P + 1] == 0xC2))) ++P;
+  File[P + 5] = static_cast<std::uint8_t>(H >> 8);
+  File[P + 6] = static_cast<std::uint8_t>(H);
+  File[P + 7] = static_cast<std::uint8_t>(W >> 8);
+  File[P + 8] = static_cast<std::uint8_t>(W);
+}
+
+TJpegBytes ManyScansJpeg(int W, int H, std::size_t TargetBytes) {
+  TJpegBytes Flat = FlatProgressive();
+  SetJpegSize(Flat, W, H);
+  // The last scan (a refinement of the highest band, all of it zero) runs
+  // from its scan header to the end of image.
+  // (Entropy-coded data never holds 0xFF 0xDA: its 0xFF bytes are stuffed.)
+  std::size_t Last = FindMarker(Flat, 0xDA);
+  for (std::size_t P = Last + 2; P + 1 < Flat.size(); ++P)
+    if (Flat[P] == 0xFF && Flat[P + 1] == 0xDA) Last = P;
+  const std::size_t End = Flat.size() - 2;
+  const TJpegBytes Scan(Flat.begin() + static_cast<std::ptrdiff_t>(Last), Flat.begin() + static_cast<std::ptrdiff_t>(End));
+  TJpegBytes File(Flat.begin(), Flat.begin() + static_cast<std::ptrdiff_t>(End));
+  while (File.size() + Scan.size() + 2 <= TargetBytes) File.insert(File.end(), Scan.begin(), Scan.end());
+  File.push_back(0xFF);
+  File.push_back(0xD9);
+  return File;
+}
+
+TJpegBytes PaddedJpeg(int W, int H, std::size_t TargetBytes) {
+  TJpegBytes Flat = FlatProgressive();
+  SetJpegSize(Flat, W, H);
+  TJpegBytes File(Flat.begin(), Flat.begin() + 2);
+  std::size_t Left = TargetBytes > Flat.size() ? TargetBytes - Flat.size() : 0;
+  while (Left >= 4) {
+    const std::size_t Length = std::min<std::size_t>(Left - 2, 65535);  // the length counts itself
+    File.push_back(0xFF);
+    File.push_back(0xFE);
+    File.push_back(static_cast<std::uint8_t>(Length >> 8));
+    File.push_back(static_cast<std::uint8_t>(Length));
+    File.insert(File.end(), Length - 2, ' ');
+    Left -= Length + 2;
+  }
+  File.insert(File.end(), Flat.begin() + 2, Flat.end());
+  return File;
+}

@@ -1,0 +1,25 @@
+#pragma once
+// JPEG files made to cost a decoder as much as possible for their size, as
+// an attacker would make them, and the small encoder they start from.
+// Portable: libjpeg only.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+using TJpegBytes = std::vector<std::uint8_t>;
+
+// Compresses W x H RGB samples (3 bytes a pixel) with libjpeg at quality 90;
+// progressive and with full-resolution chroma (4:4:4) when asked.
+TJpegBytes EncodeJpeg(const std::vector<std::uint8_t>& Rgb, int W, int H, bool Progressive, bool FullChroma);
+
+// Rewrites the picture size in the frame header of a JPEG file.
+void SetJpegSize(TJpegBytes& File, int W, int H);
+
+// A progressive 4:4:4 file claiming W x H whose last scan, which codes no
+// coefficient, is repeated until the file is TargetBytes long: thousands of
+// empty scans, each a pass over the whole picture.
+TJpegBytes ManyScansJpeg(int W, int H, std::size_t TargetBytes);
+
+// A progressive 4:4:4 file claiming W x H, padded with comment segments to
+// TargetBytes: almost no picture data behind a large file size.
+TJpegBytes PaddedJpeg(int W, int H, std::size_t TargetBytes);
