@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/BmpCodec.h"
+#include "support/HostileJpeg.h"
 
 namespace {
 
@@ -85,6 +86,24 @@ void BmpRegressions(const fs::path& Folder) {
                 "000000000000000000000001"));
 }
 
+// Small JPEG files of each kind the encoder makes, for the decoder at full
+// size and, behind a 4-byte destination size, for the streamed path.
+std::vector<std::pair<std::string, TBytes>> JpegSeeds(std::mt19937& Rng) {
+  std::vector<std::uint8_t> Rgb(24 * 16 * 3);
+  for (std::size_t I = 0; I < Rgb.size(); ++I) Rgb[I] = static_cast<std::uint8_t>(I * 7 + (Rng() & 15));
+  std::vector<std::pair<std::string, TBytes>> Seeds = {
+      {"baseline.jpg", EncodeJpeg(Rgb, 24, 16, false, false)},
+      {"progressive.jpg", EncodeJpeg(Rgb, 24, 16, true, false)},
+      {"full-chroma.jpg", EncodeJpeg(Rgb, 24, 16, true, true)},
+  };
+  // Faults found before: thousands of empty scans, and comment padding.
+  Seeds.push_back({"empty-scans-4096.jpg", ManyScansJpeg(4096, 4096, 32 * 1024)});
+  Seeds.push_back({"empty-scans-65500.jpg", ManyScansJpeg(65500, 2049, 256 * 1024)});
+  Seeds.push_back({"padded-65500.jpg", PaddedJpeg(65500, 2049, 256 * 1024)});
+  Seeds.push_back({"empty-scans-64.jpg", ManyScansJpeg(64, 64, 8 * 1024)});
+  return Seeds;
+}
+
 void GroupFileSeeds(const fs::path& Folder) {
   Write(Folder, "crlf.txt", std::string("C:\\Pictures\\a.jpg\r\nC:\\Pictures\\b.bmp\r\n"));
   Write(Folder, "mixed.txt", std::string("a\nb\r\n\r\nlast without end"));
@@ -110,6 +129,12 @@ int main(int Argc, char** Argv) {
   std::mt19937 Rng(20261209);
   BmpSeeds(Root / "Bmp", Rng);
   BmpRegressions(Root / "Bmp");
+  for (const auto& [Name, File] : JpegSeeds(Rng)) {
+    Write(Root / "Jpeg", Name, File);
+    TBytes Sized = {0x80, 0x07, 0x38, 0x04};  // 1920 x 1080, before the modulo
+    Sized.insert(Sized.end(), File.begin(), File.end());
+    Write(Root / "JpegStream", Name, Sized);
+  }
   GroupFileSeeds(Root / "GroupFile");
   CommandLineSeeds(Root / "CommandLine");
   for (int I = 0; I < 8; ++I) {

@@ -60,22 +60,39 @@ void SetJpegSize(TJpegBytes& File, int W, int H) {
   File[P + 8] = static_cast<std::uint8_t>(W);
 }
 
+namespace {
+
+// Repeats the last scan of File (from its scan header to the end of image)
+// while More(the file so far, its scan count) answers true.
+template <typename F>
+TJpegBytes RepeatLastScan(const TJpegBytes& File, F&& More) {
+  // (Entropy-coded data never holds 0xFF 0xDA: its 0xFF bytes are stuffed.)
+  std::size_t Last = FindMarker(File, 0xDA);
+  int Scans = 1;
+  for (std::size_t P = Last + 2; P + 1 < File.size(); ++P)
+    if (File[P] == 0xFF && File[P + 1] == 0xDA) Last = P, ++Scans;
+  const std::size_t End = File.size() - 2;
+  const TJpegBytes Scan(File.begin() + static_cast<std::ptrdiff_t>(Last), File.begin() + static_cast<std::ptrdiff_t>(End));
+  TJpegBytes Out(File.begin(), File.begin() + static_cast<std::ptrdiff_t>(End));
+  while (More(Out.size() + Scan.size() + 2, Scans + 1)) {
+    Out.insert(Out.end(), Scan.begin(), Scan.end());
+    ++Scans;
+  }
+  Out.push_back(0xFF);
+  Out.push_back(0xD9);
+  return Out;
+}
+
+}  // namespace
+
 TJpegBytes ManyScansJpeg(int W, int H, std::size_t TargetBytes) {
   TJpegBytes Flat = FlatProgressive();
   SetJpegSize(Flat, W, H);
-  // The last scan (a refinement of the highest band, all of it zero) runs
-  // from its scan header to the end of image.
-  // (Entropy-coded data never holds 0xFF 0xDA: its 0xFF bytes are stuffed.)
-  std::size_t Last = FindMarker(Flat, 0xDA);
-  for (std::size_t P = Last + 2; P + 1 < Flat.size(); ++P)
-    if (Flat[P] == 0xFF && Flat[P + 1] == 0xDA) Last = P;
-  const std::size_t End = Flat.size() - 2;
-  const TJpegBytes Scan(Flat.begin() + static_cast<std::ptrdiff_t>(Last), Flat.begin() + static_cast<std::ptrdiff_t>(End));
-  TJpegBytes File(Flat.begin(), Flat.begin() + static_cast<std::ptrdiff_t>(End));
-  while (File.size() + Scan.size() + 2 <= TargetBytes) File.insert(File.end(), Scan.begin(), Scan.end());
-  File.push_back(0xFF);
-  File.push_back(0xD9);
-  return File;
+  return RepeatLastScan(Flat, [TargetBytes](std::size_t Size, int) { return Size <= TargetBytes; });
+}
+
+TJpegBytes WithScans(const TJpegBytes& Progressive, int Scans) {
+  return RepeatLastScan(Progressive, [Scans](std::size_t, int Count) { return Count <= Scans; });
 }
 
 TJpegBytes PaddedJpeg(int W, int H, std::size_t TargetBytes) {

@@ -20,6 +20,9 @@ void SetJpegSize(TJpegBytes& File, int W, int H);
 // empty scans, each a pass over the whole picture.
 TJpegBytes ManyScansJpeg(int W, int H, std::size_t TargetBytes);
 
+// A progressive file with its last scan repeated until it has Scans scans.
+TJpegBytes WithScans(const TJpegBytes& Progressive, int Scans);
+
 // A progressive 4:4:4 file claiming W x H, padded with comment segments to
 // TargetBytes: almost no picture data behind a large file size.
 TJpegBytes PaddedJpeg(int W, int H, std::size_t TargetBytes);
