@@ -4,6 +4,7 @@ set(PICTARINE_CORE_SOURCES
   app/CommandLine.cpp
   platform/IntegerText.cpp
   platform/TextCompare.cpp
+  platform/SpinRange.cpp
   forms/ConfigureValues.cpp
   settings/FitImage.cpp
   platform/Resample.cpp

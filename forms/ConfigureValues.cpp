@@ -40,23 +40,3 @@ std::int32_t PercentFromFactor(double Factor) {
   if (Percent <= static_cast<double>(Int32Min)) return static_cast<std::int32_t>(Int32Min);
   return static_cast<std::int32_t>(Percent);
 }
-
-std::int32_t TSpinRange::Clamp(std::int64_t Value) const {
-  if (Bounded()) {
-    if (Value < Min) return Min;
-    if (Value > Max) return Max;
-  }
-  if (Value > Int32Max) return static_cast<std::int32_t>(Int32Max);
-  if (Value < Int32Min) return static_cast<std::int32_t>(Int32Min);
-  return static_cast<std::int32_t>(Value);
-}
-
-std::int32_t TSpinRange::Read(const std::string& Text) const {
-  std::int32_t Value = 0;
-  return ReadInteger(Text, Value) ? Value : Min;
-}
-
-bool SpinEditAccepts(char Typed, char DecimalSeparator) {
-  const auto C = static_cast<unsigned char>(Typed);
-  return C < 0x20 || (C >= '0' && C <= '9') || Typed == DecimalSeparator || Typed == '+' || Typed == '-';
-}

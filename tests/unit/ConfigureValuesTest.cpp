@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "platform/Errors.h"
+#include "platform/SpinRange.h"
 #include "platform/TextCompare.h"
 
 namespace {
