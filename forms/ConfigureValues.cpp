@@ -40,3 +40,9 @@ std::int32_t PercentFromFactor(double Factor) {
   if (Percent <= static_cast<double>(Int32Min)) return static_cast<std::int32_t>(Int32Min);
   return static_cast<std::int32_t>(Percent);
 }
+
+std::string GroupThousands(std::uint64_t Count, const std::string& Separator) {
+  std::string Digits = std::to_string(Count);
+  for (std::size_t I = Digits.size(); I > 3; I -= 3) Digits.insert(I - 3, Separator);
+  return Digits;
+}

@@ -26,3 +26,6 @@ std::int32_t IntervalFromText(const std::string& Text, TIntervalUnit Unit);
 // The factor times 100 to the nearest integer, halves to the even neighbour;
 // values beyond the 32-bit range (and NaN) are pulled to its ends (NaN to 0).
 std::int32_t PercentFromFactor(double Factor);
+
+// A count with its thousands grouped by Separator: 1234 gives "1,234".
+std::string GroupThousands(std::uint64_t Count, const std::string& Separator);

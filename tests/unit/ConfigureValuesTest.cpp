@@ -8,6 +8,7 @@
 #include "platform/Errors.h"
 #include "platform/SpinRange.h"
 #include "platform/TextCompare.h"
+#include "platform/Ticks.h"
 
 namespace {
 
@@ -117,4 +118,25 @@ TEST(CompareText, OneCaseInsensitiveOrderForEverySortedList) {
   EXPECT_LT(CompareText("Z", "_"), 0) << "letters fold to upper case before bytes compare";
   EXPECT_TRUE(SameText("Summer 2024", "SUMMER 2024"));
   EXPECT_FALSE(SameText("Summer", "Summer "));
+}
+
+TEST(TicksElapsed, CountsTheUnsignedDifferenceAcrossTheWrap) {
+  EXPECT_FALSE(TicksElapsed(1000, 1000, 5000));
+  EXPECT_FALSE(TicksElapsed(1000, 5999, 5000));
+  EXPECT_TRUE(TicksElapsed(1000, 6000, 5000));
+  // Started 2 seconds before the wrap: the sum 5000 + start wraps to a small
+  // number, yet the wait goes on until 5 seconds have really passed.
+  const std::uint32_t Start = 0xFFFFFFFFu - 1999u;
+  EXPECT_FALSE(TicksElapsed(Start, 0xFFFFFFFFu, 5000));
+  EXPECT_FALSE(TicksElapsed(Start, 2999u, 5000));
+  EXPECT_TRUE(TicksElapsed(Start, 3000u, 5000));
+  EXPECT_TRUE(TicksElapsed(Start, Start, 0));
+}
+
+TEST(GroupThousands, GroupsByThreeFromTheRight) {
+  EXPECT_EQ(GroupThousands(0, ","), "0");
+  EXPECT_EQ(GroupThousands(999, ","), "999");
+  EXPECT_EQ(GroupThousands(1234, ","), "1,234");
+  EXPECT_EQ(GroupThousands(123456, "."), "123.456");
+  EXPECT_EQ(GroupThousands(1234567, "\xA0"), "1\xA0" "234\xA0" "567");
 }

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/ScreenSaverUtils.h"
+#include "platform/WindowHandle.h"
 #include "app/SingleInstance.h"
 #include "forms/MainFrm.h"
 #include "platform/Application.h"
@@ -85,12 +85,15 @@ class TPreviewLoopTest : public TSettingsTest {
     WriteBmpFile(Scratch + "\\wide.bmp", Picture);
     WriteGroupFile("P", Scratch + "\\wide.bmp\r\n");
   }
-  void TearDown() override {
-    SaverMode = smConfigure;
-    ParentWindow = 0;
-    TSettingsTest::TearDown();
-  }
 };
+
+TMainFormContext PreviewOf(HWND Host) {
+  TMainFormContext Context;
+  Context.Preview = true;
+  Context.HostWindow = Host;
+  Context.ReleaseInstance = ReleaseInstanceMutex;
+  return Context;
+}
 
 TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   TApplication App;
@@ -98,10 +101,8 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   InstanceMutex = CreateMutexA(nullptr, FALSE, "Pictarine preview test guard");
   ASSERT_NE(InstanceMutex, nullptr);
   TPreviewHost Host;
-  SaverMode = smPreview;
-  ParentWindow = Int32FromWindow(Host.Handle());
   {
-    TMainForm Preview;  // the preview runs inside its creation
+    TMainForm Preview(PreviewOf(Host.Handle()));  // the preview runs inside its creation
     EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
     Preview.Destroy();
   }
@@ -130,10 +131,8 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
     DestroyWindow(W);
   });
   while (!Hidden.load()) Sleep(5);
-  SaverMode = smPreview;
-  ParentWindow = static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Hidden.load()));
   {
-    TMainForm Preview;  // waits for the window to show, then sees it gone
+    TMainForm Preview(PreviewOf(Hidden.load()));  // waits for the window to show, then sees it gone
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
     Preview.Destroy();
@@ -143,10 +142,8 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
 
 TEST_F(TPreviewLoopTest, EndsWithoutDrawingForAHandleThatIsNoWindow) {
   TApplication App;
-  SaverMode = smPreview;
   for (std::int32_t Handle : {0, 12345}) {
-    ParentWindow = Handle;
-    TMainForm Preview;
+    TMainForm Preview(PreviewOf(WindowFromInt32(Handle)));
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
     Preview.Destroy();
