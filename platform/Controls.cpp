@@ -104,6 +104,16 @@ COLORREF ColorToRGB(TColor Colour) {
   return Colour & 0x00FFFFFF;
 }
 
+HWND FirstTabStop(HWND Parent) {
+  for (HWND Child = GetWindow(Parent, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(Child) || !IsWindowEnabled(Child)) continue;
+    if (GetWindowLongPtrA(Child, GWL_STYLE) & WS_TABSTOP) return Child;
+    if (GetWindowLongPtrA(Child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+      if (HWND Inner = FirstTabStop(Child)) return Inner;
+  }
+  return nullptr;
+}
+
 int PointsToHeight(int Points) { return MulDiv(Points, ScreenDpi(), 72); }
 
 HFONT DialogFont() {
@@ -126,7 +136,7 @@ TControl::~TControl() {
 
 void TControl::CreateControl(const TParent& Parent, int Id, const char* ClassName, const std::string& Text,
                              DWORD Style, DWORD ExStyle, int Left, int Top, int Width, int Height) {
-  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
+  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE,
                            Parent.X + Left, Parent.Y + Top, Width, Height, Parent.Window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
   SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
@@ -512,7 +522,7 @@ LRESULT TPaintedControl::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam)
 
 void TPanel::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, TBevel B) {
   Bevel = B;
-  CreatePainted(Parent, Id, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Left, Top, Width, Height);
+  CreatePainted(Parent, Id, 0, WS_EX_CONTROLPARENT, Left, Top, Width, Height);
 }
 
 void TPanel::Paint(HDC DC, const RECT& Client) {
@@ -625,7 +635,8 @@ void TPageControl::SelectNextPage(bool Forward) {
   const int N = static_cast<int>(Pages.size());
   if (N == 0) return;
   SetActivePageIndex((ActivePageIndex() + (Forward ? 1 : N - 1)) % N);
-  ::SetFocus(Window);
+  HWND First = FirstTabStop(Pages[static_cast<std::size_t>(ActivePageIndex())]->Handle());
+  ::SetFocus(First ? First : Window);
 }
 
 void TPageControl::ShowActivePage() {

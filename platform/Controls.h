@@ -38,6 +38,10 @@ struct TParent {
   TParent At(int DX, int DY) const { return TParent{Window, X + DX, Y + DY}; }
 };
 
+// The first visible and enabled tab stop among Parent's descendants, in tab
+// order, looking into control parents (pages, panels); nullptr when none.
+HWND FirstTabStop(HWND Parent);
+
 // The font every control of every form starts with: MS Sans Serif 8 point.
 HFONT DialogFont();
 // Character height in pixels of a point size on the screen.

@@ -97,6 +97,19 @@ LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WPara
 LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
   switch (Message) {
     case WM_ACTIVATE:
+      if (DialogKeys) {
+        // A dialog keeps the focused control across deactivation.
+        if (LOWORD(WParam) == WA_INACTIVE) {
+          HWND Focus = GetFocus();
+          if (Focus && IsChild(Window, Focus)) FocusedControl = Focus;
+        } else {
+          if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl))
+            FocusedControl = FirstTabStop(Window);
+          SetFocus(FocusedControl ? FocusedControl : Window);
+          Guarded([this] { FormActivate(); });
+        }
+        return 0;
+      }
       if (LOWORD(WParam) != WA_INACTIVE) Guarded([this] { FormActivate(); });
       break;
     case WM_KEYDOWN:

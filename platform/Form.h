@@ -113,6 +113,7 @@ class TForm {
   TButton* DefaultButton = nullptr;
   TButton* CancelButton = nullptr;
   TPageControl* PageControl = nullptr;
+  HWND FocusedControl = nullptr;  // of a dialog, while it is inactive
 };
 
 // A message timer of a form. Interval 0 means no ticks; the timer ticks only
