@@ -6,8 +6,33 @@
 #include "forms/ConfigureValues.h"
 #include "forms/ControlIds.h"
 #include "platform/Application.h"
+#include "settings/FitImage.h"
+#include "settings/LoadImageFile.h"
 
 namespace {
+
+// The open-picture dialog's preview: the picture shrunk to fit the pane,
+// keeping its proportions, as a bitmap of the screen's format.
+HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
+  try {
+    const std::unique_ptr<TBitmap> Picture = LoadImageFile(Path);
+    if (Picture->Empty()) return nullptr;
+    int W = Picture->Width(), H = Picture->Height();
+    FitImage(Width, Height, true, 1.0, W, H);
+    if (W <= 0 || H <= 0) return nullptr;
+    TBitmap Fitted;
+    Fitted.SetSize(W, H);
+    Fitted.StretchFrom(*Picture, 0, 0, W, H);
+    TWindowDC Screen(nullptr);
+    HBITMAP Result = CreateCompatibleBitmap(Screen.Get(), W, H);
+    TMemoryDC Target;
+    TSelection Selected(Target.Get(), Result);
+    Fitted.CopyTo(Target.Get(), 0, 0);
+    return Result;
+  } catch (...) {
+    return nullptr;  // no preview for a file that cannot be shown
+  }
+}
 
 std::string ThousandSeparator() {
   char Separator[8] = ",";
@@ -27,6 +52,7 @@ TConfigureForm::TConfigureForm(HWND Host) : HostWindow(Host) {
   Style.ClientHeight = 358;
   Style.DialogKeys = true;
   Style.ClassName = "TConfigureForm";
+  opnDialog.MakePreview = PreviewPicture;
   CreateForm(Style);
 }
 

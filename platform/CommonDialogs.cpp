@@ -37,7 +37,79 @@ std::vector<std::string> SplitOpenDialogFiles(const char* Buffer) {
   return Files;
 }
 
+namespace {
+
+// The template of the part the program adds to the dialog: the standard
+// controls' place (stc32), and the preview pane to its right.
+constexpr WORD Stc32 = 0x045F;
+
+class TDialogTemplate {
+ public:
+  TDialogTemplate(DWORD Style, short Width, short Height) {
+    Add(LOWORD(Style), HIWORD(Style), 0, 0);  // style, extended style
+    CountAt = Words.size();
+    Add(0, 0, 0, Width, Height);               // items, x, y, cx, cy
+    Add(0, 0, 0);                               // no menu, class or title
+  }
+  void AddStatic(WORD Id, DWORD Style, short X, short Y, short Width, short Height) {
+    if (Words.size() % 2) Words.push_back(0);  // items start on a DWORD boundary
+    Add(LOWORD(Style), HIWORD(Style), 0, 0, static_cast<WORD>(X), static_cast<WORD>(Y), static_cast<WORD>(Width),
+        static_cast<WORD>(Height), Id);
+    Add(0xFFFF, 0x0082, 0, 0);  // class STATIC, no title, no creation data
+    ++Words[CountAt];
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(Words.data()); }
+
+ private:
+  template <typename... T>
+  void Add(T... Values) {
+    (Words.push_back(static_cast<WORD>(Values)), ...);
+  }
+  std::vector<WORD> Words;
+  std::size_t CountAt = 0;
+};
+
+struct TPreviewState {
+  TOpenPictureDialog::TPreviewMaker Make;
+  HBITMAP Shown = nullptr;
+};
+
+void ShowPreview(HWND Pane, TPreviewState& State, HBITMAP Picture) {
+  SendMessageA(Pane, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture));
+  if (State.Shown) DeleteObject(State.Shown);
+  State.Shown = Picture;
+}
+
+UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) {
+  if (Message == WM_INITDIALOG) {
+    const auto* Open = reinterpret_cast<const OPENFILENAMEA*>(LParam);
+    SetWindowLongPtrA(Dialog, DWLP_USER, static_cast<LONG_PTR>(Open->lCustData));
+    return TRUE;
+  }
+  auto* State = reinterpret_cast<TPreviewState*>(GetWindowLongPtrA(Dialog, DWLP_USER));
+  if (!State) return 0;
+  HWND Pane = GetDlgItem(Dialog, TOpenPictureDialog::PreviewId);
+  if (Message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(LParam)->code == CDN_SELCHANGE && State->Make) {
+    char Path[MAX_PATH] = "";
+    const LRESULT Length = SendMessageA(GetParent(Dialog), CDM_GETFILEPATH, sizeof Path, reinterpret_cast<LPARAM>(Path));
+    RECT Area;
+    GetClientRect(Pane, &Area);
+    HBITMAP Picture = Length > 0 ? State->Make(Path, Area.right - 4, Area.bottom - 4) : nullptr;
+    ShowPreview(Pane, *State, Picture);
+  } else if (Message == WM_DESTROY) {
+    ShowPreview(Pane, *State, nullptr);
+  }
+  return 0;
+}
+
+}  // namespace
+
 bool TOpenPictureDialog::Execute(HWND Owner) {
+  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 240, 120);
+  Template.AddStatic(Stc32, WS_CHILD, 0, 0, 10, 10);
+  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN,
+                     14, 14, 110, 90);
+  TPreviewState State{MakePreview};
   std::vector<char> Buffer(64 * 1024, '\0');
   const std::string Filter = DefaultFilter();
   OPENFILENAMEA Open{};
@@ -50,7 +122,10 @@ bool TOpenPictureDialog::Execute(HWND Owner) {
   Open.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
   Open.lpstrTitle = Title.c_str();
   Open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_FILEMUSTEXIST |
-               OFN_PATHMUSTEXIST;
+               OFN_PATHMUSTEXIST | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
+  Open.hInstance = reinterpret_cast<HINSTANCE>(const_cast<DLGTEMPLATE*>(Template.Get()));
+  Open.lpfnHook = PreviewHook;
+  Open.lCustData = reinterpret_cast<LPARAM>(&State);
   Files.clear();
   if (!GetOpenFileNameA(&Open)) return false;
   Files = SplitOpenDialogFiles(Buffer.data());

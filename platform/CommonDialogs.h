@@ -20,10 +20,18 @@ class TColorDialog {
 };
 
 // A file-open dialog for pictures: several files may be chosen, read-only
-// is hidden, the dialog can be resized, and the filter offers every picture
-// type the program loads.
+// is hidden, the dialog can be resized, the filter offers every picture type
+// the program loads, and a pane beside the file list previews the picture
+// that is selected.
 class TOpenPictureDialog {
  public:
+  // Makes the preview of a file: a bitmap of at most Width x Height that the
+  // dialog then owns, or nullptr for none. Must not throw.
+  using TPreviewMaker = HBITMAP (*)(const std::string& Path, int Width, int Height) noexcept;
+  TPreviewMaker MakePreview = nullptr;
+  // The control number of the preview pane.
+  static constexpr int PreviewId = 0x4A0;
+
   std::string Title = "Select some images";
   // The folder the dialog starts in; whatever was last assigned.
   std::string InitialDir;

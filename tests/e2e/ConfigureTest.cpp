@@ -426,25 +426,68 @@ TEST_F(TConfigureTest, SixtySecondsShowInSecondsAndTheCloseBoxWritesNothing) {
   EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
 }
 
-TEST_F(TConfigureTest, NinetySecondsShowAsOneMinuteAndAreStoredAsSixty) {
+TEST_F(TConfigureTest, NinetySecondsShowAsOneMinuteAndAreStoredAsSixtyAndTheSwatchTakesAChosenColour) {
   SettingsKey().WriteInteger("Timer interval", 90000);
   THost Host;
   Start(Host);
   EXPECT_EQ(Text(idTimerInterval), "1");
   EXPECT_FALSE(Checked(idSeconds));
   EXPECT_TRUE(Checked(idMinutes));
+
+  // A press on the swatch opens the colour dialog preset to its colour; the
+  // colour confirmed there reaches the registry on OK.
+  PostMessageA(Control(idBackground), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(Control(idBackground), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  HWND Colours = nullptr;
+  for (int Waited = 0; Waited < 5000 && !Colours; Waited += 50) {
+    for (const TTopWindow& W : Saver->Windows())
+      if (W.ClassName == "#32770" && W.Owner == Dialog) Colours = W.Window;
+    Pump(50);
+  }
+  ASSERT_NE(Colours, nullptr) << "no colour dialog";
+  Pump(300);
+  EXPECT_EQ(ControlText(GetDlgItem(Colours, 706)), "0") << "preset to the stored black";
+  SetControlText(GetDlgItem(Colours, 706), "10");  // red, green, blue fields
+  SetControlText(GetDlgItem(Colours, 707), "20");
+  SetControlText(GetDlgItem(Colours, 708), "30");
+  ClickButton(GetDlgItem(Colours, IDOK));
+  for (int Waited = 0; Waited < 3000 && IsWindow(Colours); Waited += 50) Pump(50);
+
   Click(idOk);
   ExpectEnds();
-  EXPECT_EQ(TRegistryKey::Open(SettingsKeyPath).ReadInteger("Timer interval"), 60000u);
+  const TRegistryKey After = TRegistryKey::Open(SettingsKeyPath);
+  EXPECT_EQ(After.ReadInteger("Timer interval"), 60000u);
+  EXPECT_EQ(After.ReadInteger("Background"), 0x001E140Au);
 }
 
-TEST_F(TConfigureTest, CancelWritesNothing) {
+TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancelWritesNothing) {
+  const std::string Picture = MakeFile("pics\\a.bmp");
   THost Host;
   Start(Host);
   const TRegistrySnapshot Before = Snapshot();
   Click(idMaintainAspect);
   SetControlText(Control(idTimerInterval), "9");
-  SetControlText(Control(idInstallDir), "C:\\Other");
+
+  Click(idInstallDirBtn);
+  HWND Open = nullptr;
+  for (int Waited = 0; Waited < 5000 && !Open; Waited += 50) {
+    for (const TTopWindow& W : Saver->Windows())
+      if (W.ClassName == "#32770" && W.Owner == Dialog) Open = W.Window;
+    Pump(50);
+  }
+  ASSERT_NE(Open, nullptr) << "no open dialog";
+  Pump(500);
+  EXPECT_EQ(ControlText(Open), "Select some images");
+  EXPECT_NE(FindControl(Open, 0x4A0), nullptr) << "the preview pane";
+  SaveScreenshot(Open, "open-picture");
+  HWND Name = FindControl(Open, 0x47C);  // the file name box (a combo box or an edit field)
+  if (!Name) Name = FindControl(Open, 0x480);
+  ASSERT_NE(Name, nullptr);
+  SetControlText(Name, Picture);
+  ClickButton(GetDlgItem(Open, IDOK));
+  for (int Waited = 0; Waited < 3000 && IsWindow(Open); Waited += 50) Pump(50);
+  EXPECT_EQ(Text(idInstallDir), Scratch + "\\pics\\") << "the chosen file's folder with its backslash";
+
   Click(idCancel);
   ExpectEnds();
   EXPECT_EQ(Snapshot(), Before);
