@@ -105,10 +105,11 @@ UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) 
 }  // namespace
 
 bool TOpenPictureDialog::Execute(HWND Owner) {
-  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 240, 120);
-  Template.AddStatic(Stc32, WS_CHILD, 0, 0, 10, 10);
-  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN,
-                     14, 14, 110, 90);
+  // Controls right of stc32 move right by as much as the standard controls
+  // need; the pane stays level with their top.
+  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 126, 100);
+  Template.AddStatic(Stc32, WS_CHILD, 0, 0, 10, 100);
+  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 14, 4, 110, 92);
   TPreviewState State{MakePreview};
   std::vector<char> Buffer(64 * 1024, '\0');
   const std::string Filter = DefaultFilter();
