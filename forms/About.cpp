@@ -52,10 +52,7 @@ void TAboutBox::FormCreate() {
   EMail.SetText(std::string("E-Mail: ") + EMailAddress);
 }
 
-void TAboutBox::FitProductName() {
-  while (ProductName.FontPoints() > 1 && ProductName.TextWidth(::ProductName) > ProductNameWidth)
-    ProductName.SetFontPoints("Times New Roman", ProductName.FontPoints() - 1, true);
-}
+void TAboutBox::FitProductName() { FitProductNameFont(ProductName); }
 
 void TAboutBox::WebSiteClick() { ShellExecuteA(Handle(), "open", WebAddress, nullptr, nullptr, SW_SHOW); }
 

@@ -9,10 +9,6 @@
 #include "settings/FitImage.h"
 #include "settings/LoadImageFile.h"
 
-namespace {
-
-// The open-picture dialog's preview: the picture shrunk to fit the pane,
-// keeping its proportions, as a bitmap of the screen's format.
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
   try {
     const std::unique_ptr<TBitmap> Picture = LoadImageFile(Path);
@@ -33,6 +29,8 @@ HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept 
     return nullptr;  // no preview for a file that cannot be shown
   }
 }
+
+namespace {
 
 std::string ThousandSeparator() {
   char Separator[8] = ",";

@@ -7,11 +7,17 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "platform/CommonDialogs.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "settings/Settings.h"
+
+// The open-picture dialog's preview of a file: the picture shrunk to fit
+// Width x Height, keeping its proportions, as a bitmap of the screen's
+// format that the caller owns; nullptr for a file with no picture.
+HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept;
 
 class TConfigureForm : public TForm {
  public:

@@ -60,11 +60,12 @@ void TSplashForm::FormCreate() {
   EMail.SetText(std::string("E-Mail: ") + EMailAddress);
 }
 
-void TSplashForm::FitProductName() {
-  // Never enlarged; shrunk a point at a time until the name fits.
-  while (ProductName.FontPoints() > 1 && ProductName.TextWidth(::ProductName) > ProductNameWidth)
-    ProductName.SetFontPoints("Times New Roman", ProductName.FontPoints() - 1, true);
+void FitProductNameFont(TLabel& Label) {
+  while (Label.FontPoints() > 1 && Label.TextWidth(ProductName) > ProductNameWidth)
+    Label.SetFontPoints("Times New Roman", Label.FontPoints() - 1, true);
 }
+
+void TSplashForm::FitProductName() { FitProductNameFont(ProductName); }
 
 TSplashForm* CurrentSplash() { return Splash.get(); }
 

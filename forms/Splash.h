@@ -42,6 +42,10 @@ TSplashForm* CurrentSplash();
 // wrap. Yields the processor between readings; handles no messages.
 void WaitTicks(std::uint32_t Milliseconds);
 
+// Shrinks the product label's font a point at a time until the product name
+// fits its width; never enlarges it. Both presenting windows use this rule.
+void FitProductNameFont(TLabel& Label);
+
 // Loads one of the program's bitmap resources ("LOGO", "BANNER"); nullptr
 // when the program has none of that name.
 HBITMAP LoadPicture(const char* Name);

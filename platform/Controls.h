@@ -355,9 +355,6 @@ class TPageControl;
 class TTabSheet : public TPanel {
  public:
   explicit TTabSheet(TForm& Owner) : TPanel(Owner) {}
-
- private:
-  friend class TPageControl;
 };
 
 // Tabs over pages. The pages are children of the tab control, placed in its

@@ -42,6 +42,7 @@ TForm::~TForm() {
     SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
     DestroyWindow(Window);
   }
+  for (TControl* Control : Controls) Control->Window = nullptr;
 }
 
 void TForm::CreateForm(const TFormStyle& Style) {
@@ -148,7 +149,9 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
       if (DefaultButton) return MAKELRESULT(DefaultButton->Id(), DC_HASDEFID);
       break;
     case WM_NCDESTROY: {
-      // Destroyed from outside (by its owner or parent): forget the handle.
+      // Destroyed from outside (by its owner or parent): forget the handle,
+      // and the controls' handles, which went with it.
+      for (TControl* Control : Controls) Control->Window = nullptr;
       const LRESULT Result = WindowProc(Message, WParam, LParam);
       SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
       Window = nullptr;
@@ -313,6 +316,7 @@ void TForm::Destroy() {
     DestroyWindow(Window);
   }
   Window = nullptr;
+  for (TControl* Control : Controls) Control->Window = nullptr;  // gone with the form's window
 }
 
 void TForm::SetBounds(int Left, int Top, int Width, int Height) {

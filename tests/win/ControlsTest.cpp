@@ -6,11 +6,15 @@
 #include <thread>
 #include <vector>
 
+#include "forms/ConfigureFrm.h"
 #include "forms/ProductInfo.h"
 #include "forms/Splash.h"
 #include "platform/Application.h"
+#include "platform/CommonDialogs.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
+#include "support/SettingsFixture.h"
+#include "support/TestPictures.h"
 
 namespace {
 
@@ -227,6 +231,41 @@ TEST(Splash, WaitTicksWaitsItsTimeWithoutSpinningTheProcessor) {
   EXPECT_GE(Waited, 600u);
   EXPECT_LT(Waited, 1500u);
   EXPECT_LT(Busy, 300u) << "the processor was busy " << Busy << " ms of " << Waited;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(OpenPictureDialog, SplitsItsFileListIntoFullPaths) {
+  EXPECT_EQ(SplitOpenDialogFiles("C:\\pics\\one.bmp\0"), std::vector<std::string>{"C:\\pics\\one.bmp"});
+  EXPECT_EQ(SplitOpenDialogFiles("C:\\pics\0b.jpg\0a.bmp\0"),
+            (std::vector<std::string>{"C:\\pics\\b.jpg", "C:\\pics\\a.bmp"}))
+      << "in the order the dialog gives them";
+  EXPECT_EQ(SplitOpenDialogFiles("C:\\\0x.bmp\0"), std::vector<std::string>{"C:\\x.bmp"}) << "a drive's root";
+  const std::string Filter = TOpenPictureDialog::DefaultFilter();
+  EXPECT_NE(Filter.find("*.bmp;*.jpg;*.jpeg"), std::string::npos);
+  EXPECT_EQ(Filter.substr(Filter.size() - 2), std::string(2, '\0'));
+}
+
+class TPreviewPictureTest : public TSettingsTest {};
+
+TEST_F(TPreviewPictureTest, ShrinksThePictureIntoThePaneKeepingItsProportions) {
+  TPixelBuffer Wide = SolidPicture(400, 200, MakePixel(0, 200, 0));
+  WriteBmpFile(Scratch + "\\wide.bmp", Wide);
+  HBITMAP Preview = PreviewPicture(Scratch + "\\wide.bmp", 200, 150);
+  ASSERT_NE(Preview, nullptr);
+  BITMAP Info{};
+  GetObjectA(Preview, sizeof Info, &Info);
+  EXPECT_EQ(Info.bmWidth, 200);
+  EXPECT_EQ(Info.bmHeight, 100);
+  HDC DC = CreateCompatibleDC(nullptr);
+  HGDIOBJ Old = SelectObject(DC, Preview);
+  EXPECT_EQ(GetPixel(DC, 100, 50), RGB(0, 200, 0));
+  SelectObject(DC, Old);
+  DeleteDC(DC);
+  DeleteObject(Preview);
+  EXPECT_EQ(PreviewPicture(Scratch + "\\notes.txt", 200, 150), nullptr) << "no picture: no preview";
 }
 
 }  // namespace
