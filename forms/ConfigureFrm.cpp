@@ -211,7 +211,7 @@ void TConfigureForm::ShowImageCount(std::size_t Count) {
 }
 
 void TConfigureForm::ShowGroupImages() {
-  TSettings& S = *DialogSettings;
+  TSettings& S = Settings();
   S.LoadGroup(S.CurrentGroup);
   lstbxImages.Clear();
   ShowImageCount(0);
@@ -223,15 +223,23 @@ void TConfigureForm::ShowGroupImages() {
 }
 
 void TConfigureForm::StoreImageList() {
-  TSettings& S = *DialogSettings;
+  TSettings& S = Settings();
   S.ImageQueue.Clear();
   const int N = lstbxImages.Count();
   for (int I = 0; I < N; ++I) S.ImageQueue.Add(lstbxImages.Item(I));
   S.SaveGroup(S.CurrentGroup);
 }
 
+TSettings& TConfigureForm::Settings() {
+  // Settings that could not be read at creation (a value of the wrong type)
+  // are read again, so that the error is reported again instead of saving
+  // controls that were never filled.
+  if (!DialogSettings) DialogSettings = std::make_unique<TSettings>();
+  return *DialogSettings;
+}
+
 void TConfigureForm::btnOkClick() {
-  TSettings& S = *DialogSettings;
+  TSettings& S = Settings();
   S.GroupNames.clear();
   StoreImageList();
   for (int I = 0; I < GroupsList.Count(); ++I) S.GroupNames.push_back(GroupsList.Item(I));

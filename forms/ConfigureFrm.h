@@ -86,6 +86,7 @@ class TConfigureForm : public TForm {
   void BackgroundMouseDown();
   void InstallDirBtnClick();
   void ShowImageCount(std::size_t Count);
+  TSettings& Settings();
 
   HWND HostWindow;
 };

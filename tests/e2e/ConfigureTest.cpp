@@ -494,4 +494,31 @@ TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancel
   EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
 }
 
+TEST_F(TConfigureTest, SettingsThatCannotBeReadAreReportedAndNeverSaved) {
+  WriteRaw("Random", REG_SZ, std::string("yes", 4));
+  const TRegistrySnapshot Before = Snapshot();
+  THost Host;
+  Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument());
+  const std::optional<TMessageBox> Box = Saver->WaitForMessageBox(15000);
+  ASSERT_TRUE(Box.has_value());
+  EXPECT_EQ(Box->Caption, Title);
+  EXPECT_EQ(Box->Text, "Invalid data type for 'Random'");
+  Box->Dismiss();
+  const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 10000);
+  ASSERT_TRUE(Found.has_value()) << "the dialog opens all the same";
+  Dialog = Found->Window;
+  Pump(300);
+  Click(idOk);
+  const std::optional<TMessageBox> Again = Saver->WaitForMessageBox(5000);
+  ASSERT_TRUE(Again.has_value()) << "OK reads the settings again and fails again";
+  EXPECT_EQ(Again->Text, "Invalid data type for 'Random'");
+  Again->Dismiss();
+  Pump(300);
+  ASSERT_TRUE(Saver->Running());
+  Click(idCancel);
+  ExpectEnds();
+  EXPECT_EQ(Snapshot(), Before);
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+}
+
 }  // namespace
