@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/IntegerText.h"
+
 enum TSaverMode {
   smChangePassword = 0,
   smPreview = 1,
@@ -17,11 +19,6 @@ enum TSaverMode {
 // stretch in double quotes may hold blanks and its quotes are dropped. Word 0
 // is the program itself.
 std::vector<std::string> SplitCommandLine(const std::string& CommandLine);
-
-// Reads a signed 32-bit integer: leading blanks, an optional sign, then decimal
-// digits or hexadecimal digits after "$", "x", "X", "0x" or "0X". Anything
-// else, an empty text or a value outside the signed 32-bit range fails.
-bool ReadInteger(const std::string& Text, std::int32_t& Value);
 
 struct TParsedCommandLine {
   TSaverMode Mode = smConfigure;

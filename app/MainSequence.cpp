@@ -7,15 +7,16 @@
 #include <string>
 
 #include "app/ScreenSaverUtils.h"
-#include "forms/MainFrm.h"
 #include "app/SingleInstance.h"
+#include "forms/ConfigureFrm.h"
+#include "forms/MainFrm.h"
+#include "forms/ProductInfo.h"
+#include "forms/Splash.h"
 #include "platform/Application.h"
 #include "platform/Errors.h"
 #include "settings/Wallpaper.h"
 
 namespace {
-
-const char ApplicationTitle[] = "Pictarine Screen Saver";
 
 std::string ExecutableFileName() {
   char Path[MAX_PATH];
@@ -30,8 +31,19 @@ std::string ExecutableFileName() {
 void RunMode(TApplication& App) {
   switch (SaverMode) {
     case smSaver:
-    case smPreview:
-      App.AddForm(std::make_unique<TMainForm>());
+    case smPreview: {
+      TMainFormContext Context;
+      Context.Preview = SaverMode == smPreview;
+      Context.HostWindow = SaverMode == smPreview ? ParentWindowHandle() : nullptr;
+      Context.MayClose = VerifyScreenSaverPassword;
+      Context.ReleaseInstance = ReleaseInstanceMutex;
+      App.AddForm(std::make_unique<TMainForm>(Context));
+      App.Run();
+      break;
+    }
+    case smConfigure:
+      ShowSplashFor(App.Handle(), 5000);
+      App.AddForm(std::make_unique<TConfigureForm>(ParentWindowHandle()));
       App.Run();
       break;
     case smWallpaper:
@@ -64,7 +76,7 @@ int RunScreenSaver() {
   try {
     ParseCommandLine();
     std::srand(GetTickCount());
-    App.SetTitle(ApplicationTitle);
+    App.SetTitle(ProductName);
     SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     RunMode(App);
   } catch (const EError& Error) {

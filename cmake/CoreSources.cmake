@@ -2,6 +2,10 @@
 # the native test build (with sanitizers).
 set(PICTARINE_CORE_SOURCES
   app/CommandLine.cpp
+  platform/IntegerText.cpp
+  platform/TextCompare.cpp
+  platform/SpinRange.cpp
+  forms/ConfigureValues.cpp
   settings/FitImage.cpp
   platform/Resample.cpp
   platform/JpegDecoder.cpp

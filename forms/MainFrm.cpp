@@ -2,8 +2,6 @@
 
 #include <cstdlib>
 
-#include "app/ScreenSaverUtils.h"
-#include "app/SingleInstance.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
 #include "settings/FitImage.h"
@@ -38,7 +36,7 @@ void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Setting
   ComposeFrame(Frame, Picture, Settings, AreaW, AreaH);
 }
 
-TMainForm::TMainForm() : tmrDraw(*this) {
+TMainForm::TMainForm(const TMainFormContext& Context) : Context(Context), tmrDraw(*this) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetInterval(5);
   tmrDraw.SetHandler(&TMainForm::tmrDrawTimer);
@@ -60,8 +58,8 @@ void TMainForm::FormCreate() {
   LastMouseX = -1;
   LastMouseY = -1;
   FrameBitmap = std::make_unique<TBitmap>();
-  const HWND Preview = ParentWindowHandle();
-  if (SaverMode != smPreview) {
+  const HWND Preview = Context.HostWindow;
+  if (!Context.Preview) {
     // A snapshot of the desktop as it is now, shown until the first picture.
     TWindowDC Screen(nullptr, TWindowDC::WholeWindow);
     FrameBitmap->SetSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
@@ -76,7 +74,7 @@ void TMainForm::FormCreate() {
   SetBounds(0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
   SaverSettings = std::make_unique<TSettings>();
   SetBounds(0, 0, FrameBitmap->Width(), FrameBitmap->Height());
-  if (SaverMode == smPreview)
+  if (Context.Preview)
     StartPreview();
   else
     StartSaver();
@@ -89,7 +87,7 @@ void TMainForm::StartSaver() {
 }
 
 void TMainForm::StartPreview() {
-  const HWND Preview = ParentWindowHandle();
+  const HWND Preview = Context.HostWindow;
   Application->ShowMainForm = false;
   if (!Preview || !IsWindow(Preview)) {
     Application->Terminate();
@@ -108,8 +106,8 @@ void TMainForm::StartPreview() {
 }
 
 void TMainForm::RunPreview() {
-  ReleaseInstanceMutex();
-  const HWND Preview = ParentWindowHandle();
+  if (Context.ReleaseInstance) Context.ReleaseInstance();
+  const HWND Preview = Context.HostWindow;
   {
     TWindowDC PreviewDC(Preview);
     RECT R;
@@ -141,7 +139,7 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::tmrDrawTimer() {
-  if (SaverMode == smSaver) DrawNextImage();
+  if (!Context.Preview) DrawNextImage();
 }
 
 void TMainForm::DrawNextImage() {
@@ -182,10 +180,10 @@ void TMainForm::FormMouseMove(TShiftState, int X, int Y) {
 }
 
 void TMainForm::FormCloseQuery(bool& CanClose) {
-  if (SaverMode != smSaver) return;
+  if (Context.Preview) return;
   tmrDraw.SetEnabled(false);
   ShowCursor(TRUE);
-  CanClose = VerifyScreenSaverPassword(Handle());
+  CanClose = !Context.MayClose || Context.MayClose(Handle());
   if (!CanClose) {
     ShowCursor(FALSE);
     tmrDraw.SetEnabled(true);
@@ -193,7 +191,7 @@ void TMainForm::FormCloseQuery(bool& CanClose) {
 }
 
 void TMainForm::FormDestroy() {
-  if (SaverMode == smSaver) {
+  if (!Context.Preview) {
     SetScreenSaverRunning(false);
     ReleaseCapture();
     ShowCursor(TRUE);

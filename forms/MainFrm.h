@@ -19,9 +19,21 @@ void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settin
 // with LimitScreenSize, after both are lowered to the frame's size in Settings.
 void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings);
 
+// What the creator hands the main form: whether it previews, the host's
+// window (the preview box; none for the saver), and the two services of the
+// start-up layer that it calls.
+struct TMainFormContext {
+  bool Preview = false;
+  HWND HostWindow = nullptr;
+  // Whether the saver may close (the password check).
+  bool (*MayClose)(HWND Saver) = nullptr;
+  // Gives up the single-instance guard (the preview does so once it draws).
+  void (*ReleaseInstance)() = nullptr;
+};
+
 class TMainForm : public TForm {
  public:
-  TMainForm();
+  explicit TMainForm(const TMainFormContext& Context);
   ~TMainForm() override;
 
  private:
@@ -42,6 +54,7 @@ class TMainForm : public TForm {
   void LoadNextImage();
   void RunPreview();
 
+  const TMainFormContext Context;
   TTimer tmrDraw;
   std::unique_ptr<TSettings> SaverSettings;
   std::unique_ptr<TBitmap> FrameBitmap;

@@ -1,8 +1,11 @@
 #include "platform/Application.h"
 
+#include <commctrl.h>
+
 #include <stdexcept>
 
 #include "platform/Errors.h"
+#include "platform/Controls.h"
 #include "platform/Form.h"
 
 TApplication* Application = nullptr;
@@ -10,14 +13,23 @@ TApplication* Application = nullptr;
 namespace {
 
 const char ApplicationWindowClass[] = "TPictarineApplication";
-
-LRESULT CALLBACK ApplicationWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-  return DefWindowProcA(Window, Message, WParam, LParam);
-}
+constexpr UINT WM_RELEASEFORMS = WM_APP + 1;
 
 }  // namespace
 
+LRESULT CALLBACK ApplicationWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WM_RELEASEFORMS && Application) {
+    Application->DestroyReleased();
+    return 0;
+  }
+  return DefWindowProcA(Window, Message, WParam, LParam);
+}
+
 TApplication::TApplication() {
+  // The common controls the forms use: tabs, up-down buttons, progress bars.
+  INITCOMMONCONTROLSEX Controls{sizeof Controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
+                                                      ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&Controls);
   WNDCLASSA Class{};
   Class.lpfnWndProc = ApplicationWindowProc;
   Class.hInstance = GetModuleHandleA(nullptr);
@@ -51,12 +63,14 @@ TForm* TApplication::AddForm(std::unique_ptr<TForm> Form) {
   return Forms.back().get();
 }
 
-bool TApplication::DispatchOne(const MSG& Message) {
+bool TApplication::DispatchOne(MSG& Message) {
   if (Message.message == WM_QUIT) {
     TerminateRequested = true;
     QuitReceived = true;
     return false;
   }
+  if (TForm* Form = TForm::FromWindow(GetAncestor(Message.hwnd, GA_ROOT)))
+    if (Form->IsDialogKey(Message)) return true;
   TranslateMessage(&Message);
   DispatchMessageA(&Message);
   return true;
@@ -83,7 +97,33 @@ void TApplication::Run() {
   }
 }
 
+void TApplication::RunModal(TForm& Form) {
+  MSG Message;
+  while (!QuitReceived && Form.Handle() && Form.ModalResult() == mrNone) {
+    const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
+    if (Got == -1) break;
+    if (Got == 0) {
+      TerminateRequested = true;
+      QuitReceived = true;
+      break;
+    }
+    DispatchOne(Message);
+  }
+}
+
+void TApplication::Release(std::unique_ptr<TForm> Form) {
+  Released.push_back(std::move(Form));
+  PostMessageA(Window, WM_RELEASEFORMS, 0, 0);
+}
+
+void TApplication::DestroyReleased() {
+  std::vector<std::unique_ptr<TForm>> Doomed = std::move(Released);
+  Released.clear();
+  for (auto& Form : Doomed) Form->Destroy();
+}
+
 void TApplication::DestroyForms() {
+  DestroyReleased();
   while (!Forms.empty()) {
     std::unique_ptr<TForm> Form = std::move(Forms.back());
     Forms.pop_back();

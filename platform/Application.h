@@ -42,6 +42,11 @@ class TApplication {
   // reads a quit message (a termination request or the main form's close
   // posts one), which it takes out of the queue.
   void Run();
+  // Dispatches messages until the modal form has a modal result or is
+  // gone, or a quit message arrives (which also ends Run).
+  void RunModal(TForm& Form);
+  // Takes a form and destroys it the next time the message loop runs.
+  void Release(std::unique_ptr<TForm> Form);
   // Destroys the remaining forms, newest first, so their destroy handlers run.
   void DestroyForms();
 
@@ -62,12 +67,15 @@ class TApplication {
   void ShowCurrentException() noexcept;
 
  private:
-  bool DispatchOne(const MSG& Message);
+  bool DispatchOne(MSG& Message);
+  friend LRESULT CALLBACK ApplicationWindowProc(HWND, UINT, WPARAM, LPARAM);
+  void DestroyReleased();
   HWND Window = nullptr;
   std::string TitleText;
   bool TerminateRequested = false;
   bool QuitReceived = false;  // the loop has read the quit message
   std::vector<std::unique_ptr<TForm>> Forms;
+  std::vector<std::unique_ptr<TForm>> Released;  // destroyed by the next loop
   TForm* Main = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/Application.h"
+#include "platform/Controls.h"
 
 namespace {
 
@@ -41,6 +42,7 @@ TForm::~TForm() {
     SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
     DestroyWindow(Window);
   }
+  for (TControl* Control : Controls) Control->Window = nullptr;
 }
 
 void TForm::CreateForm(const TFormStyle& Style) {
@@ -55,9 +57,23 @@ void TForm::CreateForm(const TFormStyle& Style) {
     Class.lpszClassName = Style.ClassName;
     RegisterClassA(&Class);
   }
-  CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Style.Left, Style.Top, Style.Width,
-                  Style.Height, Application ? Application->Handle() : nullptr, nullptr, Instance, this);
+  int Left = Style.Left, Top = Style.Top, Width = Style.Width, Height = Style.Height;
+  if (Style.ClientWidth > 0) {
+    RECT Frame{0, 0, Style.ClientWidth, Style.ClientHeight};
+    AdjustWindowRectEx(&Frame, Style.Style, FALSE, Style.ExStyle);
+    Width = Frame.right - Frame.left;
+    Height = Frame.bottom - Frame.top;
+  }
+  if (Style.Centered) {
+    Left = (GetSystemMetrics(SM_CXSCREEN) - Width) / 2;
+    Top = (GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
+  }
+  DialogKeys = Style.DialogKeys;
+  HWND Owner = Style.Owner ? Style.Owner : (Application ? Application->Handle() : nullptr);
+  CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Left, Top, Width, Height, Owner, nullptr,
+                  Instance, this);
   for (TTimer* Timer : Timers) Timer->Update();
+  Guarded([this] { CreateControls(); });
   Guarded([this] { FormCreate(); });
 }
 
@@ -82,6 +98,19 @@ LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WPara
 LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
   switch (Message) {
     case WM_ACTIVATE:
+      if (DialogKeys) {
+        // A dialog keeps the focused control across deactivation.
+        if (LOWORD(WParam) == WA_INACTIVE) {
+          HWND Focus = GetFocus();
+          if (Focus && IsChild(Window, Focus)) FocusedControl = Focus;
+        } else {
+          if (!FocusedControl || !IsWindow(FocusedControl) || !IsWindowVisible(FocusedControl))
+            FocusedControl = FirstTabStop(Window);
+          SetFocus(FocusedControl ? FocusedControl : Window);
+          Guarded([this] { FormActivate(); });
+        }
+        return 0;
+      }
       if (LOWORD(WParam) != WA_INACTIVE) Guarded([this] { FormActivate(); });
       break;
     case WM_KEYDOWN:
@@ -105,8 +134,24 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_CLOSE:
       Close();
       return 0;
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+      LRESULT Answer = 0;
+      if (RouteToControl(Message, WParam, LParam, Answer)) return Answer;
+      break;
+    }
+    case DM_GETDEFID:
+      if (DefaultButton) return MAKELRESULT(DefaultButton->Id(), DC_HASDEFID);
+      break;
     case WM_NCDESTROY: {
-      // Destroyed from outside (by its owner or parent): forget the handle.
+      // Destroyed from outside (by its owner or parent): forget the handle,
+      // and the controls' handles, which went with it.
+      for (TControl* Control : Controls) Control->Window = nullptr;
       const LRESULT Result = WindowProc(Message, WParam, LParam);
       SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
       Window = nullptr;
@@ -116,6 +161,120 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
       break;
   }
   return WindowProc(Message, WParam, LParam);
+}
+
+TControl* TForm::FindControl(HWND Control) const {
+  if (!Control) return nullptr;
+  for (TControl* C : Controls)
+    if (C->Handle() == Control) return C;
+  for (const auto& [Helper, C] : Notifiers)
+    if (Helper == Control) return C;
+  return nullptr;
+}
+
+TControl* TForm::FindControl(int Id) const {
+  for (TControl* C : Controls)
+    if (C->Handle() && C->Id() == Id) return C;
+  return nullptr;
+}
+
+bool TForm::RouteToControl(UINT Message, WPARAM WParam, LPARAM LParam, LRESULT& Answer) {
+  switch (Message) {
+    case WM_COMMAND: {
+      const WORD Id = LOWORD(WParam), Code = HIWORD(WParam);
+      TControl* Control = FindControl(reinterpret_cast<HWND>(LParam));
+      if (!Control && LParam == 0) {
+        // The dialog keys: Enter (IDOK) and Escape (IDCANCEL) without a
+        // control of that number press the default and the cancel button.
+        if (Id == IDOK && DefaultButton)
+          Control = DefaultButton;
+        else if (Id == IDCANCEL && CancelButton)
+          Control = CancelButton;
+        else
+          Control = FindControl(Id);
+      }
+      if (!Control) return false;
+      Guarded([Control, Code] { Control->Command(Code); });
+      Answer = 0;
+      return true;
+    }
+    case WM_NOTIFY: {
+      auto* Header = reinterpret_cast<NMHDR*>(LParam);
+      TControl* Control = FindControl(Header->hwndFrom);
+      if (!Control) return false;
+      Answer = 0;
+      Guarded([Control, Header, &Answer] { Answer = Control->Notify(*Header); });
+      return true;
+    }
+    case WM_DRAWITEM: {
+      const auto* Item = reinterpret_cast<const DRAWITEMSTRUCT*>(LParam);
+      TControl* Control = FindControl(Item->hwndItem);
+      if (!Control) return false;
+      Guarded([Control, Item] { Control->DrawItem(*Item); });
+      Answer = TRUE;
+      return true;
+    }
+    default: {  // WM_CTLCOLOR*
+      TControl* Control = FindControl(reinterpret_cast<HWND>(LParam));
+      HBRUSH Brush = Control ? Control->ControlColor(reinterpret_cast<HDC>(WParam)) : nullptr;
+      if (!Brush) return false;
+      Answer = reinterpret_cast<LRESULT>(Brush);
+      return true;
+    }
+  }
+}
+
+void TForm::RegisterControl(TControl* Control) { Controls.push_back(Control); }
+
+void TForm::UnregisterControl(TControl* Control) {
+  Controls.erase(std::remove(Controls.begin(), Controls.end(), Control), Controls.end());
+  Notifiers.erase(std::remove_if(Notifiers.begin(), Notifiers.end(), [Control](const auto& N) { return N.second == Control; }),
+                  Notifiers.end());
+  if (DefaultButton == Control) DefaultButton = nullptr;
+  if (CancelButton == Control) CancelButton = nullptr;
+}
+
+void TForm::RegisterNotifier(HWND Helper, TControl* Control) { Notifiers.emplace_back(Helper, Control); }
+
+TForm* TForm::FromWindow(HWND Window) {
+  if (!Window || GetWindowLongPtrA(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::StaticWindowProc))
+    return nullptr;
+  return reinterpret_cast<TForm*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+}
+
+bool TForm::IsDialogKey(MSG& Message) {
+  if (!DialogKeys || !Window) return false;
+  if (Message.message == WM_KEYDOWN && Message.wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 && PageControl) {
+    PageControl->SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
+    return true;
+  }
+  return IsDialogMessageA(Window, &Message) != 0;
+}
+
+void TForm::ReportCurrentException() noexcept {
+  if (Application) Application->ShowCurrentException();
+}
+
+int TForm::ShowModal() {
+  HWND OwnerWindow = GetWindow(Window, GW_OWNER);
+  const bool DisableOwner = OwnerWindow && (!Application || OwnerWindow != Application->Handle()) &&
+                            IsWindowEnabled(OwnerWindow);
+  if (DisableOwner) EnableWindow(OwnerWindow, FALSE);
+  Result = mrNone;
+  Modal = true;
+  Show();
+  if (Application) Application->RunModal(*this);
+  Modal = false;
+  // The owner is enabled before this window hides, so that it takes the
+  // activation back.
+  if (DisableOwner) EnableWindow(OwnerWindow, TRUE);
+  if (OwnerWindow) SetActiveWindow(OwnerWindow);
+  if (Window) ShowWindow(Window, SW_HIDE);
+  return Result == mrNone ? mrCancel : Result;
+}
+
+void TForm::SetModalResult(int ModalResult) {
+  if (Modal) Result = ModalResult;
 }
 
 LRESULT TForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
@@ -138,7 +297,9 @@ void TForm::Close() {
     Failed = false;
   });
   if (Failed || !CanClose) return;
-  if (Application && Application->MainForm() == this)
+  if (Modal)
+    Result = mrCancel;
+  else if (Application && Application->MainForm() == this)
     Application->Terminate();
   else if (Window)
     ShowWindow(Window, SW_HIDE);
@@ -155,6 +316,7 @@ void TForm::Destroy() {
     DestroyWindow(Window);
   }
   Window = nullptr;
+  for (TControl* Control : Controls) Control->Window = nullptr;  // gone with the form's window
 }
 
 void TForm::SetBounds(int Left, int Top, int Width, int Height) {

@@ -9,6 +9,9 @@
 #include <vector>
 
 class TTimer;
+class TControl;
+class TButton;
+class TPageControl;
 
 // Modifier keys and mouse buttons held during a key or mouse event.
 struct TShiftState {
@@ -19,6 +22,16 @@ struct TFormStyle {
   DWORD Style = WS_POPUP;
   DWORD ExStyle = 0;
   int Left = 0, Top = 0, Width = 0, Height = 0;
+  // When set, the size of the client area; the window is sized around it.
+  int ClientWidth = 0, ClientHeight = 0;
+  // Centred on the screen instead of at Left, Top.
+  bool Centered = false;
+  // The owner window; the application window when none.
+  HWND Owner = nullptr;
+  // The dialog keys work in the form: Tab and Shift+Tab move the focus,
+  // Enter presses the default button, Escape the cancel button, Ctrl+Tab
+  // changes pages.
+  bool DialogKeys = false;
   int BackgroundSysColor = COLOR_BTNFACE;
   const char* ClassName = "TForm";
   const char* Caption = "";
@@ -41,11 +54,37 @@ class TForm {
   void Destroy();
   void SetBounds(int Left, int Top, int Width, int Height);
 
+  // Shows the form modally: its owner is disabled until the form closes
+  // (a button with a modal result, or Close), then enabled and activated
+  // again. Returns the modal result (mrCancel after Close).
+  int ShowModal();
+  int ModalResult() const { return Result; }
+  // Ends a modal showing with this result; no effect on a modeless form.
+  void SetModalResult(int ModalResult);
+
+  // The form whose window this is, or nullptr.
+  static TForm* FromWindow(HWND Window);
+  // Takes the message when it is a dialog key of this form.
+  bool IsDialogKey(MSG& Message);
+  // Shows the exception being handled through the application; only inside
+  // a catch block. Never throws.
+  static void ReportCurrentException() noexcept;
+
+  // Kept by the controls: the form routes its controls' notifications to them.
+  void RegisterControl(TControl* Control);
+  void UnregisterControl(TControl* Control);
+  // Routes WM_NOTIFY of a helper window (a spin edit's buttons) to Control.
+  void RegisterNotifier(HWND Helper, TControl* Control);
+  void SetDefaultButton(TButton* Button) { DefaultButton = Button; }
+  void SetCancelButton(TButton* Button) { CancelButton = Button; }
+  void SetPageControl(TPageControl* Pages) { PageControl = Pages; }
+
  protected:
-  // Creates the window (hidden, owned by the application window), then runs
-  // FormCreate.
+  // Creates the window (hidden, owned by the application window), then its
+  // controls (CreateControls), then runs FormCreate.
   void CreateForm(const TFormStyle& Style);
 
+  virtual void CreateControls() {}
   virtual void FormCreate() {}
   virtual void FormActivate() {}
   virtual void FormKeyDown(WORD Key, TShiftState Shift) { (void)Key, (void)Shift; }
@@ -57,11 +96,24 @@ class TForm {
 
  private:
   friend class TTimer;
+  friend class TControl;
   static LRESULT CALLBACK StaticWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
   LRESULT Dispatch(UINT Message, WPARAM WParam, LPARAM LParam);
+  TControl* FindControl(HWND Control) const;
+  TControl* FindControl(int Id) const;
+  bool RouteToControl(UINT Message, WPARAM WParam, LPARAM LParam, LRESULT& Answer);
   HWND Window = nullptr;
   bool Destroyed = false;
+  bool DialogKeys = false;
+  bool Modal = false;
+  int Result = 0;
   std::vector<TTimer*> Timers;
+  std::vector<TControl*> Controls;
+  std::vector<std::pair<HWND, TControl*>> Notifiers;
+  TButton* DefaultButton = nullptr;
+  TButton* CancelButton = nullptr;
+  TPageControl* PageControl = nullptr;
+  HWND FocusedControl = nullptr;  // of a dialog, while it is inactive
 };
 
 // A message timer of a form. Interval 0 means no ticks; the timer ticks only

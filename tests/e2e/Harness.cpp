@@ -1,6 +1,8 @@
 #include "e2e/Harness.h"
 
+#include "platform/Files.h"
 #include "platform/Registry.h"
+#include "support/TestPictures.h"
 #include "support/TestEnvironment.h"
 
 namespace {
@@ -192,4 +194,106 @@ void MoveMouse(int X, int Y) {
   Input.mi.dy = (Y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
   Input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &Input, sizeof(INPUT));
+}
+
+void PressKeys(std::initializer_list<WORD> VirtualKeys) {
+  std::vector<INPUT> Input;
+  for (WORD Key : VirtualKeys) {
+    INPUT Down{};
+    Down.type = INPUT_KEYBOARD;
+    Down.ki.wVk = Key;
+    Input.push_back(Down);
+  }
+  for (auto Key = std::rbegin(VirtualKeys); Key != std::rend(VirtualKeys); ++Key) {
+    INPUT Up{};
+    Up.type = INPUT_KEYBOARD;
+    Up.ki.wVk = *Key;
+    Up.ki.dwFlags = KEYEVENTF_KEYUP;
+    Input.push_back(Up);
+  }
+  SendInput(static_cast<UINT>(Input.size()), Input.data(), sizeof(INPUT));
+}
+
+namespace {
+
+struct TFindState {
+  int Id;
+  HWND Found;
+};
+
+BOOL CALLBACK MatchControl(HWND Window, LPARAM Param) {
+  auto* State = reinterpret_cast<TFindState*>(Param);
+  if (GetDlgCtrlID(Window) != State->Id) return TRUE;
+  State->Found = Window;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindControl(HWND Root, int Id) {
+  TFindState State{Id, nullptr};
+  EnumChildWindows(Root, MatchControl, reinterpret_cast<LPARAM>(&State));
+  return State.Found;
+}
+
+std::string ControlText(HWND Control) {
+  char Text[4096] = "";
+  DWORD_PTR Length = 0;
+  if (!SendMessageTimeoutA(Control, WM_GETTEXT, sizeof Text, reinterpret_cast<LPARAM>(Text), SMTO_NORMAL, 5000,
+                           &Length))
+    return "<no answer>";
+  return std::string(Text, Length);
+}
+
+void SetControlText(HWND Control, const std::string& Text) {
+  DWORD_PTR Result = 0;
+  SendMessageTimeoutA(Control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()), SMTO_NORMAL, 5000, &Result);
+}
+
+void ClickButton(HWND Button) { PostMessageA(Button, BM_CLICK, 0, 0); }
+
+bool IsChecked(HWND Button) {
+  DWORD_PTR State = 0;
+  SendMessageTimeoutA(Button, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &State);
+  return State == BST_CHECKED;
+}
+
+HWND FocusOf(HWND Window) {
+  GUITHREADINFO Info{};
+  Info.cbSize = sizeof Info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(Window, nullptr), &Info)) return nullptr;
+  return Info.hwndFocus;
+}
+
+std::optional<TTopWindow> WaitForWindowOfClass(const TSaverProcess& Process, const std::string& ClassName,
+                                               DWORD TimeoutMs) {
+  const DWORD Start = GetTickCount();
+  for (;;) {
+    for (const TTopWindow& W : Process.Windows())
+      if (W.ClassName == ClassName) return W;
+    if (GetTickCount() - Start >= TimeoutMs || !Process.Running()) return std::nullopt;
+    Pump(20);
+  }
+}
+
+TPixelBuffer CaptureWindow(HWND Window) {
+  const TPixelBuffer Screen = CaptureScreen();
+  RECT R;
+  GetWindowRect(Window, &R);
+  const int Left = std::max<int>(R.left, 0), Top = std::max<int>(R.top, 0);
+  const int Right = std::min<int>(R.right, Screen.Width), Bottom = std::min<int>(R.bottom, Screen.Height);
+  TPixelBuffer Shot(std::max(Right - Left, 1), std::max(Bottom - Top, 1));
+  for (int Y = Top; Y < Bottom; ++Y)
+    for (int X = Left; X < Right; ++X) Shot.Data[static_cast<std::size_t>(Y - Top) * Shot.Width + (X - Left)] = Screen.At(X, Y);
+  return Shot;
+}
+
+void SaveScreenshot(HWND Window, const std::string& Name) {
+  // The test programs live in build/win32/bin or build/win64/bin.
+  const std::string Bin = ProgramFolder();
+  const std::string Build = ExtractFileDir(ExtractFileDir(ExtractFileDir(Bin)));
+  const std::string Folder = Build + "\\test-screens";
+  ForceDirectories(Folder);
+  TPixelBuffer Shot = CaptureWindow(Window);
+  WriteBmpFile(Folder + "\\" + Name + (sizeof(void*) == 8 ? "-win64" : "-win32") + ".bmp", Shot);
 }

@@ -4,6 +4,7 @@
 // its process, reads and dismisses them, and collects the exit code.
 #include <windows.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -86,4 +87,27 @@ bool JoinTestDesktop(TScreenSize Screen);
 TPixelBuffer CaptureScreen();
 // A key press and release, and an absolute pointer movement, as a user's.
 void PressKey(WORD VirtualKey);
+// Keys held down in order and released in reverse order (Ctrl+Tab).
+void PressKeys(std::initializer_list<WORD> VirtualKeys);
 void MoveMouse(int X, int Y);
+
+// Dialog controls of another process, found by their numbers and read and
+// driven with real messages.
+// The first descendant of Root (at any depth) with control number Id.
+HWND FindControl(HWND Root, int Id);
+// The text of a window through WM_GETTEXT (edit fields answer only that).
+std::string ControlText(HWND Control);
+void SetControlText(HWND Control, const std::string& Text);
+// A button click as the button itself performs it, posted so that a modal
+// loop started by the click does not block the caller.
+void ClickButton(HWND Button);
+bool IsChecked(HWND Button);
+// The window that has the keyboard focus in the thread that owns Window.
+HWND FocusOf(HWND Window);
+// A top-level window of the process of the given class, visible.
+std::optional<TTopWindow> WaitForWindowOfClass(const TSaverProcess& Process, const std::string& ClassName,
+                                               DWORD TimeoutMs);
+// The screen pixels of a window's rectangle.
+TPixelBuffer CaptureWindow(HWND Window);
+// Saves what the screen shows of a window as build/test-screens/<Name>-<arch>.bmp.
+void SaveScreenshot(HWND Window, const std::string& Name);

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <thread>
 
-#include "app/ScreenSaverUtils.h"
+#include "platform/WindowHandle.h"
 #include "app/SingleInstance.h"
 #include "forms/MainFrm.h"
 #include "platform/Application.h"
@@ -89,12 +89,15 @@ class TPreviewLoopTest : public TSettingsTest {
     WriteBmpFile(Scratch + "\\wide.bmp", Picture);
     WriteGroupFile("P", Scratch + "\\wide.bmp\r\n");
   }
-  void TearDown() override {
-    SaverMode = smConfigure;
-    ParentWindow = 0;
-    TSettingsTest::TearDown();
-  }
 };
+
+TMainFormContext PreviewOf(HWND Host) {
+  TMainFormContext Context;
+  Context.Preview = true;
+  Context.HostWindow = Host;
+  Context.ReleaseInstance = ReleaseInstanceMutex;
+  return Context;
+}
 
 TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   TApplication App;
@@ -103,10 +106,8 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   ASSERT_NE(InstanceMutex, nullptr);
   const DWORD Start = GetTickCount();
   TPreviewHost Host(400);
-  SaverMode = smPreview;
-  ParentWindow = Int32FromWindow(Host.Handle());
   {
-    TMainForm Preview;  // waits for the box to show, then previews inside its creation
+    TMainForm Preview(PreviewOf(Host.Handle()));  // waits for the box to show, then previews inside its creation
     EXPECT_GE(GetTickCount() - Start, 400u) << "the preview waited for the box to show";
     EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
     Preview.Destroy();
@@ -138,10 +139,8 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
   });
   while (!Hidden.load()) Sleep(5);
   const DWORD Start = GetTickCount();
-  SaverMode = smPreview;
-  ParentWindow = Int32FromWindow(Hidden.load());
   {
-    TMainForm Preview;  // waits for the window to show, then sees it gone
+    TMainForm Preview(PreviewOf(Hidden.load()));  // waits for the window to show, then sees it gone
     EXPECT_GE(GetTickCount() - Start, 300u) << "it waited while the window existed";
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
@@ -152,10 +151,8 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
 
 TEST_F(TPreviewLoopTest, EndsWithoutDrawingForAHandleThatIsNoWindow) {
   TApplication App;
-  SaverMode = smPreview;
   for (std::int32_t Handle : {0, 12345}) {
-    ParentWindow = Handle;
-    TMainForm Preview;
+    TMainForm Preview(PreviewOf(WindowFromInt32(Handle)));
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
     Preview.Destroy();

@@ -1,0 +1,134 @@
+#include "platform/CommonDialogs.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "platform/Controls.h"
+
+bool TColorDialog::Execute(HWND Owner) {
+  CHOOSECOLORA Choice{};
+  Choice.lStructSize = sizeof Choice;
+  Choice.hwndOwner = Owner;
+  Choice.rgbResult = ColorToRGB(Color);
+  Choice.lpCustColors = CustomColors;
+  Choice.Flags = CC_RGBINIT;
+  if (!ChooseColorA(&Choice)) return false;
+  Color = Choice.rgbResult;
+  return true;
+}
+
+std::string TOpenPictureDialog::DefaultFilter() {
+  static const char Filter[] =
+      "All pictures (*.bmp;*.jpg;*.jpeg)\0*.bmp;*.jpg;*.jpeg\0"
+      "Bitmaps (*.bmp)\0*.bmp\0"
+      "JPEG pictures (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0";
+  return std::string(Filter, sizeof Filter);  // with the closing second NUL
+}
+
+std::vector<std::string> SplitOpenDialogFiles(const char* Buffer) {
+  std::vector<std::string> Parts;
+  for (const char* P = Buffer; *P; P += std::strlen(P) + 1) Parts.emplace_back(P);
+  if (Parts.size() <= 1) return Parts;
+  std::string Folder = Parts.front();
+  if (!Folder.empty() && Folder.back() != '\\') Folder += '\\';
+  std::vector<std::string> Files;
+  for (std::size_t I = 1; I < Parts.size(); ++I) Files.push_back(Folder + Parts[I]);
+  return Files;
+}
+
+namespace {
+
+// The template of the part the program adds to the dialog: the standard
+// controls' place (stc32), and the preview pane to its right.
+constexpr WORD Stc32 = 0x045F;
+
+class TDialogTemplate {
+ public:
+  TDialogTemplate(DWORD Style, short Width, short Height) {
+    Add(LOWORD(Style), HIWORD(Style), 0, 0);  // style, extended style
+    CountAt = Words.size();
+    Add(0, 0, 0, Width, Height);               // items, x, y, cx, cy
+    Add(0, 0, 0);                               // no menu, class or title
+  }
+  void AddStatic(WORD Id, DWORD Style, short X, short Y, short Width, short Height) {
+    if (Words.size() % 2) Words.push_back(0);  // items start on a DWORD boundary
+    Add(LOWORD(Style), HIWORD(Style), 0, 0, static_cast<WORD>(X), static_cast<WORD>(Y), static_cast<WORD>(Width),
+        static_cast<WORD>(Height), Id);
+    Add(0xFFFF, 0x0082, 0, 0);  // class STATIC, no title, no creation data
+    ++Words[CountAt];
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(Words.data()); }
+
+ private:
+  template <typename... T>
+  void Add(T... Values) {
+    (Words.push_back(static_cast<WORD>(Values)), ...);
+  }
+  std::vector<WORD> Words;
+  std::size_t CountAt = 0;
+};
+
+struct TPreviewState {
+  TOpenPictureDialog::TPreviewMaker Make;
+  HBITMAP Shown = nullptr;
+};
+
+void ShowPreview(HWND Pane, TPreviewState& State, HBITMAP Picture) {
+  SendMessageA(Pane, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture));
+  if (State.Shown) DeleteObject(State.Shown);
+  State.Shown = Picture;
+}
+
+UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) {
+  if (Message == WM_INITDIALOG) {
+    const auto* Open = reinterpret_cast<const OPENFILENAMEA*>(LParam);
+    SetWindowLongPtrA(Dialog, DWLP_USER, static_cast<LONG_PTR>(Open->lCustData));
+    return TRUE;
+  }
+  auto* State = reinterpret_cast<TPreviewState*>(GetWindowLongPtrA(Dialog, DWLP_USER));
+  if (!State) return 0;
+  HWND Pane = GetDlgItem(Dialog, TOpenPictureDialog::PreviewId);
+  if (Message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(LParam)->code == CDN_SELCHANGE && State->Make) {
+    char Path[MAX_PATH] = "";
+    const LRESULT Length = SendMessageA(GetParent(Dialog), CDM_GETFILEPATH, sizeof Path, reinterpret_cast<LPARAM>(Path));
+    RECT Area;
+    GetClientRect(Pane, &Area);
+    HBITMAP Picture = Length > 0 ? State->Make(Path, Area.right - 4, Area.bottom - 4) : nullptr;
+    ShowPreview(Pane, *State, Picture);
+  } else if (Message == WM_DESTROY) {
+    ShowPreview(Pane, *State, nullptr);
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool TOpenPictureDialog::Execute(HWND Owner) {
+  // Controls right of stc32 move right by as much as the standard controls
+  // need; the pane stays level with their top.
+  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 126, 100);
+  Template.AddStatic(Stc32, WS_CHILD, 0, 0, 10, 100);
+  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 14, 4, 110, 92);
+  TPreviewState State{MakePreview};
+  std::vector<char> Buffer(64 * 1024, '\0');
+  const std::string Filter = DefaultFilter();
+  OPENFILENAMEA Open{};
+  Open.lStructSize = sizeof Open;
+  Open.hwndOwner = Owner;
+  Open.lpstrFilter = Filter.c_str();
+  Open.nFilterIndex = 1;
+  Open.lpstrFile = Buffer.data();
+  Open.nMaxFile = static_cast<DWORD>(Buffer.size());
+  Open.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
+  Open.lpstrTitle = Title.c_str();
+  Open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_FILEMUSTEXIST |
+               OFN_PATHMUSTEXIST | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
+  Open.hInstance = reinterpret_cast<HINSTANCE>(const_cast<DLGTEMPLATE*>(Template.Get()));
+  Open.lpfnHook = PreviewHook;
+  Open.lCustData = reinterpret_cast<LPARAM>(&State);
+  Files.clear();
+  if (!GetOpenFileNameA(&Open)) return false;
+  Files = SplitOpenDialogFiles(Buffer.data());
+  return !Files.empty();
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The system's common dialogs: the colour choice and the open-picture dialog.
+// Each object keeps its settings between showings, like a form's component.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+
+// The colour dialog, preset to Color; Color is the choice after OK.
+class TColorDialog {
+ public:
+  TColor Color = 0;
+  // Shows the dialog; true when the user confirmed.
+  bool Execute(HWND Owner);
+
+ private:
+  COLORREF CustomColors[16] = {};
+};
+
+// A file-open dialog for pictures: several files may be chosen, read-only
+// is hidden, the dialog can be resized, the filter offers every picture type
+// the program loads, and a pane beside the file list previews the picture
+// that is selected.
+class TOpenPictureDialog {
+ public:
+  // Makes the preview of a file: a bitmap of at most Width x Height that the
+  // dialog then owns, or nullptr for none. Must not throw.
+  using TPreviewMaker = HBITMAP (*)(const std::string& Path, int Width, int Height) noexcept;
+  TPreviewMaker MakePreview = nullptr;
+  // The control number of the preview pane.
+  static constexpr int PreviewId = 0x4A0;
+
+  std::string Title = "Select some images";
+  // The folder the dialog starts in; whatever was last assigned.
+  std::string InitialDir;
+  // The chosen files as full paths, in the order the dialog returns them.
+  std::vector<std::string> Files;
+  // Shows the dialog; true when the user chose at least one file.
+  bool Execute(HWND Owner);
+  // "All pictures (*.bmp;*.jpg;*.jpeg)" and one entry per type, each as
+  // name NUL pattern NUL, the whole list ending in a second NUL.
+  static std::string DefaultFilter();
+};
+
+// Splits the file buffer of a multiple-selection open dialog ("folder" NUL
+// "name" NUL ... NUL NUL, or one full path NUL NUL) into full paths.
+std::vector<std::string> SplitOpenDialogFiles(const char* Buffer);

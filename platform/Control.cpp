@@ -1,0 +1,123 @@
+#include "platform/Control.h"
+
+#include "platform/Form.h"
+
+namespace {
+
+int ScreenDpi() {
+  TWindowDC Screen(nullptr);
+  const int Dpi = GetDeviceCaps(Screen.Get(), LOGPIXELSY);
+  return Dpi > 0 ? Dpi : 96;
+}
+
+}  // namespace
+
+TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
+  return TGdiObject<HFONT>(CreateFontA(-Height, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       DEFAULT_PITCH | FF_DONTCARE, Face));
+}
+
+COLORREF ColorToRGB(TColor Colour) {
+  if ((Colour >> 24) == 0xFF) return GetSysColor(static_cast<int>(Colour & 0xFF));
+  return Colour & 0x00FFFFFF;
+}
+
+HWND FirstTabStop(HWND Parent) {
+  for (HWND Child = GetWindow(Parent, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(Child) || !IsWindowEnabled(Child)) continue;
+    if (GetWindowLongPtrA(Child, GWL_STYLE) & WS_TABSTOP) return Child;
+    if (GetWindowLongPtrA(Child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+      if (HWND Inner = FirstTabStop(Child)) return Inner;
+  }
+  return nullptr;
+}
+
+int PointsToHeight(int Points) { return MulDiv(Points, ScreenDpi(), 72); }
+int HeightToPoints(int Height) { return MulDiv(Height, 72, ScreenDpi()); }
+
+HFONT DialogFont() {
+  static TGdiObject<HFONT> Font = MakeFont("MS Sans Serif", PointsToHeight(8), false);
+  return Font.Get();
+}
+
+TControl::~TControl() {
+  Owner.UnregisterControl(this);
+  if (Window && IsWindow(Window)) {
+    if (ClassProc) {
+      SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClassProc));
+      SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+    }
+    DestroyWindow(Window);
+  }
+}
+
+void TControl::CreateControl(const TParent& Parent, int Id, const char* ClassName, const std::string& Text,
+                             DWORD Style, DWORD ExStyle, int Left, int Top, int Width, int Height) {
+  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE,
+                           Parent.X + Left, Parent.Y + Top, Width, Height, Parent.Window,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  Owner.RegisterControl(this);
+}
+
+void TControl::Subclass() {
+  SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  ClassProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::StaticControlProc)));
+}
+
+LRESULT CALLBACK TControl::StaticControlProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
+  auto* Control = reinterpret_cast<TControl*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+  if (!Control) return DefWindowProcA(Window, Message, WParam, LParam);
+  // No exception may unwind into the system's frames.
+  try {
+    return Control->ControlProc(Message, WParam, LParam);
+  } catch (...) {
+    TForm::ReportCurrentException();
+    return CallWindowProcA(Control->ClassProc, Window, Message, WParam, LParam);
+  }
+}
+
+LRESULT TControl::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
+  return CallWindowProcA(ClassProc, Window, Message, WParam, LParam);
+}
+
+void TControl::SetBounds(int Left, int Top, int Width, int Height) {
+  SetWindowPos(Window, nullptr, Left, Top, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TControl::Width() const {
+  RECT R;
+  GetWindowRect(Window, &R);
+  return R.right - R.left;
+}
+
+int TControl::Height() const {
+  RECT R;
+  GetWindowRect(Window, &R);
+  return R.bottom - R.top;
+}
+
+std::string TControl::Text() const {
+  std::string Result(static_cast<std::size_t>(GetWindowTextLengthA(Window)) + 1, '\0');
+  Result.resize(static_cast<std::size_t>(GetWindowTextA(Window, Result.data(), static_cast<int>(Result.size()))));
+  return Result;
+}
+
+void TControl::Repaint() {
+  InvalidateRect(Window, nullptr, TRUE);
+  UpdateWindow(Window);
+}
+
+void TControl::SetColor(TColor Colour) {
+  BrushColour = Colour;
+  Brush = TGdiObject<HBRUSH>(CreateSolidBrush(ColorToRGB(Colour)));
+  InvalidateRect(Window, nullptr, TRUE);
+}
+
+HBRUSH TControl::ControlColor(HDC DC) {
+  if (!Brush) return nullptr;
+  SetBkColor(DC, ColorToRGB(BrushColour));
+  return Brush.Get();
+}

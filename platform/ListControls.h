@@ -1,0 +1,64 @@
+#pragma once
+// List boxes and drop-down combo boxes, sorted by the toolkit's one order.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Control.h"
+
+// A list kept in the toolkit's one sorted order (CompareText) when Sorted,
+// else in insertion order. Shared by list boxes and combo boxes.
+class TListControl : public TControl {
+ public:
+  int Count() const;
+  std::string Item(int Index) const;
+  // Adds at the end, or at its place in the sorted order after equal names.
+  int Add(const std::string& Text);
+  void Delete(int Index);
+  void Clear();
+  // The first item equal to Text without regard to case, or -1.
+  int IndexOfText(const std::string& Text) const;
+  int ItemIndex() const;
+  void SetItemIndex(int Index);
+
+  // The messages of one kind of list (LB_... or CB_...).
+  struct TMessages {
+    UINT Count, GetTextLength, GetText, AddString, InsertString, DeleteString, Reset, GetCurSel, SetCurSel;
+  };
+
+ protected:
+  TListControl(TForm& Owner, const TMessages& Messages) : TControl(Owner), Msg(Messages) {}
+  const TMessages& Msg;
+  bool Sorted = false;
+  bool MultiSelect = false;
+};
+
+class TListBox : public TListControl {
+ public:
+  explicit TListBox(TForm& Owner);
+  void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, bool Sorted,
+              bool MultiSelect);
+  bool Selected(int Index) const { return SendMessageA(Window, LB_GETSEL, Index, 0) > 0; }
+  template <typename T>
+  void SetOnClick(void (T::*Handler)()) { OnClick = static_cast<TNotifyEvent>(Handler); }
+
+ private:
+  void Command(WORD Code) override;
+  TNotifyEvent OnClick = nullptr;
+};
+
+// A drop-down list: the text is the selected item's, or empty.
+class TComboBox : public TListControl {
+ public:
+  explicit TComboBox(TForm& Owner);
+  void Create(const TParent& Parent, int Id, int Left, int Top, int Width, bool Sorted);
+  template <typename T>
+  void SetOnChange(void (T::*Handler)()) { OnChange = static_cast<TNotifyEvent>(Handler); }
+
+ private:
+  void Command(WORD Code) override;
+  TNotifyEvent OnChange = nullptr;
+};

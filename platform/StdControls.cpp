@@ -1,0 +1,269 @@
+#include "platform/StdControls.h"
+
+#include "platform/Form.h"
+#include "platform/IntegerText.h"
+
+namespace {
+
+// The glyphs are drawn, not loaded: a few strokes in a 16 x 16 cell.
+void DrawGlyph(HDC DC, TGlyph Glyph, int X, int Y, bool Enabled) {
+  auto Pen = [&](COLORREF Colour, int Width) {
+    return TGdiObject<HPEN>(CreatePen(PS_SOLID, Width, Enabled ? Colour : GetSysColor(COLOR_GRAYTEXT)));
+  };
+  auto Line = [&](int X1, int Y1, int X2, int Y2) {
+    MoveToEx(DC, X + X1, Y + Y1, nullptr);
+    LineTo(DC, X + X2, Y + Y2);
+  };
+  switch (Glyph) {
+    case TGlyph::None:
+      return;
+    case TGlyph::Ok: {
+      TGdiObject<HPEN> P = Pen(RGB(0, 128, 0), 2);
+      TSelection S(DC, P.Get());
+      Line(2, 8, 6, 12);
+      Line(6, 12, 14, 3);
+      return;
+    }
+    case TGlyph::Cancel:
+    case TGlyph::Delete: {
+      TGdiObject<HPEN> P = Pen(RGB(192, 0, 0), 2);
+      TSelection S(DC, P.Get());
+      Line(3, 3, 13, 13);
+      Line(13, 3, 3, 13);
+      return;
+    }
+    case TGlyph::Add: {
+      TGdiObject<HPEN> P = Pen(RGB(0, 128, 0), 2);
+      TSelection S(DC, P.Get());
+      Line(8, 2, 8, 14);
+      Line(2, 8, 14, 8);
+      return;
+    }
+    case TGlyph::Info: {
+      TGdiObject<HPEN> P = Pen(RGB(0, 0, 160), 2);
+      TSelection S(DC, P.Get());
+      Line(8, 3, 8, 5);
+      Line(8, 7, 8, 14);
+      return;
+    }
+    case TGlyph::View: {
+      TGdiObject<HPEN> P = Pen(RGB(0, 0, 160), 1);
+      TSelection S(DC, P.Get());
+      TSelection NoFill(DC, GetStockObject(NULL_BRUSH));
+      Ellipse(DC, X + 1, Y + 4, X + 15, Y + 12);
+      Ellipse(DC, X + 6, Y + 6, X + 10, Y + 10);
+      return;
+    }
+    case TGlyph::Folder:
+    case TGlyph::Load: {
+      TGdiObject<HPEN> P = Pen(RGB(128, 96, 0), 1);
+      TGdiObject<HBRUSH> B(CreateSolidBrush(Enabled ? RGB(240, 200, 80) : GetSysColor(COLOR_BTNFACE)));
+      TSelection S(DC, P.Get());
+      TSelection F(DC, B.Get());
+      Rectangle(DC, X + 1, Y + 4, X + 15, Y + 14);
+      Rectangle(DC, X + 1, Y + 2, X + 7, Y + 5);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void TLabel::Create(const TParent& Parent, int Id, int Left, int Top, const std::string& Text) {
+  CreateControl(Parent, Id, "STATIC", Text, SS_LEFT | SS_NOPREFIX | SS_NOTIFY, 0, Left, Top, 1, 1);
+  Subclass();
+  AutoSize();
+}
+
+void TLabel::SetText(const std::string& Text) {
+  TControl::SetText(Text);
+  AutoSize();
+}
+
+HFONT TLabel::CurrentFont() const { return OwnFont ? OwnFont.Get() : DialogFont(); }
+
+void TLabel::SetFontHeight(const char* Face, int Height, bool Bold) {
+  FontFace = Face;
+  FontHeight = Height;
+  FontBold = Bold;
+  OwnFont = MakeFont(Face, Height, Bold);
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(OwnFont.Get()), TRUE);
+  AutoSize();
+}
+
+int TLabel::FontPoints() const { return HeightToPoints(OwnFont ? FontHeight : PointsToHeight(8)); }
+
+int TLabel::TextWidth(const std::string& Text) const {
+  TWindowDC DC(Window);
+  TSelection Font(DC.Get(), CurrentFont());
+  SIZE Size{};
+  GetTextExtentPoint32A(DC.Get(), Text.data(), static_cast<int>(Text.size()), &Size);
+  return Size.cx;
+}
+
+void TLabel::AutoSize() {
+  TWindowDC DC(Window);
+  TSelection Font(DC.Get(), CurrentFont());
+  TEXTMETRICA Metrics{};
+  GetTextMetricsA(DC.Get(), &Metrics);
+  const std::string T = Text();
+  SetWindowPos(Window, nullptr, 0, 0, TextWidth(T), Metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HBRUSH TLabel::ControlColor(HDC DC) {
+  SetTextColor(DC, ColorToRGB(TextColour));
+  SetBkMode(DC, TRANSPARENT);
+  return GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void TLabel::Command(WORD Code) {
+  if (Code == STN_CLICKED) Fire(OnClick);
+}
+
+LRESULT TLabel::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WM_SETCURSOR && HandCursor) {
+    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    return TRUE;
+  }
+  return TControl::ControlProc(Message, WParam, LParam);
+}
+
+// TButton
+
+void TButton::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height,
+                     const std::string& Caption, TGlyph G, TKind K) {
+  Glyph = G;
+  Kind = K;
+  CreateControl(Parent, Id, "BUTTON", Caption, BS_OWNERDRAW | WS_TABSTOP, 0, Left, Top, Width, Height);
+  if (Kind == bkOk) Owner.SetDefaultButton(this);
+  if (Kind == bkCancel) Owner.SetCancelButton(this);
+}
+
+void TButton::Click() {
+  Fire(OnClick);
+  if (Kind == bkOk) Owner.SetModalResult(mrOk);
+  if (Kind == bkCancel) Owner.SetModalResult(mrCancel);
+}
+
+void TButton::Command(WORD Code) {
+  if (Code == BN_CLICKED) Click();
+}
+
+void TButton::DrawItem(const DRAWITEMSTRUCT& Item) {
+  HDC DC = Item.hDC;
+  RECT R = Item.rcItem;
+  const bool Pushed = (Item.itemState & ODS_SELECTED) != 0;
+  const bool Disabled = (Item.itemState & ODS_DISABLED) != 0;
+  if (IsDefault() || (Item.itemState & ODS_FOCUS)) {
+    FrameRect(DC, &R, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    InflateRect(&R, -1, -1);
+  }
+  DrawFrameControl(DC, &R, DFC_BUTTON, DFCS_BUTTONPUSH | (Pushed ? DFCS_PUSHED | DFCS_FLAT : 0));
+  if (Pushed) {
+    FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
+    OffsetRect(&R, 1, 1);
+  }
+  const std::string Caption = Text();
+  TSelection Font(DC, DialogFont());
+  SIZE TextSize{};
+  GetTextExtentPoint32A(DC, Caption.data(), static_cast<int>(Caption.size()), &TextSize);
+  const int GlyphWidth = Glyph == TGlyph::None ? 0 : 16;
+  const int Gap = GlyphWidth && !Caption.empty() ? 4 : 0;
+  const int Total = GlyphWidth + Gap + TextSize.cx;
+  const int X = (R.left + R.right - Total) / 2;
+  DrawGlyph(DC, Glyph, X, (R.top + R.bottom - 16) / 2, !Disabled);
+  if (!Caption.empty()) {
+    SetBkMode(DC, TRANSPARENT);
+    SetTextColor(DC, GetSysColor(Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
+    RECT TextRect{X + GlyphWidth + Gap, R.top, R.right, R.bottom};
+    DrawTextA(DC, Caption.c_str(), -1, &TextRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+  }
+  if (Item.itemState & ODS_FOCUS) {
+    RECT Focus = Item.rcItem;
+    InflateRect(&Focus, -4, -4);
+    DrawFocusRect(DC, &Focus);
+  }
+}
+
+// TCheckBox, TRadioButton, TGroupBox, TEdit
+
+void TCheckBox::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height,
+                       const std::string& Caption) {
+  CreateControl(Parent, Id, "BUTTON", Caption, BS_AUTOCHECKBOX | WS_TABSTOP, 0, Left, Top, Width, Height);
+}
+
+void TCheckBox::SetChecked(bool Checked) {
+  if (Checked == this->Checked()) return;
+  SendMessageA(Window, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  Fire(OnClick);
+}
+
+void TCheckBox::Command(WORD Code) {
+  if (Code == BN_CLICKED) Fire(OnClick);
+}
+
+void TRadioButton::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height,
+                          const std::string& Caption, bool FirstOfGroup) {
+  CreateControl(Parent, Id, "BUTTON", Caption, BS_AUTORADIOBUTTON | WS_TABSTOP | (FirstOfGroup ? WS_GROUP : 0), 0,
+                Left, Top, Width, Height);
+}
+
+void TGroupBox::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height,
+                       const std::string& Caption) {
+  CreateControl(Parent, Id, "BUTTON", Caption, BS_GROUPBOX | WS_GROUP, 0, Left, Top, Width, Height);
+  Area = Parent.At(Left, Top);
+}
+
+void TEdit::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height) {
+  CreateControl(Parent, Id, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE, Left, Top, Width,
+                Height);
+}
+
+// TSpinEdit
+
+void TSpinEdit::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, std::int32_t Min,
+                       std::int32_t Max, std::int32_t StepBy) {
+  Range = TSpinRange{Min, Max};
+  Step = StepBy;
+  char Separator[4] = ".";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separator, sizeof Separator);
+  DecimalSeparator = Separator[0];
+  CreateControl(Parent, Id, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE, Left, Top, Width,
+                Height);
+  Subclass();
+  // The buttons sit inside the field's box, at its right edge; they change
+  // the number through UDN_DELTAPOS (Notify below), never by themselves.
+  Buttons = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0,
+                            Parent.Window, nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(Buttons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Window), 0);
+  SendMessageA(Buttons, UDM_SETRANGE32, -1000000, 1000000);
+  SendMessageA(Buttons, UDM_SETPOS32, 0, 0);
+  Owner.RegisterNotifier(Buttons, this);
+}
+
+void TSpinEdit::Command(WORD Code) {
+  std::int32_t Typed = 0;
+  if (Code == EN_KILLFOCUS && Range.Bounded() && ReadInteger(Text(), Typed) && Range.Clamp(Typed) != Typed)
+    SetValue(Typed);
+}
+
+LRESULT TSpinEdit::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WM_CHAR && !SpinEditAccepts(static_cast<char>(WParam), DecimalSeparator)) {
+    MessageBeep(0);
+    return 0;
+  }
+  return TControl::ControlProc(Message, WParam, LParam);
+}
+
+LRESULT TSpinEdit::Notify(NMHDR& Header) {
+  if (Header.code != UDN_DELTAPOS) return 0;
+  const auto& Change = reinterpret_cast<const NMUPDOWN&>(Header);
+  SetValue(static_cast<std::int64_t>(Value()) + static_cast<std::int64_t>(Change.iDelta) * Step);
+  return 1;  // the buttons keep their own position
+}
+
+void TProgressBar::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height) {
+  CreateControl(Parent, Id, PROGRESS_CLASSA, "", PBS_SMOOTH, 0, Left, Top, Width, Height);
+  SendMessageA(Window, PBM_SETBARCOLOR, 0, RGB(0, 0, 255));
+  SendMessageA(Window, PBM_SETPOS, 0, 0);
+}

@@ -1,0 +1,524 @@
+// The configure run mode (/c) end to end: the splash, the dialog over the
+// disabled host, the Options page's display and storage rules, OK, Cancel,
+// Escape and the close box, the About window and the dialog keys. Each test
+// starts the program once (the splash alone takes 5 seconds) and makes as
+// many checks as one dialog allows.
+#include "e2e/Harness.h"
+
+#include <commctrl.h>
+
+#include <map>
+
+#include "forms/ControlIds.h"
+#include "platform/Bitmap.h"
+#include "platform/WindowHandle.h"
+#include "support/SettingsFixture.h"
+
+namespace {
+
+const char Title[] = "Pictarine Screen Saver";
+
+// Every value of the settings key and of its "Images" subkey: name, type, bytes.
+using TRegistrySnapshot = std::map<std::string, std::pair<DWORD, std::string>>;
+
+// The screen-saver host's dialog as the program sees it: a top-level window
+// with a child, whose handle goes on the command line.
+class THost {
+ public:
+  THost() {
+    Dialog = CreateWindowExA(0, "STATIC", "Display Properties", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20, 300, 200,
+                             nullptr, nullptr, nullptr, nullptr);
+    Child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, Dialog, nullptr, nullptr,
+                            nullptr);
+    Pump(100);
+  }
+  ~THost() { DestroyWindow(Dialog); }
+  std::string Argument() const { return std::to_string(Int32FromWindow(Child)); }
+  HWND Dialog = nullptr;
+  HWND Child = nullptr;
+};
+
+class TConfigureTest : public TSettingsTest {
+ protected:
+  void SetUp() override {
+    TSettingsTest::SetUp();
+    UseScratchInstallDir();
+    MoveMouse(1000, 700);
+  }
+
+  // Starts "/c <host>" and waits for the dialog after the splash.
+  void Start(const THost& Host) {
+    Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument());
+    const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 20000);
+    ASSERT_TRUE(Found.has_value()) << "no dialog";
+    Dialog = Found->Window;
+    Pump(300);
+  }
+  HWND Control(int Id) const { return FindControl(Dialog, Id); }
+  std::string Text(int Id) const { return ControlText(Control(Id)); }
+  bool Checked(int Id) const { return IsChecked(Control(Id)); }
+  void Click(int Id) const {
+    ClickButton(Control(Id));
+    Pump(200);
+  }
+  int Selected(int Id) const {
+    DWORD_PTR Index = 0;
+    SendMessageTimeoutA(Control(Id), CB_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &Index);
+    return static_cast<int>(static_cast<LRESULT>(Index));
+  }
+  // The items of a list box or combo box (asked for in UTF-16: Wine hands
+  // another process the ANSI form of these texts garbled).
+  std::vector<std::string> Items(int Id, bool Combo) const {
+    std::vector<std::string> Result;
+    HWND List = Control(Id);
+    DWORD_PTR Count = 0;
+    SendMessageTimeoutW(List, Combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &Count);
+    for (DWORD_PTR I = 0; I < Count; ++I) {
+      wchar_t Item[512] = L"";
+      DWORD_PTR Length = 0;
+      SendMessageTimeoutW(List, Combo ? CB_GETLBTEXT : LB_GETTEXT, I, reinterpret_cast<LPARAM>(Item), SMTO_NORMAL,
+                          5000, &Length);
+      char Narrow[1024] = "";
+      WideCharToMultiByte(CP_ACP, 0, Item, -1, Narrow, sizeof Narrow, nullptr, nullptr);
+      Result.emplace_back(Narrow);
+    }
+    return Result;
+  }
+  int ActivePage() const {
+    DWORD_PTR Page = 0;
+    SendMessageTimeoutA(Control(idPageControl), TCM_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &Page);
+    return static_cast<int>(Page);
+  }
+  void Foreground() const {
+    SetForegroundWindow(Dialog);
+    Pump(200);
+  }
+  // Waits for the program to end and expects exit code 0.
+  void ExpectEnds() {
+    EXPECT_EQ(Saver->WaitForExit(10000), std::optional<DWORD>(0));
+  }
+
+  static TRegistrySnapshot Snapshot() {
+    TRegistrySnapshot Values;
+    const TRegistryKey Key = TRegistryKey::Open(SettingsKeyPath);
+    if (!Key.IsOpen()) return Values;
+    DWORD Type = 0;
+    for (const std::string& Name : Key.ValueNames()) {
+      std::string Bytes = ReadRaw(Key, Name, Type);
+      Values[Name] = {Type, Bytes};
+    }
+    const TRegistryKey Images = Key.OpenSubKey("Images");
+    if (Images.IsOpen())
+      for (const std::string& Name : Images.ValueNames()) {
+        std::string Bytes = ReadRaw(Images, Name, Type);
+        Values["Images\\" + Name] = {Type, Bytes};
+      }
+    return Values;
+  }
+  static void StoreGroups(const std::vector<std::string>& Names) {
+    TRegistryKey Images = SettingsKey().OpenOrCreateSubKey("Images");
+    for (std::size_t I = 0; I < Names.size(); ++I) Images.WriteString(std::to_string(I), Names[I]);
+  }
+  static std::string Dword(std::uint32_t V) { return std::string(reinterpret_cast<const char*>(&V), 4); }
+  static std::string Double(double V) { return std::string(reinterpret_cast<const char*>(&V), 8); }
+  static std::string Sz(const std::string& S) { return S + '\0'; }
+
+  // Whether a box shows the error icon: a red disc with a white cross.
+  static bool ShowsErrorIcon(HWND Box) {
+    const TPixelBuffer Shot = CaptureWindow(Box);
+    int Red = 0;
+    for (std::uint32_t P : Shot.Data)
+      if (PixelR(P) > 180 && PixelG(P) < 80 && (P & 0xFF) < 80) ++Red;
+    return Red > 40;
+  }
+  // Presses OK, expects one error box with Message and dismisses it.
+  void ExpectOkRefused(const std::string& Message) {
+    Click(idOk);
+    const std::optional<TMessageBox> Box = Saver->WaitForMessageBox(5000);
+    ASSERT_TRUE(Box.has_value()) << Message;
+    EXPECT_EQ(Box->Caption, Title);
+    EXPECT_EQ(Box->Text, Message);
+    Pump(300);
+    EXPECT_TRUE(ShowsErrorIcon(Box->Window));
+    Box->Dismiss();
+    Pump(300);
+    EXPECT_TRUE(Saver->Running()) << "the dialog stays open";
+    EXPECT_TRUE(IsWindowVisible(Dialog));
+  }
+
+  std::unique_ptr<TSaverProcess> Saver;
+  HWND Dialog = nullptr;
+};
+
+TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAndAboutWindow) {
+  const TRegistrySnapshot Before = Snapshot();
+  THost Host;
+  Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument());
+
+  // The splash comes first, for about 5 seconds, with "Loading...." and no gauge.
+  const std::optional<TTopWindow> Splash = WaitForWindowOfClass(*Saver, "TSplashForm", 10000);
+  ASSERT_TRUE(Splash.has_value());
+  const DWORD SplashSeen = GetTickCount();
+  EXPECT_EQ(Splash->Caption, Title);
+  // The splash handles no messages while it waits: its texts are read as
+  // the system keeps them.
+  auto Caption = [](HWND Window) {
+    char Text[256] = "";
+    GetWindowTextA(Window, Text, sizeof Text);
+    return std::string(Text);
+  };
+  HWND Loading = FindControl(Splash->Window, idSplashLoading);
+  ASSERT_NE(Loading, nullptr);
+  EXPECT_EQ(Caption(Loading), "Loading....");
+  EXPECT_TRUE(IsWindowVisible(Loading));
+  HWND Gauge = FindControl(Splash->Window, idSplashGauge);
+  ASSERT_NE(Gauge, nullptr);
+  EXPECT_FALSE(IsWindowVisible(Gauge));
+  EXPECT_EQ(Caption(FindControl(Splash->Window, idSplashProductName)), Title);
+  EXPECT_EQ(Caption(FindControl(Splash->Window, idSplashVersion)), "Version 1.1");
+  Pump(300);
+  SaveScreenshot(Splash->Window, "splash");
+
+  const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 15000);
+  ASSERT_TRUE(Found.has_value());
+  const DWORD Shown = GetTickCount() - SplashSeen;
+  EXPECT_GE(Shown, 4000u) << "the splash shows for 5 seconds";
+  EXPECT_LE(Shown, 9000u);
+  Dialog = Found->Window;
+  Pump(300);
+  EXPECT_FALSE(IsWindowVisible(Splash->Window)) << "the splash is gone";
+  EXPECT_EQ(Found->Caption, "Configure Pictarine Screen Saver");
+  EXPECT_EQ(ActivePage(), 0) << "Images";
+  EXPECT_FALSE(IsWindowEnabled(Host.Dialog)) << "the host's dialog is disabled";
+  EXPECT_TRUE(IsWindowEnabled(Host.Child));
+  SaveScreenshot(Dialog, "configure-images");
+
+  // Ctrl+Tab walks the pages.
+  Foreground();
+  PressKeys({VK_CONTROL, VK_TAB});
+  Pump(300);
+  EXPECT_EQ(ActivePage(), 1) << "Groups";
+  SaveScreenshot(Dialog, "configure-groups");
+  PressKeys({VK_CONTROL, VK_TAB});
+  Pump(300);
+  ASSERT_EQ(ActivePage(), 2) << "Options";
+  SaveScreenshot(Dialog, "configure-options");
+
+  // Tab walks the Options page in its order, then the buttons below, then
+  // round again. The size fields are disabled (LimitScreen unticked) and the
+  // unit pair takes one stop.
+  EXPECT_EQ(FocusOf(Dialog), Control(idMakeRandom)) << "a new page starts at its first control";
+  const int Order[] = {idEndOnMouse,     idMaintainAspect, idKeepAsWallpaper, idViewerOnTop,   idViewerStartup,
+                       idViewerHidden,   idResetViewer,    idSetWallPaper,    idChangeWallpaper, idLimitScreen,
+                       idMaxEnlargment,  idTimerInterval,  idSeconds,         idGroupSelect,   idSlideShowGroup,
+                       idWallPaperGroup, idSaveWallPaperAs, idInstallDir,     idInstallDirBtn, idAbout,
+                       idOk,             idCancel,         idMakeRandom};
+  for (int Id : Order) {
+    PressKey(VK_TAB);
+    Pump(150);
+    EXPECT_EQ(GetDlgCtrlID(FocusOf(Dialog)), Id);
+  }
+  PressKeys({VK_SHIFT, VK_TAB});
+  Pump(150);
+  EXPECT_EQ(GetDlgCtrlID(FocusOf(Dialog)), idCancel) << "Shift+Tab goes back";
+
+  // LimitScreen enables the size fields in the window colour and disables
+  // them in the button-face colour.
+  auto FieldColour = [](HWND Field) {
+    RECT R;
+    GetWindowRect(Field, &R);
+    return CaptureScreen().At(R.left + 40, R.bottom - 5);
+  };
+  const std::uint32_t Window = ColorToPixel(0xFF000005), Face = ColorToPixel(0xFF00000F);
+  EXPECT_FALSE(IsWindowEnabled(Control(idScreenMaxX)));
+  EXPECT_EQ(FieldColour(Control(idScreenMaxY)), Face);
+  Click(idLimitScreen);
+  EXPECT_TRUE(IsWindowEnabled(Control(idScreenMaxX)));
+  EXPECT_TRUE(IsWindowEnabled(Control(idScreenMaxY)));
+  EXPECT_EQ(FieldColour(Control(idScreenMaxX)), Window);
+  EXPECT_EQ(FieldColour(Control(idScreenMaxY)), Window);
+  Click(idLimitScreen);
+  EXPECT_FALSE(IsWindowEnabled(Control(idScreenMaxX)));
+  EXPECT_EQ(FieldColour(Control(idScreenMaxX)), Face);
+
+  // About opens a new modal window each time, with the same texts.
+  HWND FirstAbout = nullptr;
+  for (int Round = 0; Round < 2; ++Round) {
+    Click(idAbout);
+    const std::optional<TTopWindow> About = WaitForWindowOfClass(*Saver, "TAboutBox", 5000);
+    ASSERT_TRUE(About.has_value()) << Round;
+    Pump(300);
+    EXPECT_EQ(About->Caption, Title);
+    EXPECT_EQ(ControlText(FindControl(About->Window, idAboutProductName)), Title);
+    EXPECT_EQ(ControlText(FindControl(About->Window, idAboutVersion)), "Version 1.1");
+    EXPECT_NE(ControlText(FindControl(About->Window, idAboutCopyright)), "");
+    EXPECT_NE(ControlText(FindControl(About->Window, idAboutWebSite)).find(".example"), std::string::npos);
+    EXPECT_EQ(ControlText(FindControl(About->Window, idAboutEMail)).rfind("E-Mail: ", 0), 0u);
+    EXPECT_EQ(ControlText(FindControl(About->Window, idAboutOk)), "&OK");
+    EXPECT_FALSE(IsWindowEnabled(Dialog)) << "the dialog waits for the About window";
+    if (Round == 0) {
+      FirstAbout = About->Window;
+      SaveScreenshot(About->Window, "about");
+      ClickButton(FindControl(About->Window, idAboutOk));
+    } else {
+      EXPECT_NE(About->Window, FirstAbout) << "a new window";
+      EXPECT_FALSE(IsWindow(FirstAbout)) << "the first one was freed";
+      SetForegroundWindow(About->Window);
+      Pump(200);
+      PressKey(VK_RETURN);  // its OK button is the default button
+    }
+    for (int Waited = 0; Waited < 3000 && IsWindowVisible(About->Window); Waited += 50) Pump(50);
+    EXPECT_FALSE(IsWindowVisible(About->Window)) << Round;
+    EXPECT_TRUE(IsWindowEnabled(Dialog));
+  }
+
+  // Escape is Cancel: changes are dropped, nothing is written, and the host
+  // is enabled and in front again.
+  Foreground();
+  Click(idMakeRandom);
+  SetControlText(Control(idSaveWallPaperAs), "C:\\elsewhere.bmp");
+  Foreground();
+  PressKey(VK_ESCAPE);
+  ExpectEnds();
+  Pump(300);
+  EXPECT_EQ(Snapshot(), Before);
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+  EXPECT_EQ(GetForegroundWindow(), Host.Dialog);
+}
+
+TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesApplied) {
+  StoreGroups({"Beach", "holiday", "Alps"});
+  TRegistryKey Key = SettingsKey();
+  Key.WriteInteger("Timer interval", 500);
+  Key.WriteFloat("Max Percent", 0.5);
+  Key.WriteInteger("Max Screen X", 50);
+  Key.WriteInteger("Max Screen Y", 480);
+  Key.WriteString("Selected Group", "HOLIDAY");
+  Key.WriteString("WallPaper Group", "Nowhere");
+  Key.WriteString("SlideShow Group", "alps");
+  Key.WriteInteger("Background", 0x00336699);
+  Key.WriteInteger("Change WallPaper", 12);
+  THost Host;
+  Start(Host);
+
+  // 500 ms shows 500 with neither unit; 0.5 shows 100; 50 pixels shows 100.
+  EXPECT_EQ(Text(idTimerInterval), "500");
+  EXPECT_FALSE(Checked(idSeconds));
+  EXPECT_FALSE(Checked(idMinutes));
+  EXPECT_EQ(Text(idMaxEnlargment), "100");
+  EXPECT_EQ(Text(idScreenMaxX), "100");
+  EXPECT_EQ(Text(idScreenMaxY), "480");
+  EXPECT_EQ(Text(idChangeWallpaper), "12");
+  // One order in all five lists; stored names are found without regard to case.
+  const std::vector<std::string> Sorted{"Alps", "Beach", "holiday"};
+  EXPECT_EQ(Items(idGroupsList, false), Sorted);
+  for (int Id : {idGroupSelect, idEditGroup, idSlideShowGroup, idWallPaperGroup}) EXPECT_EQ(Items(Id, true), Sorted);
+  EXPECT_EQ(Text(idGroupSelect), "holiday");
+  EXPECT_EQ(Text(idEditGroup), "holiday");
+  EXPECT_EQ(Text(idSlideShowGroup), "Alps");
+  EXPECT_EQ(Selected(idWallPaperGroup), -1) << "a name that is no group selects nothing";
+  EXPECT_EQ(Text(idWallPaperGroup), "");
+  EXPECT_EQ(Text(idInstallDir), Scratch);
+
+  Click(idEndOnMouse);      // true -> false
+  Click(idKeepAsWallpaper);  // false -> true
+  SetControlText(Control(idSaveWallPaperAs), "C:\\walls\\pic.bmp");
+  Click(idOk);
+  ExpectEnds();
+
+  const TRegistrySnapshot After = Snapshot();
+  const TRegistrySnapshot Expected{
+      {"Change WallPaper", {REG_DWORD, Dword(12)}},
+      {"WallPaper Group", {REG_SZ, Sz("")}},
+      {"SlideShow Group", {REG_SZ, Sz("Alps")}},
+      {"Selected Group", {REG_SZ, Sz("holiday")}},
+      {"Save WallPaper As", {REG_SZ, Sz("C:\\walls\\pic.bmp")}},
+      {"Install Dir", {REG_SZ, Sz(Scratch)}},
+      {"Random", {REG_DWORD, Dword(1)}},
+      {"End On Mouse", {REG_DWORD, Dword(0)}},
+      {"Maintain Aspect", {REG_DWORD, Dword(1)}},
+      {"Keep As Wallpaper", {REG_DWORD, Dword(1)}},
+      {"Limit Screen Size", {REG_DWORD, Dword(0)}},
+      {"Set Wallpaper", {REG_DWORD, Dword(0)}},
+      {"Slide Show OnTop", {REG_DWORD, Dword(0)}},
+      {"Slide Show Hidden", {REG_DWORD, Dword(0)}},
+      {"Slide Show Startup", {REG_DWORD, Dword(0)}},
+      {"Max Screen X", {REG_DWORD, Dword(100)}},
+      {"Max Screen Y", {REG_DWORD, Dword(480)}},
+      {"Background", {REG_DWORD, Dword(0x00336699)}},
+      {"Max Percent", {REG_BINARY, Double(1.0)}},
+      {"Timer interval", {REG_DWORD, Dword(30000000)}},
+      {"Images\\0", {REG_SZ, Sz("Alps")}},
+      {"Images\\1", {REG_SZ, Sz("Beach")}},
+      {"Images\\2", {REG_SZ, Sz("holiday")}},
+  };
+  EXPECT_EQ(After.size(), Expected.size());
+  for (const auto& [Name, Value] : Expected) {
+    const auto Got = After.find(Name);
+    ASSERT_NE(Got, After.end()) << Name;
+    EXPECT_EQ(Got->second.first, Value.first) << Name;
+    EXPECT_EQ(Got->second.second, Value.second) << Name;
+  }
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+}
+
+TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheViewerPlacement) {
+  TRegistryKey Key = SettingsKey();
+  Key.WriteInteger("Timer interval", 1000);
+  Key.WriteFloat("Max Percent", 12.0);
+  Key.WriteBool("Slide Show OnTop", true);
+  Key.WriteInteger("Slide Show Pos X", 10);
+  Key.WriteInteger("Slide Show Pos Y", 20);
+  Key.WriteInteger("Slide Show Size X", 300);
+  Key.WriteInteger("Slide Show Size Y", 400);
+  THost Host;
+  Start(Host);
+  EXPECT_EQ(Text(idTimerInterval), "1");
+  EXPECT_TRUE(Checked(idSeconds));
+  EXPECT_FALSE(Checked(idMinutes));
+  EXPECT_EQ(Text(idMaxEnlargment), "1000");
+  EXPECT_TRUE(Checked(idViewerOnTop));
+  EXPECT_FALSE(Checked(idResetViewer)) << "starts unticked";
+  const TRegistrySnapshot Before = Snapshot();
+
+  SetControlText(Control(idTimerInterval), "abc");
+  ExpectOkRefused("'abc' is not a valid integer value.");
+  EXPECT_EQ(Snapshot(), Before);
+
+  SetControlText(Control(idTimerInterval), "36000");
+  Click(idMinutes);
+  ExpectOkRefused("An interval of 36000 minutes is too long; the longest interval is 35791 minutes.");
+  EXPECT_EQ(Snapshot(), Before) << "nothing wrapped into the registry";
+
+  // Corrected: 7 seconds. Enter is OK.
+  SetControlText(Control(idTimerInterval), "7");
+  Click(idSeconds);
+  Click(idResetViewer);
+  Click(idViewerHidden);
+  Foreground();
+  PressKey(VK_RETURN);
+  ExpectEnds();
+  const TRegistryKey After = TRegistryKey::Open(SettingsKeyPath);
+  EXPECT_EQ(After.ReadInteger("Timer interval"), 7000u);
+  EXPECT_EQ(After.ReadFloat("Max Percent"), 10.0);
+  EXPECT_EQ(After.ReadInteger("Slide Show Pos X"), 0u);
+  EXPECT_EQ(After.ReadInteger("Slide Show Pos Y"), 0u);
+  EXPECT_EQ(After.ReadInteger("Slide Show Size X"), 267u);
+  EXPECT_EQ(After.ReadInteger("Slide Show Size Y"), 200u);
+  EXPECT_TRUE(After.ReadBool("Slide Show OnTop")) << "the viewer boxes are kept as shown";
+  EXPECT_TRUE(After.ReadBool("Slide Show Hidden"));
+  EXPECT_FALSE(After.ReadBool("Slide Show Startup"));
+}
+
+TEST_F(TConfigureTest, SixtySecondsShowInSecondsAndTheCloseBoxWritesNothing) {
+  SettingsKey().WriteInteger("Timer interval", 60000);
+  THost Host;
+  Start(Host);
+  EXPECT_EQ(Text(idTimerInterval), "60");
+  EXPECT_TRUE(Checked(idSeconds));
+  EXPECT_FALSE(Checked(idMinutes));
+  const TRegistrySnapshot Before = Snapshot();
+  Click(idMinutes);
+  Click(idViewerStartup);
+  PostMessageA(Dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ExpectEnds();
+  EXPECT_EQ(Snapshot(), Before);
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+}
+
+TEST_F(TConfigureTest, NinetySecondsShowAsOneMinuteAndAreStoredAsSixtyAndTheSwatchTakesAChosenColour) {
+  SettingsKey().WriteInteger("Timer interval", 90000);
+  THost Host;
+  Start(Host);
+  EXPECT_EQ(Text(idTimerInterval), "1");
+  EXPECT_FALSE(Checked(idSeconds));
+  EXPECT_TRUE(Checked(idMinutes));
+
+  // A press on the swatch opens the colour dialog preset to its colour; the
+  // colour confirmed there reaches the registry on OK.
+  PostMessageA(Control(idBackground), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageA(Control(idBackground), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  HWND Colours = nullptr;
+  for (int Waited = 0; Waited < 5000 && !Colours; Waited += 50) {
+    for (const TTopWindow& W : Saver->Windows())
+      if (W.ClassName == "#32770" && W.Owner == Dialog) Colours = W.Window;
+    Pump(50);
+  }
+  ASSERT_NE(Colours, nullptr) << "no colour dialog";
+  Pump(300);
+  EXPECT_EQ(ControlText(GetDlgItem(Colours, 706)), "0") << "preset to the stored black";
+  SetControlText(GetDlgItem(Colours, 706), "10");  // red, green, blue fields
+  SetControlText(GetDlgItem(Colours, 707), "20");
+  SetControlText(GetDlgItem(Colours, 708), "30");
+  ClickButton(GetDlgItem(Colours, IDOK));
+  for (int Waited = 0; Waited < 3000 && IsWindow(Colours); Waited += 50) Pump(50);
+
+  Click(idOk);
+  ExpectEnds();
+  const TRegistryKey After = TRegistryKey::Open(SettingsKeyPath);
+  EXPECT_EQ(After.ReadInteger("Timer interval"), 60000u);
+  EXPECT_EQ(After.ReadInteger("Background"), 0x001E140Au);
+}
+
+TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancelWritesNothing) {
+  const std::string Picture = MakeFile("pics\\a.bmp");
+  THost Host;
+  Start(Host);
+  const TRegistrySnapshot Before = Snapshot();
+  Click(idMaintainAspect);
+  SetControlText(Control(idTimerInterval), "9");
+
+  Click(idInstallDirBtn);
+  HWND Open = nullptr;
+  for (int Waited = 0; Waited < 5000 && !Open; Waited += 50) {
+    for (const TTopWindow& W : Saver->Windows())
+      if (W.ClassName == "#32770" && W.Owner == Dialog) Open = W.Window;
+    Pump(50);
+  }
+  ASSERT_NE(Open, nullptr) << "no open dialog";
+  Pump(500);
+  EXPECT_EQ(ControlText(Open), "Select some images");
+  EXPECT_NE(FindControl(Open, 0x4A0), nullptr) << "the preview pane";
+  SaveScreenshot(Open, "open-picture");
+  HWND Name = FindControl(Open, 0x47C);  // the file name box (a combo box or an edit field)
+  if (!Name) Name = FindControl(Open, 0x480);
+  ASSERT_NE(Name, nullptr);
+  SetControlText(Name, Picture);
+  ClickButton(GetDlgItem(Open, IDOK));
+  for (int Waited = 0; Waited < 3000 && IsWindow(Open); Waited += 50) Pump(50);
+  EXPECT_EQ(Text(idInstallDir), Scratch + "\\pics\\") << "the chosen file's folder with its backslash";
+
+  Click(idCancel);
+  ExpectEnds();
+  EXPECT_EQ(Snapshot(), Before);
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+}
+
+TEST_F(TConfigureTest, SettingsThatCannotBeReadAreReportedAndNeverSaved) {
+  WriteRaw("Random", REG_SZ, std::string("yes", 4));
+  const TRegistrySnapshot Before = Snapshot();
+  THost Host;
+  Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument());
+  const std::optional<TMessageBox> Box = Saver->WaitForMessageBox(15000);
+  ASSERT_TRUE(Box.has_value());
+  EXPECT_EQ(Box->Caption, Title);
+  EXPECT_EQ(Box->Text, "Invalid data type for 'Random'");
+  Box->Dismiss();
+  const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 10000);
+  ASSERT_TRUE(Found.has_value()) << "the dialog opens all the same";
+  Dialog = Found->Window;
+  Pump(300);
+  Click(idOk);
+  const std::optional<TMessageBox> Again = Saver->WaitForMessageBox(5000);
+  ASSERT_TRUE(Again.has_value()) << "OK reads the settings again and fails again";
+  EXPECT_EQ(Again->Text, "Invalid data type for 'Random'");
+  Again->Dismiss();
+  Pump(300);
+  ASSERT_TRUE(Saver->Running());
+  Click(idCancel);
+  ExpectEnds();
+  EXPECT_EQ(Snapshot(), Before);
+  EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+}
+
+}  // namespace
