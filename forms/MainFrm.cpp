@@ -1,5 +1,7 @@
 #include "forms/MainFrm.h"
 
+#include <windowsx.h>
+
 #include <cstdlib>
 
 #include "platform/Application.h"
@@ -84,6 +86,26 @@ void TMainForm::StartSaver() {
   SetScreenSaverRunning(true);
   SetCapture(Handle());
   ShowCursor(FALSE);
+  Picture.SetAbandonCheck([this] { return InputWaiting(); });
+}
+
+bool TMainForm::InputWaiting() {
+  // PeekMessage costs a round trip to the server under Wine: look every
+  // 20 ms at most, often enough for a user.
+  const DWORD Now = GetTickCount();
+  if (Now - LastInputCheck < 20) return false;
+  LastInputCheck = Now;
+  MSG Message;
+  const UINT Look = PM_NOREMOVE | PM_NOYIELD;
+  if (PeekMessageA(&Message, nullptr, WM_KEYDOWN, WM_KEYDOWN, Look) ||
+      PeekMessageA(&Message, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, Look))
+    return true;
+  // Only a movement that ends the saver stops the picture; the first one
+  // merely sets where the mouse is.
+  if (!SaverSettings || !SaverSettings->EndOnMouse || (LastMouseX == -1 && LastMouseY == -1)) return false;
+  if (!PeekMessageA(&Message, Handle(), WM_MOUSEMOVE, WM_MOUSEMOVE, Look)) return false;
+  return std::abs(GET_X_LPARAM(Message.lParam) - LastMouseX) >= 3 &&
+         std::abs(GET_Y_LPARAM(Message.lParam) - LastMouseY) >= 3;
 }
 
 void TMainForm::StartPreview() {
@@ -108,6 +130,8 @@ void TMainForm::StartPreview() {
 void TMainForm::RunPreview() {
   if (Context.ReleaseInstance) Context.ReleaseInstance();
   const HWND Preview = Context.HostWindow;
+  // A hidden box wants no more drawing, however long the picture takes.
+  Picture.SetAbandonCheck([Preview] { return !IsWindowVisible(Preview); });
   {
     TWindowDC PreviewDC(Preview);
     RECT R;
@@ -152,8 +176,15 @@ void TMainForm::DrawNextImage() {
     ~TClearDrawing() { Flag = false; }
   } ClearDrawing{Drawing};
 
+  const std::string Shown = CurrentImageFile;
   LoadNextImage();
   ComposeSaverFrame(*FrameBitmap, Picture, *SaverSettings);
+  if (Picture.Abandoned()) {
+    // A key or the mouse came first: the picture on screen stays the last
+    // one shown, for Keep As Wallpaper too, and the input is read next.
+    CurrentImageFile = Shown;
+    return;
+  }
   TWindowDC Own(Handle());
   FrameBitmap->CopyTo(Own.Get(), 0, 0);
 }

@@ -50,6 +50,9 @@ class TMainForm : public TForm {
   void StartPreview();
 
   void DrawNextImage();
+  // Whether a key press, or a mouse movement that ends the saver, waits in
+  // the queue; polled while a picture is decoded.
+  bool InputWaiting();
   // Opens the next picture of the queue in Picture.
   void LoadNextImage();
   void RunPreview();
@@ -64,5 +67,6 @@ class TMainForm : public TForm {
   int LastMouseX = -1;
   int LastMouseY = -1;
   bool Drawing = false;
+  DWORD LastInputCheck = 0;
   std::string CurrentImageFile;
 };

@@ -81,6 +81,7 @@ void TImageLoader::OpenBmp(const std::string& FileName) {
 void TImageLoader::OpenJpeg(const std::string& FileName) {
   try {
     Decoder = std::make_unique<TJpegDecoder>();
+    Decoder->SetAbandonCheck([this] { return CheckAbandon(); });
     ReadWholeFile(FileName, Data);
     if (!Decoder->ReadHeader(Bytes(), Data.size())) return;
   } catch (...) {
@@ -101,13 +102,19 @@ void TImageLoader::DrawBmpRows(const TPixelView& Dest) {
   std::uint32_t* Rows[TStreamResampler::StripRows];
   for (int First = 0; First < BmpInfo.Height;) {
     const int Count = Resampler.NextRows(Rows, TStreamResampler::StripRows);
-    if (Count <= 0 || !DecodeBmpRows(Bytes(), Data.size(), BmpInfo, First, Rows, Count)) return;
+    if (Count <= 0 || CheckAbandon() || !DecodeBmpRows(Bytes(), Data.size(), BmpInfo, First, Rows, Count)) return;
     Resampler.RowsWritten(Count);
     First += Count;
   }
 }
 
+bool TImageLoader::CheckAbandon() {
+  if (!DrawAbandoned && AbandonCheck && AbandonCheck()) DrawAbandoned = true;
+  return DrawAbandoned;
+}
+
 void TImageLoader::Draw(const TPixelView& Dest) {
+  DrawAbandoned = false;
   switch (Kind) {
     case TKind::Empty: break;
     case TKind::Message: Resample(Message->Pixels(), Dest); break;

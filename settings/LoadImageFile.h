@@ -9,6 +9,7 @@
 // empty picture; a JPEG file whose picture fails to decode, a white picture
 // of its size.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,14 @@ class TImageLoader {
   // The picture at its full size as a new bitmap.
   std::unique_ptr<TBitmap> FullSize();
 
+  // A check made often while a picture is decoded (between strips of rows,
+  // and between the scans of a progressive file); when it answers true the
+  // drawing stops (the area is left part drawn, or white for a JPEG picture
+  // as after a failed decode) and Abandoned() tells so until the next draw.
+  // Lets a window that waits on a long decode answer its user.
+  void SetAbandonCheck(std::function<bool()> Check) { AbandonCheck = std::move(Check); }
+  bool Abandoned() const { return DrawAbandoned; }
+
  private:
   enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels };
   void OpenBmp(const std::string& FileName);
@@ -72,6 +81,10 @@ class TImageLoader {
   std::unique_ptr<TJpegDecoder> Decoder;
   TStreamResampler Resampler;
   std::unique_ptr<TBitmap> Message;
+  std::function<bool()> AbandonCheck;
+  bool DrawAbandoned = false;
+  // AbandonCheck, noting a true answer in DrawAbandoned.
+  bool CheckAbandon();
 };
 
 // The picture of FileName at its full size, in a new bitmap that the caller

@@ -2,6 +2,7 @@
 // what ends it, the password check and the wallpaper it keeps.
 #include "e2e/Harness.h"
 #include "platform/Files.h"
+#include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
 #include "support/TestPictures.h"
@@ -163,6 +164,38 @@ TEST_F(TSaverTest, KeepsTheLastPictureAsWallpaperAndASecondInstanceStandsBack) {
   EXPECT_EQ(File.Width, 120);
   EXPECT_EQ(File.Height, 90);
   EXPECT_EQ(TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper"), Wallpaper);
+}
+
+TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
+  const auto WriteJpeg = [this](const std::string& Name, const TJpegBytes& File) {
+    ReplaceFile(Scratch + "\\" + Name, std::string(File.begin(), File.end()));
+    return Scratch + "\\" + Name;
+  };
+  // 256 KiB of empty scans claiming 65500 x 2049 is passed over at once.
+  Group({WriteJpeg("scans.jpg", ManyScansJpeg(65500, 2049, 256 * 1024)), Picture("green.bmp", 100, 100, Green)});
+  {
+    TSaverProcess Saver("/s");
+    ASSERT_TRUE(WaitForPixel(512, 384, Green));
+    PressKey(VK_SPACE);
+    EXPECT_EQ(Saver.WaitForExit(2000), std::optional<DWORD>(0));
+  }
+
+  // The costliest picture the limits let through (128 MiB of coefficients,
+  // 100 scans), decoded again on every tick: a key still ends the saver
+  // at once, the decode under way being given up.
+  std::vector<std::uint8_t> Noise(1000 * 1000 * 3);
+  for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
+  TJpegBytes Largest = WithScans(EncodeJpeg(Noise, 1000, 1000, true, true), 100);
+  SetJpegSize(Largest, 5400, 4000);
+  Group({WriteJpeg("largest.jpg", Largest)});
+  SettingsKey().WriteInteger("Timer interval", 1);
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Saver.WaitForWindow(10000));
+  Pump(1500);
+  const DWORD Pressed = GetTickCount();
+  PressKey(VK_SPACE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  EXPECT_LT(GetTickCount() - Pressed, 1000u);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include "platform/Bitmap.h"
 #include "platform/KernelHandle.h"
 #include "settings/LoadImageFile.h"
+#include "platform/Files.h"
+#include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 
@@ -217,6 +219,34 @@ TEST_F(TImageLoadTest, ALargeJpegIsDrawnAtAReducedScaleCloseToTheFullSizePath) {
   }
   // Drawn a second time without a new Open: the same picture again.
   EXPECT_EQ(Drawn(Loader, 0, 0, 64, 48).Data, Got.Data);
+}
+
+TEST_F(TImageLoadTest, ADrawCanBeGivenUpPartWay) {
+  std::vector<std::uint8_t> Noise(600 * 400 * 3);
+  for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
+  const TJpegBytes Progressive = EncodeJpeg(Noise, 600, 400, true, false);
+  ReplaceFile(Scratch + "\\noise.jpg", std::string(Progressive.begin(), Progressive.end()));
+  TPixelBuffer Rows = SolidPicture(64, 400, MakePixel(10, 20, 30));
+  WriteBmpFile(Scratch + "\\rows.bmp", Rows);
+
+  TBitmap Frame;
+  Frame.SetSize(300, 200);
+  TImageLoader Loader;
+  for (const char* Name : {"\\noise.jpg", "\\rows.bmp"}) {
+    int Checks = 0;
+    Loader.SetAbandonCheck([&Checks] { return ++Checks >= 2; });
+    Loader.Open(Scratch + Name);
+    Frame.Fill(0x00FF00FF);
+    Loader.DrawInto(Frame, 0, 0, 300, 200);
+    EXPECT_TRUE(Loader.Abandoned()) << Name;
+    EXPECT_EQ(Checks, 2) << Name << ": no check after the one that said stop";
+
+    Loader.SetAbandonCheck([] { return false; });
+    Loader.Open(Scratch + Name);
+    Loader.DrawInto(Frame, 0, 0, 300, 200);
+    EXPECT_FALSE(Loader.Abandoned()) << Name;
+    EXPECT_NE(PixelRgb(Frame.Pixels().Row(199)[150]), MakePixel(0xFF, 0, 0xFF)) << Name << ": drawn to the last row";
+  }
 }
 
 }  // namespace
