@@ -36,6 +36,11 @@ class TMainForm : public TForm {
   explicit TMainForm(const TMainFormContext& Context);
   ~TMainForm() override;
 
+  // One draw cycle of the saver, the work of a tick of tmrDraw: the next
+  // picture of the group read, fitted, composed into the frame and shown.
+  // Does nothing while a cycle runs or without settings.
+  void DrawNextImage();
+
  private:
   void FormCreate() override;
   void FormActivate() override;
@@ -49,7 +54,6 @@ class TMainForm : public TForm {
   void StartSaver();
   void StartPreview();
 
-  void DrawNextImage();
   // Whether a key press, or a mouse movement that ends the saver, waits in
   // the queue; polled while a picture is decoded.
   bool InputWaiting();

@@ -1,0 +1,141 @@
+// The saver's draw cycle run 10,000 times over a mixed group (JPEG files
+// baseline and progressive, 24-bit and RLE BMP files, a missing file, a
+// corrupt JPEG and a corrupt BMP), in the real saver window on a 1024 x 768
+// screen, a new pass (settings and group file read again) every 8 pictures.
+// Prints what the process holds (GDI objects, user objects, kernel handles,
+// private bytes) after a warm-up and at the end: all four should stay flat.
+// Runs under the Wine bench; writes the bench prefix's settings key.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/win/ResourceCounts.h"
+#include "forms/MainFrm.h"
+#include "platform/Application.h"
+#include "platform/BmpCodec.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
+#include "support/HostileJpeg.h"
+
+using namespace Bench;
+
+namespace {
+
+std::vector<std::uint8_t> Pattern(int W, int H, int Seed) {
+  std::vector<std::uint8_t> Rgb(static_cast<std::size_t>(W) * H * 3);
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) {
+      std::uint8_t* P = &Rgb[(static_cast<std::size_t>(Y) * W + X) * 3];
+      P[0] = static_cast<std::uint8_t>(X * 255 / W);
+      P[1] = static_cast<std::uint8_t>(Y * 255 / H);
+      P[2] = static_cast<std::uint8_t>((X * Y + Seed) & 0xFF);
+    }
+  return Rgb;
+}
+
+void Put(const std::string& Path, const std::vector<std::uint8_t>& Bytes) {
+  ReplaceFile(Path, std::string(Bytes.begin(), Bytes.end()));
+}
+
+std::vector<std::uint8_t> Bmp(int W, int H, int Bits) {
+  TPixelBuffer P(W, H);
+  for (int I = 0; I < W * H; ++I) P.Data[static_cast<std::size_t>(I)] = MakePixel(I % 256, (I / W) % 256, 90);
+  return EncodeBmp(P.View(), Bits);
+}
+
+// The group's pictures, written into Folder; returns the group file's text.
+std::string MakeGroup(const std::string& Folder) {
+  Put(Folder + "\\baseline.jpg", EncodeJpeg(Pattern(800, 600, 1), 800, 600, false, false));
+  Put(Folder + "\\progressive.jpg", EncodeJpeg(Pattern(1280, 720, 2), 1280, 720, true, false));
+  Put(Folder + "\\true-colour.bmp", Bmp(640, 480, 24));
+  Put(Folder + "\\palette.bmp", Bmp(300, 500, 8));
+  std::vector<std::uint8_t> Corrupt = EncodeJpeg(Pattern(400, 300, 3), 400, 300, false, false);
+  for (std::size_t I = Corrupt.size() / 3; I < Corrupt.size() - 2; I += 7) Corrupt[I] = 0xFF;
+  Put(Folder + "\\corrupt.jpg", Corrupt);
+  std::vector<std::uint8_t> Cut = Bmp(200, 200, 24);
+  Cut.resize(Cut.size() / 2);
+  Put(Folder + "\\cut.bmp", Cut);
+  // A missing file is dropped from the group when it is read; one that
+  // vanishes after that is read as missing on its turn.
+  Put(Folder + "\\vanishing.bmp", Bmp(64, 64, 24));
+  std::string Text;
+  for (const char* Name : {"baseline.jpg", "true-colour.bmp", "corrupt.jpg", "progressive.jpg", "palette.bmp",
+                           "cut.bmp", "vanishing.bmp", "missing.jpg"})
+    Text += Folder + "\\" + Name + "\r\n";
+  return Text;
+}
+
+void DeleteSettings() {
+  TRegistryKey Parent = TRegistryKey::Open("Software\\Quellbrook");
+  if (Parent.IsOpen()) Parent.DeleteSubKey("Pictarine Screen Saver");
+}
+
+bool JoinDesktop(const char* Name, const char* Size) {
+  HKEY Key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &Key, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Size), static_cast<DWORD>(strlen(Size) + 1));
+    RegCloseKey(Key);
+  }
+  HDESK Desktop = CreateDesktopA(Name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  return Desktop && SetThreadDesktop(Desktop);
+}
+
+void Print(const char* When, int Cycles, const TResourceCounts& C) {
+  std::printf("%-6s after %5d cycles: GDI objects %4lu, user objects %3lu, handles %4lu, private bytes %10llu\n", When,
+              Cycles, C.GdiObjects, C.UserObjects, C.Handles, static_cast<unsigned long long>(C.PrivateBytes));
+}
+
+}  // namespace
+
+int main(int Argc, char** Argv) {
+  const int Cycles = Argc > 1 ? std::atoi(Argv[1]) : 10000;
+  JoinDesktop("PictarineSoak1024x768", "1024x768");
+  char Temp[MAX_PATH];
+  GetTempPathA(sizeof Temp, Temp);
+  const std::string Install = std::string(Temp) + "pictarine-soak";
+  ForceDirectories(Install + "\\Image Data");
+  const std::string Text = MakeGroup(Install);
+  ReplaceFile(Install + "\\Image Data\\Soak.dat", Text);
+  DeleteSettings();
+  {
+    TRegistryKey Key = TRegistryKey::OpenOrCreate(SettingsKeyPath);
+    Key.WriteString("Install Dir", Install);
+    Key.WriteString("Selected Group", "Soak");
+    Key.WriteBool("Random", false);
+    Key.WriteInteger("Timer interval", 0);  // no ticks: the cycles are driven here
+    TRegistryKey Images = TRegistryKey::OpenOrCreate(std::string(SettingsKeyPath) + "\\Images");
+    Images.WriteString("0", "Soak");
+  }
+
+  TApplication App;
+  App.SetTitle("Pictarine Screen Saver");
+  TMainFormContext Context;
+  auto* Saver = static_cast<TMainForm*>(App.AddForm(std::make_unique<TMainForm>(Context)));
+  Saver->Show();
+  App.ProcessMessages();
+
+  TResourceCounts Start;
+  for (int I = 1; I <= Cycles; ++I) {
+    if (I == 8 * 3) DeleteFileA((Install + "\\vanishing.bmp").c_str());
+    if (I == 8 * 5) Put(Install + "\\vanishing.bmp", Bmp(64, 64, 24));
+    Saver->DrawNextImage();
+    App.ProcessMessages();
+    if (I == 100) {
+      Start = CountResources();
+      Print("start", I, Start);
+    }
+  }
+  const TResourceCounts End = CountResources();
+  Print("end", Cycles, End);
+  std::printf("growth: GDI objects %+ld, user objects %+ld, handles %+ld, private bytes %+lld\n",
+              static_cast<long>(End.GdiObjects) - static_cast<long>(Start.GdiObjects),
+              static_cast<long>(End.UserObjects) - static_cast<long>(Start.UserObjects),
+              static_cast<long>(End.Handles) - static_cast<long>(Start.Handles),
+              static_cast<long long>(End.PrivateBytes) - static_cast<long long>(Start.PrivateBytes));
+  App.DestroyForms();
+  DeleteSettings();
+  return 0;
+}
