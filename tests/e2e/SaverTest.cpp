@@ -171,10 +171,14 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
     ReplaceFile(Scratch + "\\" + Name, std::string(File.begin(), File.end()));
     return Scratch + "\\" + Name;
   };
-  // 256 KiB of empty scans claiming 65500 x 2049 is passed over at once.
+  // 256 KiB of empty scans claiming 65500 x 2049 is passed over at once:
+  // the background alone, then the next picture. (The screen may still show
+  // the last test's picture until the saver's window is up.)
   Group({WriteJpeg("scans.jpg", ManyScansJpeg(65500, 2049, 256 * 1024)), Picture("green.bmp", 100, 100, Green)});
   {
     TSaverProcess Saver("/s");
+    ASSERT_TRUE(Saver.WaitForWindow(10000));
+    ASSERT_TRUE(WaitForPixel(512, 384, BackgroundPixel));
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
     PressKey(VK_SPACE);
     EXPECT_EQ(Saver.WaitForExit(2000), std::optional<DWORD>(0));
