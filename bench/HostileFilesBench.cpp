@@ -113,7 +113,7 @@ int main() {
   Measure("largest accepted: 5400 x 4000, 100 scans", 0, [] {
     std::vector<std::uint8_t> Noise(1000 * 1000 * 3);
     for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
-    TJpegBytes File = WithScans(EncodeJpeg(Noise, 1000, 1000, true, true), 100);
+    TJpegBytes File = WithScans(EncodeJpeg(Noise, 1000, 1000, 3, {.Progressive = true, .FullChroma = true}), 100);
     SetJpegSize(File, 5400, 4000);
     return ReadJpeg(File);
   });

@@ -14,7 +14,7 @@
 #include <random>
 #include <vector>
 
-#include <jpeglib.h>
+#include "support/JpegEncoder.h"
 
 namespace Bench {
 
@@ -56,31 +56,7 @@ inline TBytes MakePhotoRgb(int W, int H) {
 }
 
 // Quality 90, 4:2:0 (libjpeg's default sampling).
-inline TBytes CompressJpeg(const TBytes& Rgb, int W, int H) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Error{};
-  Info.err = jpeg_std_error(&Error);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = W;
-  Info.image_height = H;
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 90, TRUE);
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<JSAMPROW>(&Rgb[static_cast<std::size_t>(Info.next_scanline) * W * 3]);
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  TBytes File(Out, Out + OutSize);
-  jpeg_destroy_compress(&Info);
-  std::free(Out);
-  return File;
-}
+inline TBytes CompressJpeg(const TBytes& Rgb, int W, int H) { return EncodeJpeg(Rgb, W, H, 3); }
 
 // A bare full-size decode with libjpeg's defaults, straight into the rows of
 // an RGB buffer: Rgb when it is given (it must be large enough; it is reused

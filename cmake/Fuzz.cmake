@@ -17,5 +17,5 @@ foreach(src ${FUZZ_SOURCES})
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
 endforeach()
 
-add_executable(SeedCorpus ${PROJECT_SOURCE_DIR}/tests/fuzz/SeedCorpus.cpp ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp)
+add_executable(SeedCorpus ${PROJECT_SOURCE_DIR}/tests/fuzz/SeedCorpus.cpp ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp ${PROJECT_SOURCE_DIR}/tests/support/JpegEncoder.cpp)
 target_link_libraries(SeedCorpus PRIVATE pictarine_core)

@@ -76,7 +76,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
 add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp tests/support/TestPictures.cpp
-  tests/support/HostileJpeg.cpp)
+  tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
 target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)
 
@@ -98,7 +98,7 @@ add_dependencies(e2e_tests password_cpl)
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win/*.cpp)
 foreach(src ${WIN_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} tests/support/HostileJpeg.cpp)
+  add_executable(${name} ${src} tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE pictarine_win)
 endforeach()

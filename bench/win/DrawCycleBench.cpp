@@ -11,27 +11,13 @@
 #include <fstream>
 
 #include "bench/PhotoJpeg.h"
+#include "bench/win/BenchDesktop.h"
 #include "forms/MainFrm.h"
 #include "platform/Gdi.h"
 #include "settings/LoadImageFile.h"
 #include "settings/Settings.h"
 
 using namespace Bench;
-
-namespace {
-
-bool JoinDesktop(const char* Name, const char* Size) {
-  HKEY Key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &Key, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Size), static_cast<DWORD>(strlen(Size) + 1));
-    RegCloseKey(Key);
-  }
-  HDESK Desktop = CreateDesktopA(Name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  return Desktop && SetThreadDesktop(Desktop);
-}
-
-}  // namespace
 
 int main() {
   JoinDesktop("PictarineBench1920x1080", "1920x1080");

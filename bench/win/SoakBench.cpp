@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/BenchDesktop.h"
 #include "bench/win/ResourceCounts.h"
 #include "forms/MainFrm.h"
 #include "platform/Application.h"
@@ -47,11 +48,11 @@ std::vector<std::uint8_t> Bmp(int W, int H, int Bits) {
 
 // The group's pictures, written into Folder; returns the group file's text.
 std::string MakeGroup(const std::string& Folder) {
-  Put(Folder + "\\baseline.jpg", EncodeJpeg(Pattern(800, 600, 1), 800, 600, false, false));
-  Put(Folder + "\\progressive.jpg", EncodeJpeg(Pattern(1280, 720, 2), 1280, 720, true, false));
+  Put(Folder + "\\baseline.jpg", EncodeJpeg(Pattern(800, 600, 1), 800, 600, 3));
+  Put(Folder + "\\progressive.jpg", EncodeJpeg(Pattern(1280, 720, 2), 1280, 720, 3, {.Progressive = true}));
   Put(Folder + "\\true-colour.bmp", Bmp(640, 480, 24));
   Put(Folder + "\\palette.bmp", Bmp(300, 500, 8));
-  std::vector<std::uint8_t> Corrupt = EncodeJpeg(Pattern(400, 300, 3), 400, 300, false, false);
+  std::vector<std::uint8_t> Corrupt = EncodeJpeg(Pattern(400, 300, 3), 400, 300, 3);
   for (std::size_t I = Corrupt.size() / 3; I < Corrupt.size() - 2; I += 7) Corrupt[I] = 0xFF;
   Put(Folder + "\\corrupt.jpg", Corrupt);
   std::vector<std::uint8_t> Cut = Bmp(200, 200, 24);
@@ -72,16 +73,6 @@ void DeleteSettings() {
   if (Parent.IsOpen()) Parent.DeleteSubKey("Pictarine Screen Saver");
 }
 
-bool JoinDesktop(const char* Name, const char* Size) {
-  HKEY Key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &Key, nullptr) == ERROR_SUCCESS) {
-    RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Size), static_cast<DWORD>(strlen(Size) + 1));
-    RegCloseKey(Key);
-  }
-  HDESK Desktop = CreateDesktopA(Name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  return Desktop && SetThreadDesktop(Desktop);
-}
 
 void Print(const char* When, int Cycles, const TResourceCounts& C) {
   std::printf("%-6s after %5d cycles: GDI objects %4lu, user objects %3lu, handles %4lu, private bytes %10llu\n", When,

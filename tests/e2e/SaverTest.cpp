@@ -189,7 +189,7 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
   // at once, the decode under way being given up.
   std::vector<std::uint8_t> Noise(1000 * 1000 * 3);
   for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
-  TJpegBytes Largest = WithScans(EncodeJpeg(Noise, 1000, 1000, true, true), 100);
+  TJpegBytes Largest = WithScans(EncodeJpeg(Noise, 1000, 1000, 3, {.Progressive = true, .FullChroma = true}), 100);
   SetJpegSize(Largest, 5400, 4000);
   Group({WriteJpeg("largest.jpg", Largest)});
   SettingsKey().WriteInteger("Timer interval", 1);

@@ -92,9 +92,9 @@ std::vector<std::pair<std::string, TBytes>> JpegSeeds(std::mt19937& Rng) {
   std::vector<std::uint8_t> Rgb(24 * 16 * 3);
   for (std::size_t I = 0; I < Rgb.size(); ++I) Rgb[I] = static_cast<std::uint8_t>(I * 7 + (Rng() & 15));
   std::vector<std::pair<std::string, TBytes>> Seeds = {
-      {"baseline.jpg", EncodeJpeg(Rgb, 24, 16, false, false)},
-      {"progressive.jpg", EncodeJpeg(Rgb, 24, 16, true, false)},
-      {"full-chroma.jpg", EncodeJpeg(Rgb, 24, 16, true, true)},
+      {"baseline.jpg", EncodeJpeg(Rgb, 24, 16, 3)},
+      {"progressive.jpg", EncodeJpeg(Rgb, 24, 16, 3, {.Progressive = true})},
+      {"full-chroma.jpg", EncodeJpeg(Rgb, 24, 16, 3, {.Progressive = true, .FullChroma = true})},
   };
   // Faults found before: thousands of empty scans, and comment padding.
   Seeds.push_back({"empty-scans-4096.jpg", ManyScansJpeg(4096, 4096, 32 * 1024)});

@@ -5,36 +5,6 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include <jpeglib.h>
-
-TJpegBytes EncodeJpeg(const std::vector<std::uint8_t>& Rgb, int W, int H, bool Progressive, bool FullChroma) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Error{};
-  Info.err = jpeg_std_error(&Error);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = static_cast<JDIMENSION>(W);
-  Info.image_height = static_cast<JDIMENSION>(H);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 90, TRUE);
-  if (FullChroma)
-    for (int C = 0; C < Info.num_components; ++C) Info.comp_info[C].h_samp_factor = Info.comp_info[C].v_samp_factor = 1;
-  if (Progressive) jpeg_simple_progression(&Info);
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Rgb.data() + static_cast<std::size_t>(Info.next_scanline) * W * 3);
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  TJpegBytes File(Out, Out + OutSize);
-  jpeg_destroy_compress(&Info);
-  std::free(Out);
-  return File;
-}
 
 namespace {
 
@@ -46,7 +16,7 @@ std::size_t FindMarker(const TJpegBytes& File, std::uint8_t Marker, std::size_t 
 }
 
 TJpegBytes FlatProgressive() {
-  return EncodeJpeg(std::vector<std::uint8_t>(16 * 16 * 3, 128), 16, 16, true, true);
+  return EncodeJpeg(std::vector<std::uint8_t>(16 * 16 * 3, 128), 16, 16, 3, {.Progressive = true, .FullChroma = true});
 }
 
 }  // namespace

@@ -6,11 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-using TJpegBytes = std::vector<std::uint8_t>;
+#include "support/JpegEncoder.h"
 
-// Compresses W x H RGB samples (3 bytes a pixel) with libjpeg at quality 90;
-// progressive and with full-resolution chroma (4:4:4) when asked.
-TJpegBytes EncodeJpeg(const std::vector<std::uint8_t>& Rgb, int W, int H, bool Progressive, bool FullChroma);
+using TJpegBytes = std::vector<std::uint8_t>;
 
 // Rewrites the picture size in the frame header of a JPEG file.
 void SetJpegSize(TJpegBytes& File, int W, int H);

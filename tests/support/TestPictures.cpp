@@ -6,7 +6,7 @@
 #include <iterator>
 #include <vector>
 
-#include <jpeglib.h>
+#include "support/JpegEncoder.h"
 
 #include "platform/BmpCodec.h"
 
@@ -19,36 +19,13 @@ void WriteBmpFile(const std::string& Path, TPixelBuffer& Picture, int BitsPerPix
 }
 
 void WriteJpegFile(const std::string& Path, TPixelBuffer& Picture, int Quality) {
-  jpeg_compress_struct Info;
-  jpeg_error_mgr Errors;
-  Info.err = jpeg_std_error(&Errors);
-  jpeg_create_compress(&Info);
-  unsigned char* Buffer = nullptr;
-  unsigned long Size = 0;
-  jpeg_mem_dest(&Info, &Buffer, &Size);
-  Info.image_width = static_cast<JDIMENSION>(Picture.Width);
-  Info.image_height = static_cast<JDIMENSION>(Picture.Height);
-  Info.input_components = 3;
-  Info.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, Quality, TRUE);
-  jpeg_start_compress(&Info, TRUE);
-  std::vector<unsigned char> Row(static_cast<std::size_t>(Picture.Width) * 3);
-  while (Info.next_scanline < Info.image_height) {
-    const int Y = static_cast<int>(Info.next_scanline);
-    for (int X = 0; X < Picture.Width; ++X) {
-      const std::uint32_t P = Picture.At(X, Y);
-      Row[X * 3] = static_cast<unsigned char>(PixelR(P));
-      Row[X * 3 + 1] = static_cast<unsigned char>(PixelG(P));
-      Row[X * 3 + 2] = static_cast<unsigned char>(PixelB(P));
-    }
-    JSAMPROW Rows[1] = {Row.data()};
-    jpeg_write_scanlines(&Info, Rows, 1);
-  }
-  jpeg_finish_compress(&Info);
-  jpeg_destroy_compress(&Info);
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Buffer), static_cast<std::streamsize>(Size));
-  std::free(Buffer);
+  std::vector<std::uint8_t> Rgb;
+  Rgb.reserve(Picture.Data.size() * 3);
+  for (const std::uint32_t P : Picture.Data) Rgb.insert(Rgb.end(), {static_cast<std::uint8_t>(PixelR(P)),
+                                                                    static_cast<std::uint8_t>(PixelG(P)),
+                                                                    static_cast<std::uint8_t>(PixelB(P))});
+  const std::vector<std::uint8_t> File = EncodeJpeg(Rgb, Picture.Width, Picture.Height, 3, {.Quality = Quality});
+  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), static_cast<std::streamsize>(File.size()));
 }
 
 TBmpFileInfo ReadBmpFileInfo(const std::string& Path) {

@@ -10,37 +10,14 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include "support/JpegEncoder.h"
 
 namespace {
 
 using TBytes = std::vector<std::uint8_t>;
 
 TBytes Encode(const TBytes& Samples, int W, int H, int Components, bool Progressive = false) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Error{};
-  Info.err = jpeg_std_error(&Error);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = W;
-  Info.image_height = H;
-  Info.input_components = Components;
-  Info.in_color_space = Components == 1 ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&Info);
-  jpeg_set_quality(&Info, 90, TRUE);
-  if (Progressive) jpeg_simple_progression(&Info);
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Samples.data() + Info.next_scanline * W * Components);
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  TBytes Result(Out, Out + OutSize);
-  jpeg_destroy_compress(&Info);
-  std::free(Out);
-  return Result;
+  return EncodeJpeg(Samples, W, H, Components, {.Progressive = Progressive});
 }
 
 std::uint8_t Clamp(double V) { return static_cast<std::uint8_t>(std::clamp(V, 0.0, 255.0)); }

@@ -10,55 +10,19 @@
 #include <set>
 #include <vector>
 
-#include <jpeglib.h>
+#include "support/JpegEncoder.h"
 
 namespace {
 
 using TBytes = std::vector<std::uint8_t>;
 
-struct TEncodeOptions {
-  J_COLOR_SPACE InSpace = JCS_RGB;
-  J_COLOR_SPACE FileSpace = JCS_UNKNOWN;  // JCS_UNKNOWN: the library's default
-  int Quality = 95;
-  bool Progressive = false;
-  int RestartInterval = 0;  // in MCUs
-  bool FullChroma = false;
-  bool AdobeMarker = true;  // only consulted for CMYK and YCCK files
+// The tests' encoder at quality 95 unless told otherwise.
+struct TEncodeOptions : TJpegOptions {
+  TEncodeOptions() { Quality = 95; }
 };
 
-// Compresses W x H samples of Components bytes each with libjpeg.
-TBytes Encode(const std::vector<std::uint8_t>& Samples, int W, int H, int Components,
-              const TEncodeOptions& Options) {
-  jpeg_compress_struct Info{};
-  jpeg_error_mgr Error{};
-  Info.err = jpeg_std_error(&Error);
-  jpeg_create_compress(&Info);
-  unsigned char* Out = nullptr;
-  unsigned long OutSize = 0;
-  jpeg_mem_dest(&Info, &Out, &OutSize);
-  Info.image_width = W;
-  Info.image_height = H;
-  Info.input_components = Components;
-  Info.in_color_space = Options.InSpace;
-  jpeg_set_defaults(&Info);
-  if (Options.FileSpace != JCS_UNKNOWN) jpeg_set_colorspace(&Info, Options.FileSpace);
-  if (Options.InSpace == JCS_CMYK) Info.write_Adobe_marker = Options.AdobeMarker;
-  jpeg_set_quality(&Info, Options.Quality, TRUE);
-  if (Options.FullChroma)
-    for (int C = 0; C < Info.num_components; ++C)
-      Info.comp_info[C].h_samp_factor = Info.comp_info[C].v_samp_factor = 1;
-  if (Options.Progressive) jpeg_simple_progression(&Info);
-  Info.restart_interval = Options.RestartInterval;
-  jpeg_start_compress(&Info, TRUE);
-  while (Info.next_scanline < Info.image_height) {
-    JSAMPROW Row = const_cast<JSAMPROW>(Samples.data() + Info.next_scanline * W * Components);
-    jpeg_write_scanlines(&Info, &Row, 1);
-  }
-  jpeg_finish_compress(&Info);
-  TBytes Result(Out, Out + OutSize);
-  jpeg_destroy_compress(&Info);
-  std::free(Out);
-  return Result;
+TBytes Encode(const std::vector<std::uint8_t>& Samples, int W, int H, int Components, const TEncodeOptions& Options) {
+  return EncodeJpeg(Samples, W, H, Components, Options);
 }
 
 // A smooth colour picture: gradients and slow waves that JPEG keeps well,

@@ -89,7 +89,7 @@ TEST(JpegLimits, PaddingBuysNoLargerPicture) {
 }
 
 TEST(JpegLimits, CoefficientMemoryIsCheckedBeforeItIsTaken) {
-  TJpegBytes File = EncodeJpeg(Noise(1000, 1000), 1000, 1000, true, true);
+  TJpegBytes File = EncodeJpeg(Noise(1000, 1000), 1000, 1000, 3, {.Progressive = true, .FullChroma = true});
   TJpegDecoder Decoder;
   ASSERT_TRUE(Decoder.ReadHeader(File.data(), File.size()));
   EXPECT_TRUE(DecodeSmall(Decoder)) << "6 MB of coefficients";
@@ -101,7 +101,7 @@ TEST(JpegLimits, CoefficientMemoryIsCheckedBeforeItIsTaken) {
 }
 
 TEST(JpegLimits, AReusedDecoderKeepsNoTablesOfTheLastFile) {
-  const TJpegBytes Good = EncodeJpeg(Noise(64, 48), 64, 48, false, false);
+  const TJpegBytes Good = EncodeJpeg(Noise(64, 48), 64, 48, 3);
   // The same file without its quantisation tables (DQT segments).
   TJpegBytes NoTables;
   NoTables.insert(NoTables.end(), Good.begin(), Good.begin() + 2);
@@ -131,7 +131,7 @@ TEST(JpegLimits, AReusedDecoderKeepsNoTablesOfTheLastFile) {
 }
 
 TEST(JpegLimits, AnAbandonCheckStopsTheDecode) {
-  const TJpegBytes File = EncodeJpeg(Noise(512, 512), 512, 512, true, false);
+  const TJpegBytes File = EncodeJpeg(Noise(512, 512), 512, 512, 3, {.Progressive = true});
   TJpegDecoder Decoder;
   int Calls = 0;
   Decoder.SetAbandonCheck([&Calls] { return ++Calls >= 3; });

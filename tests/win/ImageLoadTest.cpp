@@ -224,7 +224,7 @@ TEST_F(TImageLoadTest, ALargeJpegIsDrawnAtAReducedScaleCloseToTheFullSizePath) {
 TEST_F(TImageLoadTest, ADrawCanBeGivenUpPartWay) {
   std::vector<std::uint8_t> Noise(600 * 400 * 3);
   for (std::size_t I = 0; I < Noise.size(); ++I) Noise[I] = static_cast<std::uint8_t>((I * 2654435761u) >> 13);
-  const TJpegBytes Progressive = EncodeJpeg(Noise, 600, 400, true, false);
+  const TJpegBytes Progressive = EncodeJpeg(Noise, 600, 400, 3, {.Progressive = true});
   ReplaceFile(Scratch + "\\noise.jpg", std::string(Progressive.begin(), Progressive.end()));
   TPixelBuffer Rows = SolidPicture(64, 400, MakePixel(10, 20, 30));
   WriteBmpFile(Scratch + "\\rows.bmp", Rows);

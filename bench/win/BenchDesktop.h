@@ -1,0 +1,23 @@
+#pragma once
+// Moves the calling thread, which must own no window yet, to a Wine virtual
+// desktop of the given size ("1920x1080"), created on first use, so that a
+// benchmark sees exactly that screen.
+#include <windows.h>
+
+#include <cstring>
+
+namespace Bench {
+
+inline bool JoinDesktop(const char* Name, const char* Size) {
+  HKEY Key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\Explorer\\Desktops", 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &Key, nullptr) == ERROR_SUCCESS) {
+    RegSetValueExA(Key, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(Size),
+                   static_cast<DWORD>(std::strlen(Size) + 1));
+    RegCloseKey(Key);
+  }
+  HDESK Desktop = CreateDesktopA(Name, nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  return Desktop && SetThreadDesktop(Desktop);
+}
+
+}  // namespace Bench
