@@ -4,6 +4,7 @@
 
 #include "e2e/Harness.h"
 #include "platform/Files.h"
+#include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 
@@ -156,6 +157,37 @@ TEST_F(TWallpaperTest, UnreadablePictureLeavesTheWallpaperAlone) {
   EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
   EXPECT_EQ(DesktopWallpaper(), "C:\\mine.bmp");
   EXPECT_EQ(FileContent(Wallpaper), Before);
+}
+
+TEST_F(TWallpaperTest, HostileFilesEndQuickly) {
+  // The files reported as costing the readers most for their size: each /w
+  // run ends within 3 seconds, a JPEG file leaving the wallpaper alone, the
+  // RLE file giving the message bitmap.
+  const auto Write = [this](const std::string& Name, const std::vector<std::uint8_t>& Bytes) {
+    ReplaceFile(Scratch + "\\" + Name, std::string(Bytes.begin(), Bytes.end()));
+    return Scratch + "\\" + Name;
+  };
+  const std::vector<std::uint8_t> Rle = {
+      0x42, 0x4d, 0x3c, 0, 0, 0, 0, 0, 0, 0, 0x3a, 0, 0, 0, 0x28, 0, 0, 0, 0xff, 0xff, 0, 0, 0, 0x08, 0, 0, 1, 0,
+      8,    0,    1,    0, 0, 0, 0, 0, 0, 0, 0,    0, 0, 0, 0,    0, 0, 0, 0,    1, 0, 0, 0,    0,    0, 0, 0, 0,
+      0,    0,    0,    1};
+  ASSERT_EQ(Rle.size(), 60u);
+  TRegistryKey::OpenOrCreate("Control Panel\\Desktop").WriteString("Wallpaper", "C:\\mine.bmp");
+  for (const std::string& Path : {Write("scans-4096.jpg", ManyScansJpeg(4096, 4096, 32 * 1024)),
+                                  Write("scans-65500.jpg", ManyScansJpeg(65500, 2049, 256 * 1024)),
+                                  Write("padded.jpg", PaddedJpeg(65500, 2049, 256 * 1024))}) {
+    Group({Path});
+    const DWORD Start = GetTickCount();
+    EXPECT_EQ(RunWallpaperMode(Screen800), 0u) << Path;
+    EXPECT_LT(GetTickCount() - Start, 3000u) << Path;
+    EXPECT_EQ(DesktopWallpaper(), "C:\\mine.bmp") << Path;
+  }
+  Group({Write("rle-claim.bmp", Rle)});
+  const DWORD Start = GetTickCount();
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_LT(GetTickCount() - Start, 3000u);
+  const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
+  EXPECT_EQ(File.Width, 200) << "the message bitmap, centred on the screen's frame";
 }
 
 }  // namespace
