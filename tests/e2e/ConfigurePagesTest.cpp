@@ -5,6 +5,7 @@
 // costs the splash's 5 seconds, so each test checks as much as one dialog
 // allows.
 #include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "e2e/ConfigureFixture.h"
@@ -233,6 +234,127 @@ TEST_F(TConfigurePagesTest, ImagesAddedPreviewedAndSavedThenLoadedDeletedAndSwit
 
   Click(idCancel);
   ExpectEnds();
+}
+
+TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStartedOnTheEditedGroup) {
+  const TSamplePicture NoSample(false);
+  // Installed in a folder whose name has a blank, with a stand-in viewer
+  // that records how it was started.
+  const std::string Install = Scratch + "\\Program Files";
+  ForceDirectories(Install);
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\stand-in\\Vistaloop.exe").c_str(), (Install + "\\Vistaloop.exe").c_str(),
+                        FALSE));
+  TRegistryKey Key = SettingsKey();
+  Key.WriteString("Install Dir", Install);
+  StoreGroups({"Zoo", "Alps", "Beach"});
+  Key.WriteString("Selected Group", "Beach");
+  Key.WriteString("WallPaper Group", "Zoo");
+  Key.WriteString("SlideShow Group", "Alps");
+  const std::string AlpsPicture = MakeFile("a.bmp"), BeachPicture = MakeFile("b.bmp");
+  ForceDirectories(Install + "\\Image Data");
+  std::ofstream(Install + "\\Image Data\\Alps.dat", std::ios::binary) << AlpsPicture << "\r\n";
+  std::ofstream(Install + "\\Image Data\\Beach.dat", std::ios::binary) << BeachPicture << "\r\n";
+  // Where a group's file was once looked for beside the program: deleting
+  // the group must not remove it either.
+  const std::string BesideProgram = ProgramFolder() + "\\Beach.dat";
+  std::ofstream(BesideProgram, std::ios::binary) << "not a group file";
+  THost Host;
+  Start(Host);
+  auto ExpectLists = [this](const std::vector<std::string>& Names, const char* Step) {
+    EXPECT_EQ(Items(idGroupsList, false), Names) << Step;
+    for (int Id : {idEditGroup, idGroupSelect, idSlideShowGroup, idWallPaperGroup})
+      EXPECT_EQ(Items(Id, true), Names) << Step << " " << Id;
+  };
+  ExpectLists({"Alps", "Beach", "Zoo"}, "at start");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+  EXPECT_EQ(Images(), std::vector<std::string>{BeachPicture});
+
+  // View starts the viewer from the install folder loaded at the start,
+  // whatever the Install Directory box says now, on the edited group.
+  SetControlText(Control(idInstallDir), "C:\\elsewhere");
+  Click(idView);
+  const std::string Record = Install + "\\command-line.txt";
+  for (int Waited = 0; Waited < 10000 && FileContent(Record).empty(); Waited += 100) Pump(100);
+  EXPECT_EQ(FileContent(Record), "\"" + Install + "\\Vistaloop.exe\" /s \"Beach\"");
+
+  // Add: the same name twice is two entries in every list; no selection moves.
+  SetControlText(Control(idNewGroupName), "Holiday");
+  Click(idAddGroup);
+  Click(idAddGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Holiday", "Zoo"}, "Holiday twice");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+  EXPECT_EQ(Text(idGroupSelect), "Beach");
+  EXPECT_EQ(Text(idSlideShowGroup), "Alps");
+  EXPECT_EQ(Text(idWallPaperGroup), "Zoo");
+  auto SelectGroup = [this](int Index) {
+    DWORD_PTR Ignored = 0;
+    SendMessageTimeoutA(Control(idGroupsList), LB_SETCURSEL, Index, 0, SMTO_NORMAL, 5000, &Ignored);
+  };
+  SelectGroup(2);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "one Holiday deleted");
+
+  // Names that cannot be file names in the group folder are refused.
+  for (const std::string Bad : {"Trip\\2024", ".."}) {
+    SetControlText(Control(idNewGroupName), Bad);
+    Click(idAddGroup);
+    ExpectErrorBox("\"" + Bad +
+                   "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain "
+                   "\"\\\", \"/\" or \":\" and may not be \".\" or \"..\"");
+    ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, Bad.c_str());
+  }
+  // Delete with nothing selected.
+  SelectGroup(-1);
+  Click(idDeleteGroup);
+  ExpectErrorBox("List index out of bounds (-1)");
+  ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "none selected");
+
+  // The wallpaper group deleted: its combo box is left empty.
+  SelectGroup(3);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Beach", "Holiday"}, "Zoo deleted");
+  EXPECT_EQ(Selected(idWallPaperGroup), -1);
+  EXPECT_EQ(Text(idWallPaperGroup), "");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+
+  // The edited (and selected) group deleted: the Images page shows the first
+  // group; the group's file stays where it is.
+  SelectGroup(1);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Holiday"}, "Beach deleted");
+  EXPECT_EQ(Text(idEditGroup), "Alps");
+  EXPECT_EQ(Images(), std::vector<std::string>{AlpsPicture});
+  EXPECT_EQ(Text(idImageCount), "Images = 1");
+  EXPECT_EQ(Text(idGroupSelect), "");
+  EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
+  EXPECT_EQ(FileContent(BesideProgram), "not a group file");
+  DeleteFileA(BesideProgram.c_str());
+
+  // An empty name goes to the top of every list.
+  SetControlText(Control(idNewGroupName), "");
+  Click(idAddGroup);
+  ExpectLists({"", "Alps", "Holiday"}, "empty name");
+  Foreground();
+  PressKeys({VK_CONTROL, VK_TAB});
+  Pump(300);
+  ASSERT_EQ(ActivePage(), 1);
+  SendMessageTimeoutA(Control(idGroupsList), LB_SETCURSEL, 1, 0, SMTO_NORMAL, 5000, nullptr);
+  Pump(200);
+  SaveScreenshot(Dialog, "configure-groups-filled");
+
+  // OK stores the names of GroupsList and empty names for the emptied boxes.
+  Click(idOk);
+  ExpectEnds();
+  const TRegistryKey After = TRegistryKey::Open(SettingsKeyPath);
+  EXPECT_EQ(After.ReadString("Selected Group"), "");
+  EXPECT_EQ(After.ReadString("WallPaper Group"), "");
+  EXPECT_EQ(After.ReadString("SlideShow Group"), "Alps");
+  const TRegistryKey Names = After.OpenSubKey("Images");
+  EXPECT_EQ(Names.ValueNames().size(), 3u);
+  EXPECT_EQ(Names.ReadString("0"), "");
+  EXPECT_EQ(Names.ReadString("1"), "Alps");
+  EXPECT_EQ(Names.ReadString("2"), "Holiday");
+  EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
 }
 
 }  // namespace
