@@ -60,12 +60,22 @@ void TConfigureForm::ShowGroupImages() {
   S.LoadGroup(S.CurrentGroup);
   lstbxImages.Clear();
   ShowImageCount(0);
+  Label13.Repaint();
+  // The count runs up visibly while a large group fills the list: it is
+  // repainted with the number added so far whenever a progress interval has
+  // passed (a repaint after every entry would cost more than the filling).
   const std::string Separator = ThousandSeparator();
   const std::size_t N = S.ImageQueue.Count();
+  TListUpdate Suspended(lstbxImages);
+  DWORD Shown = GetTickCount();
   for (std::size_t I = 0; I < N; ++I) {
     lstbxImages.Add(std::string(S.ImageQueue[I]));
-    Label13.SetText("Images = " + GroupThousands(I + 1, Separator));
-    Label13.Repaint();
+    if (I + 1 == N || Due(Shown, ProgressInterval)) {
+      Label13.SetText("Images = " + GroupThousands(I + 1, Separator));
+      Label13.Repaint();
+      Suspended.Refresh();
+      TApplication::ProcessPaintMessages();
+    }
   }
 }
 
@@ -129,6 +139,7 @@ void TConfigureForm::BulkLoad(const std::string& Pattern) {
   const std::string Folder = PatternFolder(Pattern);
   // Every kind of entry is listed, hidden and system files too; folders are
   // skipped and not searched.
+  TListUpdate Suspended(lstbxImages);
   DWORD Shown = GetTickCount();
   for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
     if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
@@ -136,7 +147,7 @@ void TConfigureForm::BulkLoad(const std::string& Pattern) {
     // A large folder takes a while: the list shows how far it got and the
     // dialog keeps answering and painting.
     if (Due(Shown, ProgressInterval)) {
-      UpdateWindow(lstbxImages.Handle());
+      Suspended.Refresh();
       TApplication::ProcessPaintMessages();
     }
   }

@@ -67,14 +67,20 @@ class TComboBox : public TListControl {
   TNotifyEvent OnChange = nullptr;
 };
 
-// Suspends the repainting of a list box while a batch of changes is made; on
+// Suspends the repainting of a list box while a batch of changes is made (a
+// visible list box otherwise updates its scroll bar with every item); on
 // every path out of its scope repainting resumes and the list is repainted.
 class TListUpdate {
  public:
   explicit TListUpdate(TListBox& List) : List(List) { List.SetRedraw(false); }
-  ~TListUpdate() {
+  ~TListUpdate() { Refresh(false); }
+  // Paints the list as it is now, to show the progress of a long batch, and
+  // goes on suspending unless Suspend is false.
+  void Refresh(bool Suspend = true) {
     List.SetRedraw(true);
     InvalidateRect(List.Handle(), nullptr, TRUE);
+    UpdateWindow(List.Handle());
+    if (Suspend) List.SetRedraw(false);
   }
   TListUpdate(const TListUpdate&) = delete;
   TListUpdate& operator=(const TListUpdate&) = delete;

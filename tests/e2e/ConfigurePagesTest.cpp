@@ -5,6 +5,7 @@
 // costs the splash's 5 seconds, so each test checks as much as one dialog
 // allows.
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <set>
 
@@ -355,6 +356,62 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   EXPECT_EQ(Names.ReadString("1"), "Alps");
   EXPECT_EQ(Names.ReadString("2"), "Holiday");
   EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
+}
+
+TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhileABigFolderLoads) {
+  const TSamplePicture NoSample(false);
+  StoreGroups({"Big"});
+  SettingsKey().WriteString("Selected Group", "Big");
+  const int N = 10000;
+  const std::string Folder = Scratch + "\\big";
+  ForceDirectories(Folder);
+  std::string Group;
+  for (int I = 0; I < N; ++I) {
+    char Name[32];
+    std::snprintf(Name, sizeof Name, "\\photo%05d.jpg", I);
+    CloseHandle(CreateFileA((Folder + Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    Group += Folder + Name + "\r\n";
+  }
+  WriteGroupFile("Big", Group);
+  char Separator[8] = ",";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
+  THost Host;
+  Start(Host);
+  auto Count = [this](DWORD& Answered) {
+    DWORD_PTR Result = 0;
+    const DWORD Asked = GetTickCount();
+    if (!SendMessageTimeoutA(Control(idImageList), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &Result)) Result = 0;
+    Answered = GetTickCount() - Asked;
+    return static_cast<int>(Result);
+  };
+  DWORD Answered = 0;
+  EXPECT_EQ(Count(Answered), N);
+  EXPECT_EQ(Text(idImageCount), std::string("Images = 10") + Separator + "000");
+
+  // A folder of as many files: while it loads the dialog answers at once
+  // and the list grows visibly.
+  SetControlText(Control(idLoadDir), Folder + "\\*.*");
+  ClickButton(Control(idLoad));
+  const DWORD Started = GetTickCount();
+  DWORD Slowest = 0;
+  std::set<int> Seen;
+  int Now = 0;
+  while ((Now = Count(Answered)) < 2 * N && GetTickCount() - Started < 60000) {
+    Slowest = std::max(Slowest, Answered);
+    Seen.insert(Now);
+    Sleep(20);
+  }
+  const DWORD Took = GetTickCount() - Started;
+  EXPECT_EQ(Now, 2 * N);
+  EXPECT_LT(Slowest, 1000u) << "the load took " << Took << " ms";
+  if (Took > 600) EXPECT_GT(Seen.size(), 2u) << "progress is seen while it loads";
+  EXPECT_EQ(Text(idImageCount), std::string("Images = 10") + Separator + "000");
+  SaveScreenshot(Dialog, "configure-images-big");
+
+  // OK saves all of them without error.
+  Click(idOk);
+  EXPECT_EQ(Saver->WaitForExit(60000), std::optional<DWORD>(0));
+  EXPECT_EQ(FileContent(GroupFile("Big")), Group + Group);
 }
 
 }  // namespace
