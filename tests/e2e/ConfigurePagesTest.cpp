@@ -404,7 +404,9 @@ TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhil
   const DWORD Took = GetTickCount() - Started;
   EXPECT_EQ(Now, 2 * N);
   EXPECT_LT(Slowest, 1000u) << "the load took " << Took << " ms";
-  if (Took > 600) EXPECT_GT(Seen.size(), 2u) << "progress is seen while it loads";
+  if (Took > 600) {
+    EXPECT_GT(Seen.size(), 2u) << "progress is seen while it loads";
+  }
   EXPECT_EQ(Text(idImageCount), std::string("Images = 10") + Separator + "000");
   SaveScreenshot(Dialog, "configure-images-big");
 
