@@ -110,7 +110,10 @@ TEST_F(TConfigurePagesTest, ImagesAddedPreviewedAndSavedThenLoadedDeletedAndSwit
   ForceDirectories(Pics);
   TPixelBuffer Small = SolidPicture(100, 50, 0x0000C000);
   WriteBmpFile(Pics + "\\small.bmp", Small);
-  TPixelBuffer Large = SolidPicture(1024, 768, 0x00C02020);
+  // Red throughout, with green growing to the right and blue downwards.
+  TPixelBuffer Large(1024, 768);
+  for (int Y = 0; Y < 768; ++Y)
+    for (int X = 0; X < 1024; ++X) Large.View().Row(Y)[X] = MakePixel(0xC0, X / 4, Y / 3);
   WriteJpegFile(Pics + "\\large.jpg", Large);
   const std::string Gif = MakeFile("pics\\moving.gif", "GIF89a");
   const std::string SmallBmp = Pics + "\\small.bmp", LargeJpg = Pics + "\\large.jpg";
@@ -176,7 +179,13 @@ TEST_F(TConfigurePagesTest, ImagesAddedPreviewedAndSavedThenLoadedDeletedAndSwit
   while (FindNextFileA(Search, &Entry));
   FindClose(Search);
   ASSERT_EQ(Found.size(), Taken.size());
-  SetControlText(Control(idLoadDir), Folder + "\\*.*");
+  // The folder button: the chosen file's folder with "*.*".
+  Click(idOpenDir);
+  HWND Chooser = WaitForOpenDialog();
+  ASSERT_NE(Chooser, nullptr);
+  TypeAndOpen(Chooser, Folder + "\\p3.bmp");
+  WaitGone(Chooser);
+  EXPECT_EQ(Text(idLoadDir), Folder + "\\*.*");
   Click(idLoad);
   std::vector<std::string> Expected = Added;
   Expected.insert(Expected.end(), Found.begin(), Found.end());
