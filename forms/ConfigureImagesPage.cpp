@@ -7,7 +7,7 @@
 #include "forms/ConfigureValues.h"
 #include "forms/ImagePageRules.h"
 #include "platform/Application.h"
-#include "platform/Files.h"
+#include "platform/FileSearch.h"
 #include "settings/FitImage.h"
 #include "settings/PictureFile.h"
 
@@ -18,25 +18,6 @@ std::string ThousandSeparator() {
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
   return Separator;
 }
-
-// A file search (FindFirstFile), closed with FindClose on every path.
-class TFileSearch {
- public:
-  explicit TFileSearch(const std::string& Pattern) : Handle(FindFirstFileA(Pattern.c_str(), &Found)) {}
-  ~TFileSearch() {
-    if (Handle != INVALID_HANDLE_VALUE) FindClose(Handle);
-  }
-  TFileSearch(const TFileSearch&) = delete;
-  TFileSearch& operator=(const TFileSearch&) = delete;
-  // The entry found last, or nullptr when the search is over.
-  const WIN32_FIND_DATAA* Current() const { return Handle != INVALID_HANDLE_VALUE && !Done ? &Found : nullptr; }
-  void Next() { Done = !FindNextFileA(Handle, &Found); }
-
- private:
-  WIN32_FIND_DATAA Found{};
-  HANDLE Handle;
-  bool Done = false;
-};
 
 // Whether Interval milliseconds have passed since Last; if so, Last becomes
 // now. Long loops show their progress this often.
