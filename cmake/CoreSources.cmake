@@ -6,6 +6,7 @@ set(PICTARINE_CORE_SOURCES
   platform/TextCompare.cpp
   platform/SpinRange.cpp
   forms/ConfigureValues.cpp
+  forms/ImagePageRules.cpp
   settings/FitImage.cpp
   platform/Resample.cpp
   platform/JpegDecoder.cpp

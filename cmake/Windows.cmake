@@ -88,6 +88,12 @@ add_executable(e2e_tests ${E2E_TEST_SOURCES})
 target_link_libraries(e2e_tests PRIVATE test_support gtest)
 add_dependencies(e2e_tests Pictarine Vistaloop installer)
 
+# A stand-in viewer that records its command line, in a folder of its own.
+add_executable(stand_in_viewer WIN32 tests/support/StandInViewer.cpp)
+set_target_properties(stand_in_viewer PROPERTIES OUTPUT_NAME "Vistaloop"
+  RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR}/stand-in)
+add_dependencies(e2e_tests stand_in_viewer)
+
 # A stand-in password provider whose answer the tests control.
 add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/PasswordCpl.def)
 set_target_properties(password_cpl PROPERTIES PREFIX "" OUTPUT_NAME "password" SUFFIX ".cpl")

@@ -7,38 +7,18 @@
 #include "forms/ControlIds.h"
 #include "platform/Application.h"
 #include "settings/FitImage.h"
-#include "settings/LoadImageFile.h"
+#include "settings/PictureFile.h"
 
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
   try {
-    const std::unique_ptr<TBitmap> Picture = LoadImageFile(Path);
-    if (Picture->Empty()) return nullptr;
-    int W = Picture->Width(), H = Picture->Height();
+    const TPictureFile Picture(Path);
+    int W = Picture.Width(), H = Picture.Height();
     FitImage(Width, Height, true, 1.0, W, H);
-    if (W <= 0 || H <= 0) return nullptr;
-    TBitmap Fitted;
-    Fitted.SetSize(W, H);
-    Fitted.StretchFrom(*Picture, 0, 0, W, H);
-    TWindowDC Screen(nullptr);
-    HBITMAP Result = CreateCompatibleBitmap(Screen.Get(), W, H);
-    TMemoryDC Target;
-    TSelection Selected(Target.Get(), Result);
-    Fitted.CopyTo(Target.Get(), 0, 0);
-    return Result;
+    return Picture.Render(W, H);
   } catch (...) {
     return nullptr;  // no preview for a file that cannot be shown
   }
 }
-
-namespace {
-
-std::string ThousandSeparator() {
-  char Separator[8] = ",";
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
-  return Separator;
-}
-
-}  // namespace
 
 TConfigureForm::TConfigureForm(HWND Host) : HostWindow(Host) {
   TFormStyle Style;
@@ -84,18 +64,25 @@ void TConfigureForm::CreateImagesPage() {
   const TParent Images = GroupBox2.Inside();
   lstbxImages.Create(Images, idImageList, 8, 16, 273, 129, false, true);
   SendMessageA(lstbxImages.Handle(), LB_SETITEMHEIGHT, 0, 13);
+  lstbxImages.SetOnClick(&TConfigureForm::lstbxImagesClick);
   btnadd.Create(Images, idAddImages, 208, 152, 75, 25, "Add", TGlyph::Add);
+  btnadd.SetOnClick(&TConfigureForm::btnAddClick);
   btnDelete.Create(Images, idDeleteImages, 120, 152, 75, 25, "Delete", TGlyph::Delete);
+  btnDelete.SetOnClick(&TConfigureForm::btnDeleteClick);
   Label13.Create(Images, idImageCount, 8, 152, "");
   GroupBox1.Create(Page, idPreviewBox, 296, 4, 233, 185, "Preview");
   imgPreview.Create(GroupBox1.Inside(), idPreview, 8, 16, 217, 161, false);
   Label7.Create(Page, idImagesLabels, 8, 208, "Group");
   EditGroup.Create(Page, idEditGroup, 56, 208, 145, true);
+  EditGroup.SetOnChange(&TConfigureForm::EditGroupChange);
   ViewBtn.Create(Page, idView, 456, 200, 75, 25, "View", TGlyph::View);
+  ViewBtn.SetOnClick(&TConfigureForm::ViewBtnClick);
   Label15.Create(Page, idImagesLabels + 1, 8, 232, "Directory");
   LoadDir.Create(Page, idLoadDir, 56, 232, 361, 21);
   Load.Create(Page, idLoad, 456, 232, 75, 25, "Load", TGlyph::Load);
+  Load.SetOnClick(&TConfigureForm::LoadClick);
   OpenBtn.Create(Page, idOpenDir, 424, 232, 25, 25, "", TGlyph::Folder);
+  OpenBtn.SetOnClick(&TConfigureForm::OpenBtnClick);
 }
 
 void TConfigureForm::CreateGroupsPage() {
@@ -104,7 +91,9 @@ void TConfigureForm::CreateGroupsPage() {
   const TParent Groups = GroupBox4.Inside();
   GroupsList.Create(Groups, idGroupsList, 8, 16, 417, 145, true, false);
   AddBtn.Create(Groups, idAddGroup, 440, 136, 75, 25, "Add", TGlyph::Add);
+  AddBtn.SetOnClick(&TConfigureForm::AddBtnClick);
   DeleteBtn.Create(Groups, idDeleteGroup, 440, 168, 75, 25, "Delete", TGlyph::Delete);
+  DeleteBtn.SetOnClick(&TConfigureForm::DeleteBtnClick);
   Label8.Create(Groups, idGroupsLabels, 16, 184, "New Group Name:");
   NewGroupName.Create(Groups, idNewGroupName, 112, 184, 313, 21);
 }
@@ -204,30 +193,6 @@ void TConfigureForm::FormDestroy() {
     EnableWindow(Host, TRUE);
     SetForegroundWindow(Host);
   }
-}
-
-void TConfigureForm::ShowImageCount(std::size_t Count) {
-  Label13.SetText("Images = " + GroupThousands(Count, ThousandSeparator()));
-}
-
-void TConfigureForm::ShowGroupImages() {
-  TSettings& S = Settings();
-  S.LoadGroup(S.CurrentGroup);
-  lstbxImages.Clear();
-  ShowImageCount(0);
-  for (std::size_t I = 0; I < S.ImageQueue.Count(); ++I) {
-    lstbxImages.Add(std::string(S.ImageQueue[I]));
-    ShowImageCount(I + 1);
-    Label13.Repaint();
-  }
-}
-
-void TConfigureForm::StoreImageList() {
-  TSettings& S = Settings();
-  S.ImageQueue.Clear();
-  const int N = lstbxImages.Count();
-  for (int I = 0; I < N; ++I) S.ImageQueue.Add(lstbxImages.Item(I));
-  S.SaveGroup(S.CurrentGroup);
 }
 
 TSettings& TConfigureForm::Settings() {

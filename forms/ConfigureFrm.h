@@ -16,7 +16,7 @@
 
 // The open-picture dialog's preview of a file: the picture shrunk to fit
 // Width x Height, keeping its proportions, as a bitmap of the screen's
-// format that the caller owns; nullptr for a file with no picture.
+// format that the caller owns; nullptr for a file the picture loader refuses.
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept;
 
 class TConfigureForm : public TForm {
@@ -68,9 +68,13 @@ class TConfigureForm : public TForm {
   TOpenPictureDialog opnDialog;
   TColorDialog ColorDialog1;
 
-  // The Images page's list and its group file.
+  // The Images page's list and its group file: ShowGroupImages loads
+  // CurrentGroup into the list, StoreImageList saves the list as its file.
   void ShowGroupImages();
   void StoreImageList();
+  // Appends every picture file (FileInSearchList) that matches the search
+  // pattern directly in its folder, in the order the file system lists them.
+  void BulkLoad(const std::string& Pattern);
 
  private:
   void CreateControls() override;
@@ -85,7 +89,18 @@ class TConfigureForm : public TForm {
   void LimitScreenClick();
   void BackgroundMouseDown();
   void InstallDirBtnClick();
+  // Images page.
+  void lstbxImagesClick();
+  void btnAddClick();
+  void btnDeleteClick();
+  void EditGroupChange();
+  void ViewBtnClick();
+  void OpenBtnClick();
+  void LoadClick();
   void ShowImageCount(std::size_t Count);
+  // Groups page.
+  void AddBtnClick();
+  void DeleteBtnClick();
   TSettings& Settings();
 
   HWND HostWindow;

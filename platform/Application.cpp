@@ -82,6 +82,12 @@ void TApplication::ProcessMessages() {
     if (!DispatchOne(Message)) break;
 }
 
+void TApplication::ProcessPaintMessages() {
+  MSG Message;
+  PeekMessageA(&Message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  while (PeekMessageA(&Message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&Message);
+}
+
 void TApplication::Run() {
   if (ShowMainForm && Main && !QuitReceived) Guard([this] { Main->Show(); });
   MSG Message;

@@ -38,6 +38,12 @@ class TApplication {
   // Dispatches every message waiting in the queue and returns. A quit message
   // found here ends the message loop as well.
   void ProcessMessages();
+  // Answers the messages other threads and processes send to this thread's
+  // windows and paints what waits to be painted, leaving input and posted
+  // commands in the queue: a long operation calls it now and then so that
+  // its window shows its progress and answers, without handling a click in
+  // the middle of the operation.
+  static void ProcessPaintMessages();
   // Shows the main form if the flag is set, then dispatches messages until it
   // reads a quit message (a termination request or the main form's close
   // posts one), which it takes out of the queue.

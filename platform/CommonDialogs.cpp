@@ -20,9 +20,11 @@ bool TColorDialog::Execute(HWND Owner) {
 
 std::string TOpenPictureDialog::DefaultFilter() {
   static const char Filter[] =
-      "All pictures (*.bmp;*.jpg;*.jpeg)\0*.bmp;*.jpg;*.jpeg\0"
+      "All pictures (*.bmp;*.jpg;*.jpeg;*.ico;*.emf;*.wmf)\0*.bmp;*.jpg;*.jpeg;*.ico;*.emf;*.wmf\0"
       "Bitmaps (*.bmp)\0*.bmp\0"
-      "JPEG pictures (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0";
+      "JPEG pictures (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0"
+      "Icons (*.ico)\0*.ico\0"
+      "Metafiles (*.emf;*.wmf)\0*.emf;*.wmf\0";
   return std::string(Filter, sizeof Filter);  // with the closing second NUL
 }
 

@@ -57,6 +57,10 @@ class TControl {
   HWND Handle() const { return Window; }
   int Id() const { return GetDlgCtrlID(Window); }
   void SetBounds(int Left, int Top, int Width, int Height);
+  // A new size; the top-left corner stays where it is.
+  void SetSize(int Width, int Height) {
+    SetWindowPos(Window, nullptr, 0, 0, Width, Height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
   int Width() const;
   int Height() const;
   bool Enabled() const { return IsWindowEnabled(Window) != 0; }

@@ -29,6 +29,8 @@ class TGdiObject {
     if (Handle) DeleteObject(Handle);
     Handle = nullptr;
   }
+  // Hands the object over to the caller, who deletes it.
+  T Release() { return std::exchange(Handle, nullptr); }
 
  private:
   T Handle = nullptr;

@@ -39,7 +39,11 @@ int TListControl::Add(const std::string& Text) {
   return static_cast<int>(SendMessageA(Window, Msg.InsertString, Low, reinterpret_cast<LPARAM>(Text.c_str())));
 }
 
-void TListControl::Delete(int Index) { SendMessageA(Window, Msg.DeleteString, Index, 0); }
+void TListControl::Delete(int Index) {
+  const bool WasSelected = !MultiSelect && ItemIndex() == Index;
+  SendMessageA(Window, Msg.DeleteString, Index, 0);
+  if (WasSelected) SetItemIndex(-1);
+}
 void TListControl::Clear() { SendMessageA(Window, Msg.Reset, 0, 0); }
 
 int TListControl::IndexOfText(const std::string& Text) const {

@@ -17,6 +17,8 @@ class TListControl : public TControl {
   std::string Item(int Index) const;
   // Adds at the end, or at its place in the sorted order after equal names.
   int Add(const std::string& Text);
+  // Removes an item; a single-selection list whose selected item it was is
+  // left without selection.
   void Delete(int Index);
   void Clear();
   // The first item equal to Text without regard to case, or -1.
@@ -42,6 +44,8 @@ class TListBox : public TListControl {
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, bool Sorted,
               bool MultiSelect);
   bool Selected(int Index) const { return SendMessageA(Window, LB_GETSEL, Index, 0) > 0; }
+  // Stops and restarts repainting the list after changes (WM_SETREDRAW).
+  void SetRedraw(bool Redraw) { SendMessageA(Window, WM_SETREDRAW, Redraw, 0); }
   template <typename T>
   void SetOnClick(void (T::*Handler)()) { OnClick = static_cast<TNotifyEvent>(Handler); }
 
@@ -61,4 +65,26 @@ class TComboBox : public TListControl {
  private:
   void Command(WORD Code) override;
   TNotifyEvent OnChange = nullptr;
+};
+
+// Suspends the repainting of a list box while a batch of changes is made (a
+// visible list box otherwise updates its scroll bar with every item); on
+// every path out of its scope repainting resumes and the list is repainted.
+class TListUpdate {
+ public:
+  explicit TListUpdate(TListBox& List) : List(List) { List.SetRedraw(false); }
+  ~TListUpdate() { Refresh(false); }
+  // Paints the list as it is now, to show the progress of a long batch, and
+  // goes on suspending unless Suspend is false.
+  void Refresh(bool Suspend = true) {
+    List.SetRedraw(true);
+    InvalidateRect(List.Handle(), nullptr, TRUE);
+    UpdateWindow(List.Handle());
+    if (Suspend) List.SetRedraw(false);
+  }
+  TListUpdate(const TListUpdate&) = delete;
+  TListUpdate& operator=(const TListUpdate&) = delete;
+
+ private:
+  TListBox& List;
 };

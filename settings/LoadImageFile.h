@@ -42,6 +42,9 @@ class TImageLoader {
   // The size of the picture at its full size; 0 x 0 for an empty picture.
   int Width() const { return PictureWidth; }
   int Height() const { return PictureHeight; }
+  // Whether the file gave its own picture (not the message bitmap nor an
+  // empty picture).
+  bool HasPicture() const { return Kind != TKind::Empty && Kind != TKind::Message; }
 
   // Draws the whole picture, resampled with Resample's area averaging, into
   // the rectangle X, Y, W x H of Target, clipped to it: the same pixels as

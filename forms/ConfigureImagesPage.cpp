@@ -1,0 +1,135 @@
+// The Images page of the configuration dialog: the picture list of the group
+// being edited, its count, the preview, the group switch, the viewer and the
+// folder load.
+#include <windows.h>
+
+#include "forms/ConfigureFrm.h"
+#include "forms/ConfigureValues.h"
+#include "forms/ImagePageRules.h"
+#include "platform/Application.h"
+#include "platform/FileSearch.h"
+#include "settings/FitImage.h"
+#include "settings/PictureFile.h"
+
+namespace {
+
+std::string ThousandSeparator() {
+  char Separator[8] = ",";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
+  return Separator;
+}
+
+// Whether Interval milliseconds have passed since Last; if so, Last becomes
+// now. Long loops show their progress this often.
+bool Due(DWORD& Last, DWORD Interval) {
+  const DWORD Now = GetTickCount();
+  if (Now - Last < Interval) return false;
+  Last = Now;
+  return true;
+}
+
+constexpr DWORD ProgressInterval = 100;  // milliseconds
+
+}  // namespace
+
+void TConfigureForm::ShowImageCount(std::size_t Count) {
+  Label13.SetText("Images = " + GroupThousands(Count, ThousandSeparator()));
+}
+
+void TConfigureForm::ShowGroupImages() {
+  TSettings& S = Settings();
+  S.LoadGroup(S.CurrentGroup);
+  lstbxImages.Clear();
+  ShowImageCount(0);
+  Label13.Repaint();
+  // The count runs up visibly while a large group fills the list: it is
+  // repainted with the number added so far whenever a progress interval has
+  // passed (a repaint after every entry would cost more than the filling).
+  const std::string Separator = ThousandSeparator();
+  const std::size_t N = S.ImageQueue.Count();
+  TListUpdate Suspended(lstbxImages);
+  DWORD Shown = GetTickCount();
+  for (std::size_t I = 0; I < N; ++I) {
+    lstbxImages.Add(std::string(S.ImageQueue[I]));
+    if (I + 1 == N || Due(Shown, ProgressInterval)) {
+      Label13.SetText("Images = " + GroupThousands(I + 1, Separator));
+      Label13.Repaint();
+      Suspended.Refresh();
+      TApplication::ProcessPaintMessages();
+    }
+  }
+}
+
+void TConfigureForm::StoreImageList() {
+  TSettings& S = Settings();
+  S.ImageQueue.Clear();
+  const int N = lstbxImages.Count();
+  for (int I = 0; I < N; ++I) S.ImageQueue.Add(lstbxImages.Item(I));
+  S.SaveGroup(S.CurrentGroup);
+}
+
+void TConfigureForm::lstbxImagesClick() {
+  // The entry with the focus, not the whole selection, is previewed.
+  const int Focused = lstbxImages.ItemIndex();
+  if (Focused < 0 || Focused >= lstbxImages.Count()) return;
+  // A file that cannot be shown raises here, before the preview changes.
+  const TPictureFile Picture(lstbxImages.Item(Focused));
+  int W = Picture.Width(), H = Picture.Height();
+  FitImage(PreviewWidth, PreviewHeight, MaintainAspect.Checked(), 1.0, W, H);
+  HBITMAP Fitted = Picture.Render(W, H);
+  imgPreview.SetSize(W, H);
+  imgPreview.SetPicture(Fitted);
+}
+
+void TConfigureForm::btnAddClick() {
+  if (opnDialog.Execute(Handle()))
+    for (const std::string& File : opnDialog.Files) lstbxImages.Add(File);
+  ShowImageCount(static_cast<std::size_t>(lstbxImages.Count()));
+}
+
+void TConfigureForm::btnDeleteClick() {
+  {
+    const TListUpdate Suspended(lstbxImages);
+    // Backwards, so the entries still to be visited keep their positions.
+    for (int I = lstbxImages.Count() - 1; I >= 0; --I)
+      if (lstbxImages.Selected(I)) lstbxImages.Delete(I);
+  }
+  ShowImageCount(static_cast<std::size_t>(lstbxImages.Count()));
+}
+
+void TConfigureForm::EditGroupChange() {
+  StoreImageList();  // CurrentGroup still names the group being left
+  Settings().CurrentGroup = EditGroup.Text();
+  ShowGroupImages();
+}
+
+void TConfigureForm::ViewBtnClick() {
+  // The install folder loaded when the dialog opened, not the edit box's text.
+  const std::string CommandLine = ViewerSlideShowCommand(Settings().InstallDir, EditGroup.Text());
+  WinExec(CommandLine.c_str(), SW_SHOWNORMAL);
+}
+
+void TConfigureForm::OpenBtnClick() {
+  opnDialog.InitialDir = LoadDir.Text();
+  if (opnDialog.Execute(Handle())) LoadDir.SetText(FolderPattern(opnDialog.Files.front()));
+}
+
+void TConfigureForm::LoadClick() { BulkLoad(LoadDir.Text()); }
+
+void TConfigureForm::BulkLoad(const std::string& Pattern) {
+  const std::string Folder = PatternFolder(Pattern);
+  // Every kind of entry is listed, hidden and system files too; folders are
+  // skipped and not searched.
+  TListUpdate Suspended(lstbxImages);
+  DWORD Shown = GetTickCount();
+  for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
+    if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    if (FileInSearchList(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);
+    // A large folder takes a while: the list shows how far it got and the
+    // dialog keeps answering and painting.
+    if (Due(Shown, ProgressInterval)) {
+      Suspended.Refresh();
+      TApplication::ProcessPaintMessages();
+    }
+  }
+}

@@ -1,0 +1,428 @@
+// The configuration dialog's Images and Groups pages end to end: the picture
+// list of a group with Add (through the open-picture dialog), Delete, the
+// folder load and the group switch, the preview, the viewer's command line,
+// and the group names added and deleted in all five lists. Each dialog start
+// costs the splash's 5 seconds, so each test checks as much as one dialog
+// allows.
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+#include "e2e/ConfigureFixture.h"
+#include "platform/Files.h"
+#include "support/TestEnvironment.h"
+#include "support/TestPictures.h"
+
+namespace {
+
+std::string Lines(const std::vector<std::string>& Entries) {
+  std::string Text;
+  for (const std::string& E : Entries) Text += E + "\r\n";
+  return Text;
+}
+
+class TConfigurePagesTest : public TConfigureTest {
+ protected:
+  // The open-picture dialog the program shows over the configuration dialog.
+  HWND WaitForOpenDialog() const {
+    for (int Waited = 0; Waited < 5000; Waited += 50) {
+      for (const TTopWindow& W : Saver->Windows())
+        if (W.ClassName == "#32770" && W.Owner == Dialog) {
+          Pump(500);
+          return W.Window;
+        }
+      Pump(50);
+    }
+    return nullptr;
+  }
+  static HWND FileNameBox(HWND Open) {
+    HWND Name = FindControl(Open, 0x47C);  // a combo box or an edit field
+    return Name ? Name : FindControl(Open, 0x480);
+  }
+  // Types a text into the file name box and presses Open.
+  static void TypeAndOpen(HWND Open, const std::string& Text) {
+    SetControlText(FileNameBox(Open), Text);
+    ClickButton(GetDlgItem(Open, IDOK));
+    Pump(500);
+  }
+  static void WaitGone(HWND Window) {
+    for (int Waited = 0; Waited < 5000 && IsWindow(Window); Waited += 50) Pump(50);
+  }
+  // Clicks Add, goes to Folder in the open-picture dialog and chooses the
+  // files typed there, as a user would type several names.
+  void AddFiles(const std::string& Folder, const std::vector<std::string>& Names) {
+    Click(idAddImages);
+    HWND Open = WaitForOpenDialog();
+    ASSERT_NE(Open, nullptr) << "no open-picture dialog";
+    EXPECT_EQ(ControlText(Open), "Select some images");
+    TypeAndOpen(Open, Folder);  // a folder's name opens that folder
+    ASSERT_TRUE(IsWindow(Open));
+    std::string Typed;
+    for (const std::string& Name : Names) Typed += "\"" + Name + "\" ";
+    TypeAndOpen(Open, Typed);
+    WaitGone(Open);
+    ASSERT_FALSE(IsWindow(Open));
+  }
+  // Clicks an Images-page entry, with Ctrl held to add it to the selection.
+  void ClickEntry(int Index, bool Ctrl = false) const {
+    HWND List = Control(idImageList);
+    DWORD_PTR Top = 0, Height = 13;
+    SendMessageTimeoutA(List, LB_GETTOPINDEX, 0, 0, SMTO_NORMAL, 5000, &Top);
+    SendMessageTimeoutA(List, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &Height);
+    const LPARAM At = MAKELPARAM(30, (Index - static_cast<int>(Top)) * static_cast<int>(Height) + 5);
+    const WPARAM Keys = Ctrl ? MK_CONTROL : 0;
+    PostMessageA(List, WM_LBUTTONDOWN, MK_LBUTTON | Keys, At);
+    PostMessageA(List, WM_LBUTTONUP, Keys, At);
+    Pump(400);
+  }
+  SIZE PreviewSize() const {
+    RECT R;
+    GetWindowRect(Control(idPreview), &R);
+    return SIZE{R.right - R.left, R.bottom - R.top};
+  }
+  // Picks a group in a combo box as the user's choice in its list does.
+  void ChooseGroup(int Id, int Index) const {
+    HWND Combo = Control(Id);
+    DWORD_PTR Ignored = 0;
+    SendMessageTimeoutA(Combo, CB_SETCURSEL, Index, 0, SMTO_NORMAL, 5000, &Ignored);
+    PostMessageA(GetParent(Combo), WM_COMMAND, MAKEWPARAM(Id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Combo));
+    Pump(500);
+  }
+  std::vector<std::string> Images() const { return Items(idImageList, false); }
+  // Expects an error box with Message and dismisses it.
+  void ExpectErrorBox(const std::string& Message) {
+    const std::optional<TMessageBox> Box = Saver->WaitForMessageBox(5000);
+    ASSERT_TRUE(Box.has_value()) << Message;
+    EXPECT_EQ(Box->Caption, Title);
+    EXPECT_EQ(Box->Text, Message);
+    Box->Dismiss();
+    Pump(300);
+    EXPECT_TRUE(Saver->Running());
+  }
+};
+
+TEST_F(TConfigurePagesTest, ImagesAddedPreviewedAndSavedThenLoadedDeletedAndSwitched) {
+  const TSamplePicture NoSample(false);
+  StoreGroups({"Holiday", "Alps"});
+  SettingsKey().WriteString("Selected Group", "Holiday");
+  const std::string Pics = Scratch + "\\pics";
+  ForceDirectories(Pics);
+  TPixelBuffer Small = SolidPicture(100, 50, 0x0000C000);
+  WriteBmpFile(Pics + "\\small.bmp", Small);
+  // Red throughout, with green growing to the right and blue downwards.
+  TPixelBuffer Large(1024, 768);
+  for (int Y = 0; Y < 768; ++Y)
+    for (int X = 0; X < 1024; ++X) Large.View().Row(Y)[X] = MakePixel(0xC0, X / 4, Y / 3);
+  WriteJpegFile(Pics + "\\large.jpg", Large);
+  const std::string Gif = MakeFile("pics\\moving.gif", "GIF89a");
+  const std::string SmallBmp = Pics + "\\small.bmp", LargeJpg = Pics + "\\large.jpg";
+  THost Host;
+  Start(Host);
+  EXPECT_EQ(Images(), std::vector<std::string>{});
+  EXPECT_EQ(Text(idImageCount), "Images = 0");
+
+  // Add: three files in the order the dialog returns them, full paths.
+  AddFiles(Pics, {"large.jpg", "small.bmp", "moving.gif"});
+  const std::vector<std::string> Added{LargeJpg, SmallBmp, Gif};
+  EXPECT_EQ(Images(), Added);
+  EXPECT_EQ(Text(idImageCount), "Images = 3");
+
+  // The preview: no enlargement, shrinking by FitImage with the box's
+  // current state, and a file the loader refuses leaves the preview alone.
+  ClickEntry(1);
+  SIZE S = PreviewSize();
+  EXPECT_EQ(S.cx, 100);
+  EXPECT_EQ(S.cy, 50);
+  ClickEntry(0);
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 215);
+  EXPECT_EQ(S.cy, 161);
+  const TPixelBuffer Before = CaptureWindow(Control(idPreview));
+  EXPECT_NEAR(PixelR(Before.At(100, 80)), 0xC0, 8) << "the picture is shown";
+  SaveScreenshot(Dialog, "configure-images-filled");
+  ClickEntry(2);
+  ExpectErrorBox("Unknown picture file extension (.gif)");
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 215);
+  EXPECT_EQ(S.cy, 161);
+  EXPECT_EQ(CaptureWindow(Control(idPreview)).Data, Before.Data) << "the previous preview stays";
+  Click(idMaintainAspect);  // unticked now
+  ClickEntry(0);
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 217);
+  EXPECT_EQ(S.cy, 161);
+
+  // OK writes the list as the group's file, one path per line with CR LF.
+  Click(idOk);
+  ExpectEnds();
+  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Added));
+
+  // Reopened, the dialog shows them.
+  Start(Host);
+  EXPECT_EQ(Images(), Added);
+  EXPECT_EQ(Text(idImageCount), "Images = 3");
+
+  // Load appends the pictures found directly in the folder, hidden ones too,
+  // in the file system's order, and leaves the count as it was.
+  const std::string Folder = Scratch + "\\load";
+  const std::set<std::string> Taken{"p1.jpg", "p2.JPEG", "p3.bmp", "p4.ico", "p5.emf", "hidden.jpg"};
+  for (const std::string& Name : Taken) MakeFile("load\\" + Name);
+  SetFileAttributesA((Folder + "\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  for (const char* Name : {"q.gif", "r.wmf", "s.jpg.bak", "sub.jpg\\inner.jpg"}) MakeFile(std::string("load\\") + Name);
+  std::vector<std::string> Found;  // the order the file system lists them in
+  WIN32_FIND_DATAA Entry;
+  HANDLE Search = FindFirstFileA((Folder + "\\*").c_str(), &Entry);
+  ASSERT_NE(Search, INVALID_HANDLE_VALUE);
+  do
+    if (Taken.count(Entry.cFileName)) Found.push_back(Folder + "\\" + Entry.cFileName);
+  while (FindNextFileA(Search, &Entry));
+  FindClose(Search);
+  ASSERT_EQ(Found.size(), Taken.size());
+  // The folder button: the chosen file's folder with "*.*".
+  Click(idOpenDir);
+  HWND Chooser = WaitForOpenDialog();
+  ASSERT_NE(Chooser, nullptr);
+  TypeAndOpen(Chooser, Folder + "\\p3.bmp");
+  WaitGone(Chooser);
+  EXPECT_EQ(Text(idLoadDir), Folder + "\\*.*");
+  Click(idLoad);
+  std::vector<std::string> Expected = Added;
+  Expected.insert(Expected.end(), Found.begin(), Found.end());
+  EXPECT_EQ(Images(), Expected);
+  EXPECT_EQ(Text(idImageCount), "Images = 3") << "a load does not count";
+  // Twice: every file twice. A folder without a wildcard: nothing.
+  Click(idLoad);
+  Expected.insert(Expected.end(), Found.begin(), Found.end());
+  EXPECT_EQ(Images(), Expected);
+  SetControlText(Control(idLoadDir), Folder);
+  Click(idLoad);
+  EXPECT_EQ(Images(), Expected);
+
+  // Add, then Cancel in the file dialog: nothing added, the count right.
+  Click(idAddImages);
+  HWND Open = WaitForOpenDialog();
+  ASSERT_NE(Open, nullptr);
+  ClickButton(GetDlgItem(Open, IDCANCEL));
+  WaitGone(Open);
+  EXPECT_EQ(Images(), Expected);
+  EXPECT_EQ(Text(idImageCount), "Images = 15");
+
+  // Switching to Alps writes Holiday's list to its file first.
+  const std::vector<std::string> Alps{MakeFile("alps\\e1.bmp"), MakeFile("alps\\e2.bmp"), MakeFile("alps\\e3.bmp"),
+                                      MakeFile("alps\\e4.bmp"), MakeFile("alps\\e5.bmp")};
+  WriteGroupFile("Alps", Lines(Alps));
+  ChooseGroup(idEditGroup, 0);
+  ASSERT_EQ(Text(idEditGroup), "Alps");
+  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Expected));
+  EXPECT_EQ(Images(), Alps);
+  EXPECT_EQ(Text(idImageCount), "Images = 5");
+
+  // Delete with three of five selected leaves the other two in order.
+  ClickEntry(0);
+  ClickEntry(2, true);
+  ClickEntry(3, true);
+  Click(idDeleteImages);
+  EXPECT_EQ(Images(), (std::vector<std::string>{Alps[1], Alps[4]}));
+  EXPECT_EQ(Text(idImageCount), "Images = 2");
+
+  // Back to Holiday: Alps is saved, Holiday shows as saved without the
+  // entries whose file was deleted meanwhile.
+  DeleteFileA(Found.front().c_str());
+  ChooseGroup(idEditGroup, 1);
+  EXPECT_EQ(FileContent(GroupFile("Alps")), Lines({Alps[1], Alps[4]}));
+  std::vector<std::string> Remaining = Expected;
+  Remaining.erase(std::remove(Remaining.begin(), Remaining.end(), Found.front()), Remaining.end());
+  EXPECT_EQ(Remaining.size(), 13u);
+  EXPECT_EQ(Images(), Remaining);
+  EXPECT_EQ(Text(idImageCount), "Images = 13");
+
+  // Every switch away rewrites the file, also when nothing changed.
+  WriteGroupFile("Holiday", "changed elsewhere\r\n");
+  ChooseGroup(idEditGroup, 0);
+  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Remaining));
+
+  Click(idCancel);
+  ExpectEnds();
+}
+
+TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStartedOnTheEditedGroup) {
+  const TSamplePicture NoSample(false);
+  // Installed in a folder whose name has a blank, with a stand-in viewer
+  // that records how it was started.
+  const std::string Install = Scratch + "\\Program Files";
+  ForceDirectories(Install);
+  ASSERT_TRUE(CopyFileA((ProgramFolder() + "\\stand-in\\Vistaloop.exe").c_str(), (Install + "\\Vistaloop.exe").c_str(),
+                        FALSE));
+  TRegistryKey Key = SettingsKey();
+  Key.WriteString("Install Dir", Install);
+  StoreGroups({"Zoo", "Alps", "Beach"});
+  Key.WriteString("Selected Group", "Beach");
+  Key.WriteString("WallPaper Group", "Zoo");
+  Key.WriteString("SlideShow Group", "Alps");
+  const std::string AlpsPicture = MakeFile("a.bmp"), BeachPicture = MakeFile("b.bmp");
+  ForceDirectories(Install + "\\Image Data");
+  std::ofstream(Install + "\\Image Data\\Alps.dat", std::ios::binary) << AlpsPicture << "\r\n";
+  std::ofstream(Install + "\\Image Data\\Beach.dat", std::ios::binary) << BeachPicture << "\r\n";
+  // Where a group's file was once looked for beside the program: deleting
+  // the group must not remove it either.
+  const std::string BesideProgram = ProgramFolder() + "\\Beach.dat";
+  std::ofstream(BesideProgram, std::ios::binary) << "not a group file";
+  THost Host;
+  Start(Host);
+  auto ExpectLists = [this](const std::vector<std::string>& Names, const char* Step) {
+    EXPECT_EQ(Items(idGroupsList, false), Names) << Step;
+    for (int Id : {idEditGroup, idGroupSelect, idSlideShowGroup, idWallPaperGroup})
+      EXPECT_EQ(Items(Id, true), Names) << Step << " " << Id;
+  };
+  ExpectLists({"Alps", "Beach", "Zoo"}, "at start");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+  EXPECT_EQ(Images(), std::vector<std::string>{BeachPicture});
+
+  // View starts the viewer from the install folder loaded at the start,
+  // whatever the Install Directory box says now, on the edited group.
+  SetControlText(Control(idInstallDir), "C:\\elsewhere");
+  Click(idView);
+  const std::string Record = Install + "\\command-line.txt";
+  for (int Waited = 0; Waited < 10000 && FileContent(Record).empty(); Waited += 100) Pump(100);
+  EXPECT_EQ(FileContent(Record), "\"" + Install + "\\Vistaloop.exe\" /s \"Beach\"");
+
+  // Add: the same name twice is two entries in every list; no selection moves.
+  SetControlText(Control(idNewGroupName), "Holiday");
+  Click(idAddGroup);
+  Click(idAddGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Holiday", "Zoo"}, "Holiday twice");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+  EXPECT_EQ(Text(idGroupSelect), "Beach");
+  EXPECT_EQ(Text(idSlideShowGroup), "Alps");
+  EXPECT_EQ(Text(idWallPaperGroup), "Zoo");
+  auto SelectGroup = [this](int Index) {
+    DWORD_PTR Ignored = 0;
+    SendMessageTimeoutA(Control(idGroupsList), LB_SETCURSEL, Index, 0, SMTO_NORMAL, 5000, &Ignored);
+  };
+  SelectGroup(2);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "one Holiday deleted");
+
+  // Names that cannot be file names in the group folder are refused.
+  for (const std::string Bad : {"Trip\\2024", ".."}) {
+    SetControlText(Control(idNewGroupName), Bad);
+    Click(idAddGroup);
+    ExpectErrorBox("\"" + Bad +
+                   "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain "
+                   "\"\\\", \"/\" or \":\" and may not be \".\" or \"..\"");
+    ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, Bad.c_str());
+  }
+  // Delete with nothing selected.
+  SelectGroup(-1);
+  Click(idDeleteGroup);
+  ExpectErrorBox("List index out of bounds (-1)");
+  ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "none selected");
+
+  // The wallpaper group deleted: its combo box is left empty.
+  SelectGroup(3);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Beach", "Holiday"}, "Zoo deleted");
+  EXPECT_EQ(Selected(idWallPaperGroup), -1);
+  EXPECT_EQ(Text(idWallPaperGroup), "");
+  EXPECT_EQ(Text(idEditGroup), "Beach");
+
+  // The edited (and selected) group deleted: the Images page shows the first
+  // group; the group's file stays where it is.
+  SelectGroup(1);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Holiday"}, "Beach deleted");
+  EXPECT_EQ(Text(idEditGroup), "Alps");
+  EXPECT_EQ(Images(), std::vector<std::string>{AlpsPicture});
+  EXPECT_EQ(Text(idImageCount), "Images = 1");
+  EXPECT_EQ(Text(idGroupSelect), "");
+  EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
+  EXPECT_EQ(FileContent(BesideProgram), "not a group file");
+  DeleteFileA(BesideProgram.c_str());
+
+  // An empty name goes to the top of every list.
+  SetControlText(Control(idNewGroupName), "");
+  Click(idAddGroup);
+  ExpectLists({"", "Alps", "Holiday"}, "empty name");
+  Foreground();
+  PressKeys({VK_CONTROL, VK_TAB});
+  Pump(300);
+  ASSERT_EQ(ActivePage(), 1);
+  SendMessageTimeoutA(Control(idGroupsList), LB_SETCURSEL, 1, 0, SMTO_NORMAL, 5000, nullptr);
+  Pump(200);
+  SaveScreenshot(Dialog, "configure-groups-filled");
+
+  // OK stores the names of GroupsList and empty names for the emptied boxes.
+  Click(idOk);
+  ExpectEnds();
+  const TRegistryKey After = TRegistryKey::Open(SettingsKeyPath);
+  EXPECT_EQ(After.ReadString("Selected Group"), "");
+  EXPECT_EQ(After.ReadString("WallPaper Group"), "");
+  EXPECT_EQ(After.ReadString("SlideShow Group"), "Alps");
+  const TRegistryKey Names = After.OpenSubKey("Images");
+  EXPECT_EQ(Names.ValueNames().size(), 3u);
+  EXPECT_EQ(Names.ReadString("0"), "");
+  EXPECT_EQ(Names.ReadString("1"), "Alps");
+  EXPECT_EQ(Names.ReadString("2"), "Holiday");
+  EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
+}
+
+TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhileABigFolderLoads) {
+  const TSamplePicture NoSample(false);
+  StoreGroups({"Big"});
+  SettingsKey().WriteString("Selected Group", "Big");
+  const int N = 10000;
+  const std::string Folder = Scratch + "\\big";
+  ForceDirectories(Folder);
+  std::string Group;
+  for (int I = 0; I < N; ++I) {
+    char Name[32];
+    std::snprintf(Name, sizeof Name, "\\photo%05d.jpg", I);
+    CloseHandle(CreateFileA((Folder + Name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    Group += Folder + Name + "\r\n";
+  }
+  WriteGroupFile("Big", Group);
+  char Separator[8] = ",";
+  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
+  THost Host;
+  Start(Host);
+  auto Count = [this](DWORD& Answered) {
+    DWORD_PTR Result = 0;
+    const DWORD Asked = GetTickCount();
+    if (!SendMessageTimeoutA(Control(idImageList), LB_GETCOUNT, 0, 0, SMTO_NORMAL, 10000, &Result)) Result = 0;
+    Answered = GetTickCount() - Asked;
+    return static_cast<int>(Result);
+  };
+  DWORD Answered = 0;
+  EXPECT_EQ(Count(Answered), N);
+  EXPECT_EQ(Text(idImageCount), std::string("Images = 10") + Separator + "000");
+
+  // A folder of as many files: while it loads the dialog answers at once
+  // and the list grows visibly.
+  SetControlText(Control(idLoadDir), Folder + "\\*.*");
+  ClickButton(Control(idLoad));
+  const DWORD Started = GetTickCount();
+  DWORD Slowest = 0;
+  std::set<int> Seen;
+  int Now = 0;
+  while ((Now = Count(Answered)) < 2 * N && GetTickCount() - Started < 60000) {
+    Slowest = std::max(Slowest, Answered);
+    Seen.insert(Now);
+    Sleep(20);
+  }
+  const DWORD Took = GetTickCount() - Started;
+  EXPECT_EQ(Now, 2 * N);
+  EXPECT_LT(Slowest, 1000u) << "the load took " << Took << " ms";
+  if (Took > 600) {
+    EXPECT_GT(Seen.size(), 2u) << "progress is seen while it loads";
+  }
+  EXPECT_EQ(Text(idImageCount), std::string("Images = 10") + Separator + "000");
+  SaveScreenshot(Dialog, "configure-images-big");
+
+  // OK saves all of them without error.
+  Click(idOk);
+  EXPECT_EQ(Saver->WaitForExit(60000), std::optional<DWORD>(0));
+  EXPECT_EQ(FileContent(GroupFile("Big")), Group + Group);
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#include "forms/ImagePageRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FileInSearchList, TakesTheFivePictureExtensionsInAnyCase) {
+  struct TCase {
+    const char* Name;
+    bool Taken;
+  };
+  const TCase Cases[] = {
+      {"photo.jpg", true},          {"PHOTO.JPEG", true},        {"x.Bmp", true},
+      {"a.ico", true},              {"b.emf", true},             {"C:\\Pics\\c.JpG", true},
+      {"a.gif", false},             {"a.wmf", false},            {"a.jpe", false},
+      {"a.jpg.bak", false},         {"noextension", false},      {"C:\\my.pics\\photo", false},
+      {"C:\\my.jpg\\photo", false}, {"D:x.bmp", true},           {"D:.bmp\\x", false},
+      {".bmp", true},               {"", false},                 {"photo.", false},
+      {"photo.jpg ", false},        {"photo.j\xE9g", false},    {"photo.\xC9MF", false},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(FileInSearchList(C.Name), C.Taken) << C.Name;
+}
+
+TEST(PatternFolder, UpToTheLastBackslashOrColon) {
+  EXPECT_EQ(PatternFolder("C:\\Pics\\*.*"), "C:\\Pics\\");
+  EXPECT_EQ(PatternFolder("C:\\Pics"), "C:\\");
+  EXPECT_EQ(PatternFolder("C:*.jpg"), "C:");
+  EXPECT_EQ(PatternFolder("*.*"), "");
+  EXPECT_EQ(PatternFolder("\\\\server\\share\\a\\b.jpg"), "\\\\server\\share\\a\\");
+  EXPECT_EQ(FolderPattern("C:\\Pics\\Summer\\one.jpg"), "C:\\Pics\\Summer\\*.*");
+}
+
+TEST(ViewerSlideShowCommand, QuotesTheProgramAndTheGroup) {
+  EXPECT_EQ(ViewerSlideShowCommand("C:\\Program Files\\Pictarine", "Summer 2024"),
+            "\"C:\\Program Files\\Pictarine\\Vistaloop.exe\" /s \"Summer 2024\"");
+  EXPECT_EQ(ViewerSlideShowCommand("C:\\P", ""), "\"C:\\P\\Vistaloop.exe\" /s \"\"");
+}
+
+TEST(GroupNameRefusal, RefusesNamesThatLeaveTheGroupFolder) {
+  for (const char* Good : {"Holiday", "", " ", "My Pictures 2024", "a.b", "...", "x..y"})
+    EXPECT_EQ(GroupNameRefusal(Good), "") << Good;
+  for (const char* Bad : {"a\\b", "a/b", "C:x", ".", "..", "\\", "..\\..\\x"}) {
+    const std::string Message = GroupNameRefusal(Bad);
+    EXPECT_NE(Message.find(std::string("\"") + Bad + "\""), std::string::npos) << Message;
+    EXPECT_NE(Message.find("may not contain"), std::string::npos) << Message;
+  }
+}
+
+}  // namespace
