@@ -90,31 +90,11 @@ void TApplication::ProcessPaintMessages() {
 
 void TApplication::Run() {
   if (ShowMainForm && Main && !QuitReceived) Guard([this] { Main->Show(); });
-  MSG Message;
-  while (!QuitReceived) {
-    const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
-    if (Got == -1) break;
-    if (Got == 0) {
-      TerminateRequested = true;
-      QuitReceived = true;
-      break;
-    }
-    DispatchOne(Message);
-  }
+  RunWhile([] { return true; });
 }
 
 void TApplication::RunModal(TForm& Form) {
-  MSG Message;
-  while (!QuitReceived && Form.Handle() && Form.ModalResult() == mrNone) {
-    const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
-    if (Got == -1) break;
-    if (Got == 0) {
-      TerminateRequested = true;
-      QuitReceived = true;
-      break;
-    }
-    DispatchOne(Message);
-  }
+  RunWhile([&Form] { return Form.Handle() && Form.ModalResult() == mrNone; });
 }
 
 void TApplication::Release(std::unique_ptr<TForm> Form) {

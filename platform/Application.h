@@ -74,6 +74,22 @@ class TApplication {
 
  private:
   bool DispatchOne(MSG& Message);
+  // Dispatches messages while Going() answers true and no quit message has
+  // been read; a quit message read here ends the loop for good.
+  template <typename F>
+  void RunWhile(F&& Going) {
+    MSG Message;
+    while (!QuitReceived && Going()) {
+      const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
+      if (Got == -1) break;
+      if (Got == 0) {
+        TerminateRequested = true;
+        QuitReceived = true;
+        break;
+      }
+      DispatchOne(Message);
+    }
+  }
   friend LRESULT CALLBACK ApplicationWindowProc(HWND, UINT, WPARAM, LPARAM);
   void DestroyReleased();
   HWND Window = nullptr;

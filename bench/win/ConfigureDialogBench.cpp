@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "bench/win/BenchWindows.h"
 #include "forms/ConfigureFrm.h"
 #include "forms/ControlIds.h"
 #include "platform/Application.h"
@@ -21,18 +22,9 @@
 #include "platform/Registry.h"
 #include "settings/Settings.h"
 
-namespace {
+using namespace Bench;
 
-double Seconds() {
-  static LARGE_INTEGER Frequency = [] {
-    LARGE_INTEGER F;
-    QueryPerformanceFrequency(&F);
-    return F;
-  }();
-  LARGE_INTEGER Now;
-  QueryPerformanceCounter(&Now);
-  return static_cast<double>(Now.QuadPart) / static_cast<double>(Frequency.QuadPart);
-}
+namespace {
 
 // A string value of the settings key, restored (or removed) on destruction.
 class TSavedValue {

@@ -11,7 +11,7 @@
 #include <fstream>
 
 #include "bench/PhotoJpeg.h"
-#include "bench/win/BenchDesktop.h"
+#include "bench/win/BenchWindows.h"
 #include "forms/MainFrm.h"
 #include "platform/Gdi.h"
 #include "settings/LoadImageFile.h"

@@ -9,20 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/BenchWindows.h"
 #include "settings/Settings.h"
 
-namespace {
+using namespace Bench;
 
-double Seconds() {
-  static LARGE_INTEGER Frequency = [] {
-    LARGE_INTEGER F;
-    QueryPerformanceFrequency(&F);
-    return F;
-  }();
-  LARGE_INTEGER Now;
-  QueryPerformanceCounter(&Now);
-  return static_cast<double>(Now.QuadPart) / static_cast<double>(Frequency.QuadPart);
-}
+namespace {
 
 // Nanoseconds per call over one pass of Count entries; best of a few runs.
 double NanosecondsPerCall(TSettings& Settings, int Count, bool Random) {

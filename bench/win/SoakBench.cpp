@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/win/BenchDesktop.h"
+#include "bench/win/BenchWindows.h"
 #include "bench/win/ResourceCounts.h"
 #include "forms/MainFrm.h"
 #include "platform/Application.h"
