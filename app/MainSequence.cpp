@@ -10,11 +10,12 @@
 #include "app/SingleInstance.h"
 #include "forms/ConfigureFrm.h"
 #include "forms/MainFrm.h"
-#include "forms/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "forms/Splash.h"
 #include "platform/Application.h"
-#include "platform/Errors.h"
-#include "settings/Wallpaper.h"
+#include "core/Errors.h"
+#include "picture/Wallpaper.h"
+#include "platform/WindowHandle.h"
 
 namespace {
 
@@ -26,30 +27,32 @@ std::string ExecutableFileName() {
   return Slash == std::string::npos ? Name : Name.substr(Slash + 1);
 }
 
-// Hands the process to the run mode. smChangePassword never gets here: it
-// ends inside ParseCommandLine.
-void RunMode(TApplication& App) {
-  switch (SaverMode) {
+// Hands the process to the run mode that the command line chose.
+void RunMode(TApplication& App, TInstanceGuard& Guard, const std::vector<std::string>& Args,
+             const TParsedCommandLine& Command) {
+  const HWND Host = WindowFromInt32(Command.ParentWindow);
+  switch (Command.Mode) {
+    case smChangePassword:
+      ChangeScreenSaverPassword(Args, Host);
+      break;
     case smSaver:
     case smPreview: {
       TMainFormContext Context;
-      Context.Preview = SaverMode == smPreview;
-      Context.HostWindow = SaverMode == smPreview ? ParentWindowHandle() : nullptr;
+      Context.Preview = Command.Mode == smPreview;
+      Context.HostWindow = Context.Preview ? Host : nullptr;
       Context.MayClose = VerifyScreenSaverPassword;
-      Context.ReleaseInstance = ReleaseInstanceMutex;
-      App.AddForm(std::make_unique<TMainForm>(Context));
+      Context.ReleaseInstance = [&Guard] { Guard.Release(); };
+      App.AddForm(std::make_unique<TMainForm>(App, Context));
       App.Run();
       break;
     }
     case smConfigure:
-      ShowSplashFor(App.Handle(), 5000);
-      App.AddForm(std::make_unique<TConfigureForm>(ParentWindowHandle()));
+      ShowSplashFor(App, App.Handle(), 5000);
+      App.AddForm(std::make_unique<TConfigureForm>(App, Host));
       App.Run();
       break;
     case smWallpaper:
       ChangeWallpaperNow(std::string());
-      break;
-    default:
       break;
   }
 }
@@ -72,13 +75,17 @@ void ShowApplicationError(const char* KindName, const void* Address, const char*
 
 int RunScreenSaver() {
   TApplication App;
-  AcquireInstanceMutex();
+  TInstanceGuard Guard;
+  Guard.Acquire(App);
   try {
-    ParseCommandLine();
-    std::srand(GetTickCount());
-    App.SetTitle(ProductName);
-    SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
-    RunMode(App);
+    const std::vector<std::string> Args = ProcessArguments();
+    const TParsedCommandLine Command = ParseArguments(Args);
+    if (Command.Mode != smChangePassword) {
+      std::srand(GetTickCount());
+      App.SetTitle(ProductName);
+      SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+    }
+    RunMode(App, Guard, Args, Command);
   } catch (const EError& Error) {
     ShowApplicationError(Error.KindName(), Error.Address(), Error.what());
     ExitProcess(1);
@@ -90,6 +97,5 @@ int RunScreenSaver() {
     ExitProcess(1);
   }
   App.DestroyForms();
-  ReleaseInstanceMutex();
   return 0;
 }

@@ -2,28 +2,19 @@
 
 #include <vector>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
+#include "core/ProductInfo.h"
 #include "platform/Library.h"
 #include "platform/Registry.h"
-
-TSaverMode SaverMode = smConfigure;
-std::int32_t ParentWindow = 0;
+#include "platform/WindowHandle.h"
 
 namespace {
-
-const char ProductTitle[] = "Pictarine Screen Saver";
-
-std::vector<std::string> ProcessArguments() {
-  std::vector<std::string> Words = SplitCommandLine(GetCommandLineA());
-  if (!Words.empty()) Words.erase(Words.begin());
-  return Words;
-}
 
 using TPwdChangePassword = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
 using TVerifyScreenSavePwd = BOOL(WINAPI*)(HWND);
 
 // The error text of a password change, or empty when the provider was called.
-std::string TryChangePassword() {
+std::string TryChangePassword(const std::vector<std::string>& Args) {
   const std::string Directory = SystemDirectory();
   TLibrary Mpr(Directory + "MPR.DLL");
   if (!Mpr.Loaded())
@@ -31,7 +22,6 @@ std::string TryChangePassword() {
   const auto Change = Mpr.Function<TPwdChangePassword>("PwdChangePasswordA");
   if (!Change)
     return "Libarary " + Directory + "MPR.DLL does not " + "contain PwdChangePasswordA used to set the password!";
-  const std::vector<std::string> Args = ProcessArguments();
   const std::string HandleText = Args.size() > 1 ? Args[1] : std::string();
   std::int32_t Handle = 0;
   if (!ReadInteger(HandleText, Handle)) return Format("'%s' is not a valid integer value", HandleText.c_str());
@@ -61,11 +51,10 @@ bool DesktopAsksForPassword(const TRegistryKey& Desktop) {
 
 }  // namespace
 
-void ParseCommandLine() {
-  const TParsedCommandLine Parsed = ParseArguments(ProcessArguments());
-  SaverMode = Parsed.Mode;
-  ParentWindow = Parsed.ParentWindow;
-  if (SaverMode == smChangePassword) ChangeScreenSaverPassword();
+std::vector<std::string> ProcessArguments() {
+  std::vector<std::string> Words = SplitCommandLine(GetCommandLineA());
+  if (!Words.empty()) Words.erase(Words.begin());
+  return Words;
 }
 
 std::string SystemDirectory() {
@@ -76,14 +65,12 @@ std::string SystemDirectory() {
   return Directory;
 }
 
-void ChangeScreenSaverPassword() {
-  const std::string Error = TryChangePassword();
+void ChangeScreenSaverPassword(const std::vector<std::string>& Args, HWND Owner) {
+  const std::string Error = TryChangePassword(Args);
   // A box owned by a handle that names no window would never be shown, so the
   // report then goes without an owner instead of being lost.
-  HWND Owner = ParentWindowHandle();
   if (Owner && !IsWindow(Owner)) Owner = nullptr;
-  if (!Error.empty()) MessageBoxA(Owner, Error.c_str(), ProductTitle, MB_ICONERROR);
-  ExitProcess(0);
+  if (!Error.empty()) MessageBoxA(Owner, Error.c_str(), ProductName, MB_ICONERROR);
 }
 
 bool VerifyScreenSaverPassword(HWND Window) {

@@ -4,27 +4,20 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-#include "app/CommandLine.h"
-#include "platform/WindowHandle.h"
+#include "core/CommandLine.h"
 
-// Run mode and window handle of this process; written by ParseCommandLine only.
-extern TSaverMode SaverMode;
-extern std::int32_t ParentWindow;
-
-inline HWND ParentWindowHandle() { return WindowFromInt32(ParentWindow); }
-
-// Sets SaverMode and ParentWindow from the process command line. In
-// smChangePassword it changes the password and ends the process.
-void ParseCommandLine();
+// The arguments of this process's command line, the program name excluded.
+std::vector<std::string> ProcessArguments();
 
 // The system directory with one trailing backslash (none when it is empty).
 std::string SystemDirectory();
 
-// Changes the screen-saver password through the system's provider, reports a
-// failure in a message box owned by ParentWindow, and ends the process with
-// exit code 0 on every path.
-[[noreturn]] void ChangeScreenSaverPassword();
+// Changes the screen-saver password through the system's provider for the
+// window that the second argument names, and reports a failure in a message
+// box owned by Owner (none when Owner names no window).
+void ChangeScreenSaverPassword(const std::vector<std::string>& Args, HWND Owner);
 
 // Asks the system's provider for the password when the desktop settings ask
 // for one. True means the saver may close.

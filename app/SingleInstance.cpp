@@ -2,23 +2,13 @@
 
 #include "platform/Application.h"
 
-const char InstanceMutexName[] = "Pictarine Screen Saver";
-HANDLE InstanceMutex = nullptr;
-
-void AcquireInstanceMutex() {
+void TInstanceGuard::Acquire(TApplication& App) {
   // The handle of a mutex that another instance created is deliberately left
   // open until the process ends.
-  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName)) {
-    Application->ShowMainForm = false;
-    Application->Terminate();
+  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, Name)) {
+    App.ShowMainForm = false;
+    App.Terminate();
     return;
   }
-  InstanceMutex = CreateMutexA(nullptr, FALSE, InstanceMutexName);
-}
-
-void ReleaseInstanceMutex() {
-  if (InstanceMutex) {
-    CloseHandle(InstanceMutex);
-    InstanceMutex = nullptr;
-  }
+  Mutex = TKernelHandle(CreateMutexA(nullptr, FALSE, Name));
 }

@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/BmpCodec.h"
-#include "platform/FittedJpeg.h"
-#include "platform/JpegDecoder.h"
-#include "platform/Resample.h"
-#include "settings/FitImage.h"
-#include "settings/GroupFile.h"
+#include "core/BmpCodec.h"
+#include "core/FittedJpeg.h"
+#include "core/JpegDecoder.h"
+#include "core/Resample.h"
+#include "core/FitImage.h"
+#include "core/GroupFile.h"
 #include "support/HostileJpeg.h"
 
 namespace {

@@ -29,11 +29,11 @@
 #include <vector>
 
 #include "bench/PhotoJpeg.h"
-#include "platform/FittedJpeg.h"
-#include "platform/JpegDecoder.h"
-#include "platform/Pixels.h"
-#include "platform/Resample.h"
-#include "settings/FitImage.h"
+#include "core/FittedJpeg.h"
+#include "core/JpegDecoder.h"
+#include "core/Pixels.h"
+#include "core/Resample.h"
+#include "core/FitImage.h"
 
 namespace {
 

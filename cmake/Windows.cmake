@@ -28,23 +28,33 @@ add_library(pictarine_core STATIC ${PICTARINE_CORE_SOURCES})
 target_include_directories(pictarine_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pictarine_core PUBLIC mingw_jpeg)
 
+# One library a folder; each links only the layers below it, so a program
+# carries no code of a folder it does not use.
+#   core/ (portable) <- platform/ <- settings/ <- picture/ <- forms/, app/ (Pictarine.scr)
+#                                                          <- viewer/ (Vistaloop.exe)
+function(pictarine_folder_library name)
+  file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
+  list(REMOVE_ITEM sources ${PROJECT_SOURCE_DIR}/app/Main.cpp ${PROJECT_SOURCE_DIR}/viewer/Main.cpp)
+  add_library(${name} STATIC ${sources})
+endfunction()
+pictarine_folder_library(pictarine_platform ${PROJECT_SOURCE_DIR}/platform/*.cpp)
+target_link_libraries(pictarine_platform PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32)
+pictarine_folder_library(pictarine_settings ${PROJECT_SOURCE_DIR}/settings/*.cpp)
+target_link_libraries(pictarine_settings PUBLIC pictarine_platform)
+pictarine_folder_library(pictarine_picture ${PROJECT_SOURCE_DIR}/picture/*.cpp)
+target_link_libraries(pictarine_picture PUBLIC pictarine_settings)
+
 # Everything of the screen saver but its entry point, so tests can link it.
-file(GLOB PICTARINE_WIN_SOURCES CONFIGURE_DEPENDS
-  ${PROJECT_SOURCE_DIR}/platform/*.cpp ${PROJECT_SOURCE_DIR}/app/*.cpp
-  ${PROJECT_SOURCE_DIR}/settings/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
-list(REMOVE_ITEM PICTARINE_WIN_SOURCES ${PICTARINE_CORE_SOURCES} ${PROJECT_SOURCE_DIR}/app/Main.cpp)
-add_library(pictarine_win STATIC ${PICTARINE_WIN_SOURCES})
-target_link_libraries(pictarine_win PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32)
+pictarine_folder_library(pictarine_win ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
+target_link_libraries(pictarine_win PUBLIC pictarine_picture)
 
 add_executable(Pictarine WIN32 app/Main.cpp resources/Pictarine.rc)
 set_target_properties(Pictarine PROPERTIES SUFFIX ".scr")
 target_link_libraries(Pictarine PRIVATE pictarine_win)
 
 # The companion viewer: its windows in a library that the tests link too.
-file(GLOB VISTALOOP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/viewer/*.cpp)
-list(REMOVE_ITEM VISTALOOP_SOURCES ${PICTARINE_CORE_SOURCES} ${PROJECT_SOURCE_DIR}/viewer/Main.cpp)
-add_library(vistaloop_win STATIC ${VISTALOOP_SOURCES})
-target_link_libraries(vistaloop_win PUBLIC pictarine_win)
+pictarine_folder_library(vistaloop_win ${PROJECT_SOURCE_DIR}/viewer/*.cpp)
+target_link_libraries(vistaloop_win PUBLIC pictarine_picture)
 add_executable(Vistaloop WIN32 viewer/Main.cpp resources/Vistaloop.rc)
 target_link_libraries(Vistaloop PRIVATE vistaloop_win)
 
@@ -54,8 +64,8 @@ set(DRAW_SAMPLE ${CMAKE_BINARY_DIR}/host/DrawSample)
 add_custom_command(OUTPUT ${DRAW_SAMPLE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
   COMMAND ${HOST_CXX} -std=c++20 -O2 -I${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/resources/DrawSample.cpp
-          ${PROJECT_SOURCE_DIR}/platform/BmpCodec.cpp -o ${DRAW_SAMPLE}
-  DEPENDS resources/DrawSample.cpp platform/BmpCodec.cpp platform/BmpCodec.h platform/Pixels.h)
+          ${PROJECT_SOURCE_DIR}/core/BmpCodec.cpp -o ${DRAW_SAMPLE}
+  DEPENDS resources/DrawSample.cpp core/BmpCodec.cpp core/BmpCodec.h core/Pixels.h)
 add_custom_command(OUTPUT ${PICTARINE_BIN_DIR}/sample.bmp
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PICTARINE_BIN_DIR}
   COMMAND ${DRAW_SAMPLE} ${PICTARINE_BIN_DIR}/sample.bmp DEPENDS ${DRAW_SAMPLE})

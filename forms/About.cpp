@@ -5,10 +5,9 @@
 #include <memory>
 
 #include "forms/ControlIds.h"
-#include "forms/ProductInfo.h"
-#include "forms/Splash.h"
+#include "core/ProductInfo.h"
 
-TAboutBox::TAboutBox(HWND Owner) {
+TAboutBox::TAboutBox(TApplication& Application, HWND Owner) : TForm(Application) {
   TFormStyle Style;
   Style.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
   Style.ClientWidth = 432;
@@ -25,39 +24,25 @@ void TAboutBox::CreateControls() {
   Panel1.Create(Form, idAboutPanel, 8, 8, 417, 265, TPanel::RaisedInnerLoweredOuter);
   const TParent P = Panel1.Inside();
   ProductName.Create(P, idAboutProductName, 136, 8, "");
-  ProductName.SetFontHeight("Times New Roman", 24, true);
   Version.Create(P, idAboutVersion, 136, 40, "");
-  Version.SetFontHeight("MS Sans Serif", 13);
   Copyright.Create(P, idAboutCopyright, 16, 216, "");
   WebSite.Create(P, idAboutWebSite, 16, 232, "");
-  WebSite.SetFontColor(clBlue);
-  WebSite.SetHandCursor();
   WebSite.SetOnClick(&TAboutBox::WebSiteClick);
   Image2.Create(P, idAboutLogo, 16, 8, 113, 113, true);
-  Image2.SetPicture(LoadPicture("LOGO"));
   EMail.Create(P, idAboutEMail, 16, 248, "");
-  EMail.SetFontColor(clBlue);
   Image1.Create(P, idAboutBanner, 128, 56, 281, 65, false);
-  Image1.SetPicture(LoadPicture("BANNER"));
+  StyleProductPanel(Handle(), Panel());
   BitBtn1.Create(Form, idAboutOk, 240, 280, 75, 25, "&OK", TGlyph::Ok, TButton::bkOk);
 }
 
-void TAboutBox::FormCreate() {
-  SetWindowTextA(Handle(), ::ProductName);
-  FitProductName();
-  ProductName.SetText(::ProductName);
-  Version.SetText(VersionText);
-  Copyright.SetText(CopyrightText);
-  WebSite.SetText(WebAddress);
-  EMail.SetText(std::string("E-Mail: ") + EMailAddress);
-}
+void TAboutBox::FormCreate() { ShowProductTexts(Panel()); }
 
-void TAboutBox::FitProductName() { FitProductNameFont(ProductName); }
+TProductPanel TAboutBox::Panel() { return {ProductName, Version, Copyright, WebSite, EMail, Image2, Image1}; }
 
 void TAboutBox::WebSiteClick() { ShellExecuteA(Handle(), "open", WebAddress, nullptr, nullptr, SW_SHOW); }
 
-void ShowAboutBox(HWND Owner) {
-  auto Box = std::make_unique<TAboutBox>(Owner);
+void ShowAboutBox(TApplication& Application, HWND Owner) {
+  auto Box = std::make_unique<TAboutBox>(Application, Owner);
   Box->ShowModal();
   Box->Destroy();
 }

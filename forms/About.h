@@ -3,12 +3,13 @@
 // them. A new window is made for every showing.
 #include <windows.h>
 
+#include "forms/ProductPanel.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 
 class TAboutBox : public TForm {
  public:
-  explicit TAboutBox(HWND Owner);
+  TAboutBox(TApplication& Application, HWND Owner);
 
   TPanel Panel1{*this};
   TLabel ProductName{*this};
@@ -23,9 +24,9 @@ class TAboutBox : public TForm {
  private:
   void CreateControls() override;
   void FormCreate() override;
-  void FitProductName();
+  TProductPanel Panel();
   void WebSiteClick();
 };
 
 // Shows a new About window modally over Owner and frees it once it closes.
-void ShowAboutBox(HWND Owner);
+void ShowAboutBox(TApplication& Application, HWND Owner);

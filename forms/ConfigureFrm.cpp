@@ -3,11 +3,11 @@
 #include <string>
 
 #include "forms/About.h"
-#include "forms/ConfigureValues.h"
+#include "core/ConfigureValues.h"
 #include "forms/ControlIds.h"
 #include "platform/Application.h"
-#include "settings/FitImage.h"
-#include "settings/PictureFile.h"
+#include "core/FitImage.h"
+#include "picture/PictureFile.h"
 
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
   try {
@@ -20,7 +20,7 @@ HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept 
   }
 }
 
-TConfigureForm::TConfigureForm(HWND Host) : HostWindow(Host) {
+TConfigureForm::TConfigureForm(TApplication& Application, HWND Host) : TForm(Application), HostWindow(Host) {
   TFormStyle Style;
   Style.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   Style.ExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -145,7 +145,7 @@ void TConfigureForm::CreateOptionsPage() {
 void TConfigureForm::FormCreate() {
   PreviewWidth = imgPreview.Width();
   PreviewHeight = imgPreview.Height();
-  SetWindowTextA(Handle(), ("Configure " + (Application ? Application->Title() : std::string())).c_str());
+  SetWindowTextA(Handle(), ("Configure " + Application().Title()).c_str());
   edtTimerInterval.SetMaxValue(2147483647);
   if (HostWindow) EnableWindow(GetParent(HostWindow), FALSE);
   DialogSettings = std::make_unique<TSettings>();
@@ -240,7 +240,7 @@ void TConfigureForm::btnOkClick() {
 
 void TConfigureForm::btnCancelClick() { Close(); }
 
-void TConfigureForm::BitBtn2Click() { ShowAboutBox(Handle()); }
+void TConfigureForm::BitBtn2Click() { ShowAboutBox(Application(), Handle()); }
 
 void TConfigureForm::LimitScreenClick() {
   const bool Limited = LimitScreen.Checked();

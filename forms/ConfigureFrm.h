@@ -23,7 +23,7 @@ class TConfigureForm : public TForm {
  public:
   // HostWindow: the window handed over by the screen-saver host (its parent
   // is the host's dialog), or nullptr.
-  explicit TConfigureForm(HWND HostWindow);
+  TConfigureForm(TApplication& Application, HWND HostWindow);
   ~TConfigureForm() override;
 
   std::unique_ptr<TSettings> DialogSettings;

@@ -4,8 +4,8 @@
 // sorted alike, so that one index names the same group in each. The names
 // reach the settings only through OK.
 #include "forms/ConfigureFrm.h"
-#include "forms/ImagePageRules.h"
-#include "platform/Errors.h"
+#include "core/ImagePageRules.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -4,12 +4,14 @@
 #include <windows.h>
 
 #include "forms/ConfigureFrm.h"
-#include "forms/ConfigureValues.h"
-#include "forms/ImagePageRules.h"
+#include "core/ConfigureValues.h"
+#include "core/ImagePageRules.h"
+#include "core/PictureKinds.h"
+#include "core/Ticks.h"
 #include "platform/Application.h"
 #include "platform/FileSearch.h"
-#include "settings/FitImage.h"
-#include "settings/PictureFile.h"
+#include "core/FitImage.h"
+#include "picture/PictureFile.h"
 
 namespace {
 
@@ -19,16 +21,8 @@ std::string ThousandSeparator() {
   return Separator;
 }
 
-// Whether Interval milliseconds have passed since Last; if so, Last becomes
-// now. Long loops show their progress this often.
-bool Due(DWORD& Last, DWORD Interval) {
-  const DWORD Now = GetTickCount();
-  if (Now - Last < Interval) return false;
-  Last = Now;
-  return true;
-}
-
-constexpr DWORD ProgressInterval = 100;  // milliseconds
+// Long loops show their progress this often, in milliseconds.
+constexpr std::uint32_t ProgressInterval = 100;
 
 }  // namespace
 
@@ -48,10 +42,10 @@ void TConfigureForm::ShowGroupImages() {
   const std::string Separator = ThousandSeparator();
   const std::size_t N = S.ImageQueue.Count();
   TListUpdate Suspended(lstbxImages);
-  DWORD Shown = GetTickCount();
+  std::uint32_t Shown = GetTickCount();
   for (std::size_t I = 0; I < N; ++I) {
     lstbxImages.Add(std::string(S.ImageQueue[I]));
-    if (I + 1 == N || Due(Shown, ProgressInterval)) {
+    if (I + 1 == N || TickDue(Shown, GetTickCount(), ProgressInterval)) {
       Label13.SetText("Images = " + GroupThousands(I + 1, Separator));
       Label13.Repaint();
       Suspended.Refresh();
@@ -121,13 +115,13 @@ void TConfigureForm::BulkLoad(const std::string& Pattern) {
   // Every kind of entry is listed, hidden and system files too; folders are
   // skipped and not searched.
   TListUpdate Suspended(lstbxImages);
-  DWORD Shown = GetTickCount();
+  std::uint32_t Shown = GetTickCount();
   for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
     if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     if (FileInSearchList(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);
     // A large folder takes a while: the list shows how far it got and the
     // dialog keeps answering and painting.
-    if (Due(Shown, ProgressInterval)) {
+    if (TickDue(Shown, GetTickCount(), ProgressInterval)) {
       Suspended.Refresh();
       TApplication::ProcessPaintMessages();
     }

@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 
+#include "core/ProductInfo.h"
+#include "core/Ticks.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
-#include "settings/FitImage.h"
-#include "settings/Wallpaper.h"
+#include "picture/ComposeFrame.h"
+#include "picture/Wallpaper.h"
 
 namespace {
 
@@ -20,25 +22,8 @@ void SetScreenSaverRunning(bool Running) {
 
 }  // namespace
 
-void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settings, int AreaW, int AreaH) {
-  Frame.Fill(Settings.Background);
-  int PW = Picture.Width(), PH = Picture.Height();
-  FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, PW, PH);
-  Picture.DrawInto(Frame, (Frame.Width() - PW) / 2, (Frame.Height() - PH) / 2, PW, PH);
-}
-
-void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings) {
-  int AreaW = Frame.Width(), AreaH = Frame.Height();
-  if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
-  if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
-  if (Settings.LimitScreenSize) {
-    AreaW = Settings.MaxScreenX;
-    AreaH = Settings.MaxScreenY;
-  }
-  ComposeFrame(Frame, Picture, Settings, AreaW, AreaH);
-}
-
-TMainForm::TMainForm(const TMainFormContext& Context) : Context(Context), tmrDraw(*this) {
+TMainForm::TMainForm(TApplication& Application, const TMainFormContext& Context)
+    : TForm(Application), Context(Context), tmrDraw(*this) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetInterval(5);
   tmrDraw.SetHandler(&TMainForm::tmrDrawTimer);
@@ -48,7 +33,7 @@ TMainForm::TMainForm(const TMainFormContext& Context) : Context(Context), tmrDra
   Style.Width = 320;
   Style.Height = 240;
   Style.ClassName = "TMainForm";
-  Style.Caption = "Pictarine Screen Saver";
+  Style.Caption = ProductName;
   CreateForm(Style);
 }
 
@@ -92,9 +77,7 @@ void TMainForm::StartSaver() {
 bool TMainForm::InputWaiting() {
   // PeekMessage costs a round trip to the server under Wine: look every
   // 20 ms at most, often enough for a user.
-  const DWORD Now = GetTickCount();
-  if (Now - LastInputCheck < 20) return false;
-  LastInputCheck = Now;
+  if (!TickDue(LastInputCheck, GetTickCount(), 20)) return false;
   MSG Message;
   const UINT Look = PM_NOREMOVE | PM_NOYIELD;
   if (PeekMessageA(&Message, nullptr, WM_KEYDOWN, WM_KEYDOWN, Look) ||
@@ -108,51 +91,53 @@ bool TMainForm::InputWaiting() {
          std::abs(GET_Y_LPARAM(Message.lParam) - LastMouseY) >= 3;
 }
 
+// Ticks of the preview: how often it looks whether the host's window shows,
+// and the pause between two pictures once it does.
+constexpr UINT PreviewTickMs = 100;
+
 void TMainForm::StartPreview() {
   const HWND Preview = Context.HostWindow;
-  Application->ShowMainForm = false;
+  Application().ShowMainForm = false;
   if (!Preview || !IsWindow(Preview)) {
-    Application->Terminate();
+    Application().Terminate();
     return;
   }
-  while (!IsWindowVisible(Preview)) {
-    // A preview window destroyed before it ever showed ends the program as
-    // a handle that names no window does.
-    if (!IsWindow(Preview)) {
-      Application->Terminate();
-      return;
-    }
-    Application->ProcessMessages();
-  }
-  RunPreview();
+  tmrDraw.SetInterval(PreviewTickMs);
+  tmrDraw.SetEnabled(true);
 }
 
-void TMainForm::RunPreview() {
-  if (Context.ReleaseInstance) Context.ReleaseInstance();
+void TMainForm::PreviewTick() {
   const HWND Preview = Context.HostWindow;
-  // A hidden box wants no more drawing, however long the picture takes.
-  Picture.SetAbandonCheck([Preview] { return !IsWindowVisible(Preview); });
-  {
-    TWindowDC PreviewDC(Preview);
+  // A preview window destroyed before it ever showed ends the program as a
+  // handle that names no window does; one hidden after it showed wants no
+  // more pictures.
+  if (!IsWindow(Preview) || (PreviewStarted && !IsWindowVisible(Preview))) {
+    tmrDraw.SetEnabled(false);
+    Application().Terminate();
+    return;
+  }
+  if (!IsWindowVisible(Preview)) return;
+  if (!PreviewStarted) {
+    PreviewStarted = true;
+    if (Context.ReleaseInstance) Context.ReleaseInstance();
+    // A hidden box wants no more drawing, however long the picture takes.
+    Picture.SetAbandonCheck([Preview] { return !IsWindowVisible(Preview); });
     RECT R;
     GetWindowRect(Preview, &R);
     FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
-    while (IsWindowVisible(Preview)) {
-      LoadNextImage();
-      if (!IsWindowVisible(Preview)) break;
-      ComposeFrame(*FrameBitmap, Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
-      if (!IsWindowVisible(Preview)) break;
-      FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
-      Sleep(100);
-    }
   }
-  Application->Terminate();
+  LoadNextImage();
+  if (!IsWindowVisible(Preview)) return;
+  ComposeFrame(*FrameBitmap, Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
+  if (!IsWindowVisible(Preview)) return;
+  TWindowDC PreviewDC(Preview);
+  FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
 }
 
 void TMainForm::FormActivate() {
   if (Activated) return;
   Activated = true;
-  Application->ProcessMessages();
+  Application().ProcessMessages();
   {
     TWindowDC Own(Handle());
     FrameBitmap->CopyTo(Own.Get(), 0, 0);
@@ -163,7 +148,10 @@ void TMainForm::FormActivate() {
 }
 
 void TMainForm::tmrDrawTimer() {
-  if (!Context.Preview) DrawNextImage();
+  if (Context.Preview)
+    PreviewTick();
+  else
+    DrawNextImage();
 }
 
 void TMainForm::DrawNextImage() {

@@ -2,22 +2,18 @@
 // TMainForm: the one window of both display modes. As the saver it covers the
 // primary screen, draws a new picture of the current group on every tick of
 // tmrDraw, and closes on a key or a large enough mouse movement once the
-// password check lets it. As the preview it is never shown: its creation
-// draws pictures into the host's preview window until that is hidden.
+// password check lets it. As the preview it is never shown: tmrDraw waits
+// for the host's preview window to show, then draws a picture into it every
+// tick until it is hidden, and the application's loop then ends.
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
-#include "settings/LoadImageFile.h"
+#include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
-
-// Fills Frame with the background and draws the picture that Picture has
-// open fitted into the area (AreaW x AreaH) and centred in the whole frame.
-void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settings, int AreaW, int AreaH);
-// The saver's composition: the area is the frame, or MaxScreenX x MaxScreenY
-// with LimitScreenSize, after both are lowered to the frame's size in Settings.
-void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings);
 
 // What the creator hands the main form: whether it previews, the host's
 // window (the preview box; none for the saver), and the two services of the
@@ -28,12 +24,12 @@ struct TMainFormContext {
   // Whether the saver may close (the password check).
   bool (*MayClose)(HWND Saver) = nullptr;
   // Gives up the single-instance guard (the preview does so once it draws).
-  void (*ReleaseInstance)() = nullptr;
+  std::function<void()> ReleaseInstance;
 };
 
 class TMainForm : public TForm {
  public:
-  explicit TMainForm(const TMainFormContext& Context);
+  TMainForm(TApplication& Application, const TMainFormContext& Context);
   ~TMainForm() override;
 
   // One draw cycle of the saver, the work of a tick of tmrDraw: the next
@@ -59,7 +55,11 @@ class TMainForm : public TForm {
   bool InputWaiting();
   // Opens the next picture of the queue in Picture.
   void LoadNextImage();
-  void RunPreview();
+  // One tick of the preview: waits for the host's window to show, then
+  // draws the next picture into it; ends the application once it is hidden
+  // or gone.
+  void PreviewTick();
+  bool PreviewStarted = false;
 
   const TMainFormContext Context;
   TTimer tmrDraw;
@@ -71,6 +71,6 @@ class TMainForm : public TForm {
   int LastMouseX = -1;
   int LastMouseY = -1;
   bool Drawing = false;
-  DWORD LastInputCheck = 0;
+  std::uint32_t LastInputCheck = 0;
   std::string CurrentImageFile;
 };

@@ -3,9 +3,8 @@
 #include <memory>
 
 #include "forms/ControlIds.h"
-#include "forms/ProductInfo.h"
 #include "platform/Application.h"
-#include "platform/Ticks.h"
+#include "core/Ticks.h"
 
 namespace {
 
@@ -13,11 +12,7 @@ std::unique_ptr<TSplashForm> Splash;
 
 }  // namespace
 
-HBITMAP LoadPicture(const char* Name) {
-  return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), Name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-}
-
-TSplashForm::TSplashForm(HWND Owner) {
+TSplashForm::TSplashForm(TApplication& Application, HWND Owner) : TForm(Application) {
   TFormStyle Style;
   Style.Style = WS_POPUP | WS_CAPTION | WS_BORDER;
   Style.ClientWidth = 434;
@@ -33,45 +28,26 @@ void TSplashForm::CreateControls() {
   Panel1.Create(Form, idSplashPanel, 8, 8, 417, 273, TPanel::RaisedInnerLoweredOuter);
   const TParent P = Panel1.Inside();
   Image1.Create(P, idSplashLogo, 8, 8, 116, 113, true);
-  Image1.SetPicture(LoadPicture("LOGO"));
   ProductName.Create(P, idSplashProductName, 131, 8, "");
-  ProductName.SetFontHeight("Times New Roman", 24, true);
   Version.Create(P, idSplashVersion, 136, 33, "");
-  Version.SetFontHeight("MS Sans Serif", 13);
   Image2.Create(P, idSplashBanner, 128, 56, 281, 65, false);
-  Image2.SetPicture(LoadPicture("BANNER"));
   Copyright.Create(P, idSplashCopyright, 10, 217, "");
   WebSite.Create(P, idSplashWebSite, 8, 232, "");
-  WebSite.SetFontColor(clBlue);
-  WebSite.SetHandCursor();
   EMail.Create(P, idSplashEMail, 8, 248, "");
-  EMail.SetFontColor(clBlue);
+  StyleProductPanel(Handle(), Panel());
   Gauge1.Create(Form, idSplashGauge, 0, 288, 417, 20);
   Label1.Create(Form, idSplashLoading, 192, 312, "Loading....");
 }
 
-void TSplashForm::FormCreate() {
-  SetWindowTextA(Handle(), ::ProductName);
-  FitProductName();
-  ProductName.SetText(::ProductName);
-  Version.SetText(VersionText);
-  Copyright.SetText(CopyrightText);
-  WebSite.SetText(WebAddress);
-  EMail.SetText(std::string("E-Mail: ") + EMailAddress);
-}
+void TSplashForm::FormCreate() { ShowProductTexts(Panel()); }
 
-void FitProductNameFont(TLabel& Label) {
-  while (Label.FontPoints() > 1 && Label.TextWidth(ProductName) > ProductNameWidth)
-    Label.SetFontPoints("Times New Roman", Label.FontPoints() - 1, true);
-}
-
-void TSplashForm::FitProductName() { FitProductNameFont(ProductName); }
+TProductPanel TSplashForm::Panel() { return {ProductName, Version, Copyright, WebSite, EMail, Image1, Image2}; }
 
 TSplashForm* CurrentSplash() { return Splash.get(); }
 
-void ShowSplash(HWND Owner, std::int32_t GaugeMax) {
+void ShowSplash(TApplication& Application, HWND Owner, std::int32_t GaugeMax) {
   if (Splash) HideSplash();
-  Splash = std::make_unique<TSplashForm>(Owner);
+  Splash = std::make_unique<TSplashForm>(Application, Owner);
   if (GaugeMax <= 0)
     Splash->Gauge1.SetVisible(false);
   else
@@ -82,10 +58,8 @@ void ShowSplash(HWND Owner, std::int32_t GaugeMax) {
 void HideSplash() {
   if (!Splash) return;
   ShowWindow(Splash->Handle(), SW_HIDE);
-  if (Application)
-    Application->Release(std::move(Splash));
-  else
-    Splash.reset();
+  TApplication& Application = Splash->Application();
+  Application.Release(std::move(Splash));
 }
 
 void WaitTicks(std::uint32_t Milliseconds) {
@@ -93,8 +67,8 @@ void WaitTicks(std::uint32_t Milliseconds) {
   while (!TicksElapsed(Start, GetTickCount(), Milliseconds)) Sleep(1);
 }
 
-void ShowSplashFor(HWND Owner, std::uint32_t Milliseconds) {
-  ShowSplash(Owner, 0);
+void ShowSplashFor(TApplication& Application, HWND Owner, std::uint32_t Milliseconds) {
+  ShowSplash(Application, Owner, 0);
   WaitTicks(Milliseconds);
   HideSplash();
 }

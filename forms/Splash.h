@@ -5,12 +5,13 @@
 
 #include <cstdint>
 
+#include "forms/ProductPanel.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 
 class TSplashForm : public TForm {
  public:
-  explicit TSplashForm(HWND Owner);
+  TSplashForm(TApplication& Application, HWND Owner);
 
   TPanel Panel1{*this};
   TImage Image1{*this};
@@ -26,26 +27,19 @@ class TSplashForm : public TForm {
  private:
   void CreateControls() override;
   void FormCreate() override;
-  void FitProductName();
+  TProductPanel Panel();
 };
 
 // Shows the splash without a gauge, waits Milliseconds, removes it.
-void ShowSplashFor(HWND Owner, std::uint32_t Milliseconds);
+void ShowSplashFor(TApplication& Application, HWND Owner, std::uint32_t Milliseconds);
 // Creates and shows the splash (replacing one that shows), painted at once;
 // the gauge is hidden when GaugeMax is 0 or less.
-void ShowSplash(HWND Owner, std::int32_t GaugeMax);
-// Hides the splash and has it destroyed the next time the message loop runs.
+void ShowSplash(TApplication& Application, HWND Owner, std::int32_t GaugeMax);
+// Hides the splash and has its application destroy it the next time the
+// message loop runs.
 void HideSplash();
 // The splash that shows, or nullptr.
 TSplashForm* CurrentSplash();
 // Returns once Milliseconds have passed on the tick counter, also across its
 // wrap. Yields the processor between readings; handles no messages.
 void WaitTicks(std::uint32_t Milliseconds);
-
-// Shrinks the product label's font a point at a time until the product name
-// fits its width; never enlarges it. Both presenting windows use this rule.
-void FitProductNameFont(TLabel& Label);
-
-// Loads one of the program's bitmap resources ("LOGO", "BANNER"); nullptr
-// when the program has none of that name.
-HBITMAP LoadPicture(const char* Name);

@@ -4,11 +4,8 @@
 
 #include <stdexcept>
 
-#include "platform/Errors.h"
-#include "platform/Controls.h"
+#include "core/Errors.h"
 #include "platform/Form.h"
-
-TApplication* Application = nullptr;
 
 namespace {
 
@@ -18,10 +15,11 @@ constexpr UINT WM_RELEASEFORMS = WM_APP + 1;
 }  // namespace
 
 LRESULT CALLBACK ApplicationWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-  if (Message == WM_RELEASEFORMS && Application) {
-    Application->DestroyReleased();
-    return 0;
-  }
+  if (Message == WM_RELEASEFORMS)
+    if (auto* App = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Window, GWLP_USERDATA))) {
+      App->DestroyReleased();
+      return 0;
+    }
   return DefWindowProcA(Window, Message, WParam, LParam);
 }
 
@@ -38,13 +36,12 @@ TApplication::TApplication() {
   RegisterClassA(&Class);
   Window = CreateWindowExA(0, ApplicationWindowClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
                            WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr, Class.hInstance, nullptr);
-  Application = this;
+  if (Window) SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TApplication::~TApplication() {
   DestroyForms();
   if (Window) DestroyWindow(Window);
-  if (Application == this) Application = nullptr;
 }
 
 void TApplication::SetTitle(const std::string& Title) {

@@ -100,6 +100,3 @@ class TApplication {
   std::vector<std::unique_ptr<TForm>> Released;  // destroyed by the next loop
   TForm* Main = nullptr;
 };
-
-// The process's application object, set while one exists.
-extern TApplication* Application;

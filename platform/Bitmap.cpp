@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/Errors.h"
-#include "platform/Resample.h"
+#include "core/Errors.h"
+#include "core/Resample.h"
+#include "platform/ScreenFont.h"
 
 std::uint32_t ColorToPixel(TColor Colour) {
   if ((Colour >> 24) == 0xFF) Colour = GetSysColor(static_cast<int>(Colour & 0xFF));
@@ -79,13 +80,7 @@ void TBitmap::FillRect(int X, int Y, int W, int H, TColor Colour) {
 
 void TBitmap::WriteText(int X, int Y, const std::string& Text) {
   if (Empty()) return;
-  HDC Screen = GetDC(nullptr);
-  const int Height = -MulDiv(8, GetDeviceCaps(Screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, Screen);
-  TGdiObject<HFONT> Font(CreateFontA(Height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif"));
-  TSelection Selected(Canvas(), Font.Get());
+  TSelection Selected(Canvas(), DialogFont());
   SetTextColor(Canvas(), GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(Canvas(), RGB(255, 255, 255));
   SetBkMode(Canvas(), OPAQUE);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/Gdi.h"
-#include "platform/Pixels.h"
+#include "core/Pixels.h"
 
 // A colour as the settings hold it: 0x00BBGGRR; a value whose high byte is
 // 0xFF names a system colour by its index in the low byte.

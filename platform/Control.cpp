@@ -2,22 +2,6 @@
 
 #include "platform/Form.h"
 
-namespace {
-
-int ScreenDpi() {
-  TWindowDC Screen(nullptr);
-  const int Dpi = GetDeviceCaps(Screen.Get(), LOGPIXELSY);
-  return Dpi > 0 ? Dpi : 96;
-}
-
-}  // namespace
-
-TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
-  return TGdiObject<HFONT>(CreateFontA(-Height, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                       ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_DONTCARE, Face));
-}
-
 COLORREF ColorToRGB(TColor Colour) {
   if ((Colour >> 24) == 0xFF) return GetSysColor(static_cast<int>(Colour & 0xFF));
   return Colour & 0x00FFFFFF;
@@ -31,14 +15,6 @@ HWND FirstTabStop(HWND Parent) {
       if (HWND Inner = FirstTabStop(Child)) return Inner;
   }
   return nullptr;
-}
-
-int PointsToHeight(int Points) { return MulDiv(Points, ScreenDpi(), 72); }
-int HeightToPoints(int Height) { return MulDiv(Height, 72, ScreenDpi()); }
-
-HFONT DialogFont() {
-  static TGdiObject<HFONT> Font = MakeFont("MS Sans Serif", PointsToHeight(8), false);
-  return Font.Get();
 }
 
 TControl::~TControl() {
@@ -74,7 +50,7 @@ LRESULT CALLBACK TControl::StaticControlProc(HWND Window, UINT Message, WPARAM W
   try {
     return Control->ControlProc(Message, WParam, LParam);
   } catch (...) {
-    TForm::ReportCurrentException();
+    Control->Owner.ReportCurrentException();
     return CallWindowProcA(Control->ClassProc, Window, Message, WParam, LParam);
   }
 }

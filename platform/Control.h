@@ -15,6 +15,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Gdi.h"
+#include "platform/ScreenFont.h"
 
 class TForm;
 
@@ -39,14 +40,6 @@ struct TParent {
 // The first visible and enabled tab stop among Parent's descendants, in tab
 // order, looking into control parents (pages, panels); nullptr when none.
 HWND FirstTabStop(HWND Parent);
-
-// The font every control of every form starts with: MS Sans Serif 8 point.
-HFONT DialogFont();
-// Character height in pixels of a point size on the screen, and back.
-int PointsToHeight(int Points);
-int HeightToPoints(int Height);
-// A font by face, character height in pixels and weight.
-TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold);
 
 class TControl {
  public:

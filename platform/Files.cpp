@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/KernelHandle.h"
 
 bool FileExists(const std::string& Path) {

@@ -25,17 +25,12 @@ TShiftState ShiftFromMouse(WPARAM Keys) {
   return S;
 }
 
-// Runs a handler; an error it raises is shown by the application, or passed
-// on to the window procedure's barrier when there is no application.
-template <typename F>
-void Guarded(F&& Handler) {
-  if (Application)
-    Application->Guard(Handler);
-  else
-    Handler();
-}
-
 }  // namespace
+
+template <typename F>
+void TForm::Guarded(F&& Handler) {
+  App.Guard(Handler);
+}
 
 TForm::~TForm() {
   if (Window && IsWindow(Window)) {
@@ -69,7 +64,7 @@ void TForm::CreateForm(const TFormStyle& Style) {
     Top = (GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
   }
   DialogKeys = Style.DialogKeys;
-  HWND Owner = Style.Owner ? Style.Owner : (Application ? Application->Handle() : nullptr);
+  HWND Owner = Style.Owner ? Style.Owner : App.Handle();
   CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Left, Top, Width, Height, Owner, nullptr,
                   Instance, this);
   for (TTimer* Timer : Timers) Timer->Update();
@@ -90,7 +85,7 @@ LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WPara
   try {
     return Form->Dispatch(Message, WParam, LParam);
   } catch (...) {
-    if (Application) Application->ShowCurrentException();
+    Form->App.ShowCurrentException();
     return DefWindowProcA(Window, Message, WParam, LParam);
   }
 }
@@ -251,19 +246,19 @@ bool TForm::IsDialogKey(MSG& Message) {
   return IsDialogMessageA(Window, &Message) != 0;
 }
 
-void TForm::ReportCurrentException() noexcept {
-  if (Application) Application->ShowCurrentException();
+void TForm::ReportCurrentException() const noexcept {
+  App.ShowCurrentException();
 }
 
 int TForm::ShowModal() {
   HWND OwnerWindow = GetWindow(Window, GW_OWNER);
-  const bool DisableOwner = OwnerWindow && (!Application || OwnerWindow != Application->Handle()) &&
+  const bool DisableOwner = OwnerWindow && OwnerWindow != App.Handle() &&
                             IsWindowEnabled(OwnerWindow);
   if (DisableOwner) EnableWindow(OwnerWindow, FALSE);
   Result = mrNone;
   Modal = true;
   Show();
-  if (Application) Application->RunModal(*this);
+  App.RunModal(*this);
   Modal = false;
   // The owner is enabled before this window hides, so that it takes the
   // activation back.
@@ -299,8 +294,8 @@ void TForm::Close() {
   if (Failed || !CanClose) return;
   if (Modal)
     Result = mrCancel;
-  else if (Application && Application->MainForm() == this)
-    Application->Terminate();
+  else if (App.MainForm() == this)
+    App.Terminate();
   else if (Window)
     ShowWindow(Window, SW_HIDE);
 }

@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+class TApplication;
 class TTimer;
 class TControl;
 class TButton;
 class TPageControl;
+
+// What ends a modal showing of a form: a button's result or a close.
+enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // Modifier keys and mouse buttons held during a key or mouse event.
 struct TShiftState {
@@ -39,12 +43,16 @@ struct TFormStyle {
 
 class TForm {
  public:
-  TForm() = default;
+  // The form belongs to Application, which reports the errors of its
+  // handlers, owns its window (unless the style names another owner) and
+  // runs its modal showings; it outlives the form.
+  explicit TForm(TApplication& Application) : App(Application) {}
   virtual ~TForm();
   TForm(const TForm&) = delete;
   TForm& operator=(const TForm&) = delete;
 
   HWND Handle() const { return Window; }
+  TApplication& Application() const { return App; }
   // Shows the window and makes it the active window.
   void Show();
   // Requests a close: FormCloseQuery decides; a closed main form ends the
@@ -68,7 +76,7 @@ class TForm {
   bool IsDialogKey(MSG& Message);
   // Shows the exception being handled through the application; only inside
   // a catch block. Never throws.
-  static void ReportCurrentException() noexcept;
+  void ReportCurrentException() const noexcept;
 
   // Kept by the controls: the form routes its controls' notifications to them.
   void RegisterControl(TControl* Control);
@@ -99,9 +107,13 @@ class TForm {
   friend class TControl;
   static LRESULT CALLBACK StaticWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam);
   LRESULT Dispatch(UINT Message, WPARAM WParam, LPARAM LParam);
+  // Runs a handler; an error it raises is shown by the application.
+  template <typename F>
+  void Guarded(F&& Handler);
   TControl* FindControl(HWND Control) const;
   TControl* FindControl(int Id) const;
   bool RouteToControl(UINT Message, WPARAM WParam, LPARAM LParam, LRESULT& Answer);
+  TApplication& App;
   HWND Window = nullptr;
   bool Destroyed = false;
   bool DialogKeys = false;

@@ -1,6 +1,6 @@
 #include "platform/ListControls.h"
 
-#include "platform/TextCompare.h"
+#include "core/TextCompare.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <utility>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "platform/StdControls.h"
 
 #include "platform/Form.h"
-#include "platform/IntegerText.h"
+#include "core/IntegerText.h"
 
 namespace {
 
@@ -91,7 +91,7 @@ void TLabel::SetFontHeight(const char* Face, int Height, bool Bold) {
   AutoSize();
 }
 
-int TLabel::FontPoints() const { return HeightToPoints(OwnFont ? FontHeight : PointsToHeight(8)); }
+int TLabel::FontPoints() const { return HeightToPoints(OwnFont ? FontHeight : PointsToHeight(DialogFontPoints)); }
 
 int TLabel::TextWidth(const std::string& Text) const {
   TWindowDC DC(Window);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/Control.h"
-#include "platform/SpinRange.h"
+#include "core/SpinRange.h"
 
 // A static text, sized to its text whenever the text or the font changes.
 class TLabel : public TControl {
@@ -46,9 +46,6 @@ class TLabel : public TControl {
 
 // The small pictures drawn on push buttons.
 enum class TGlyph { None, Ok, Cancel, Info, Folder, Add, Delete, View, Load };
-
-// What a button does to a modal form besides its handler.
-enum TModalResult { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // A push button with a glyph, drawn by the toolkit. An OK-kind button is the
 // form's default button (Enter presses it), a Cancel-kind button its cancel

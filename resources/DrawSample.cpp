@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 
 #include <windows.h>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "settings/GroupFile.h"
-#include "settings/RandomIndex.h"
+#include "core/GroupFile.h"
+#include "core/RandomIndex.h"
 
 const char SettingsKeyPath[] = "Software\\Quellbrook\\Pictarine Screen Saver";
 const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/ImageQueue.h"
+#include "core/ImageQueue.h"
 
 extern const char SettingsKeyPath[];  // "Software\Quellbrook\Pictarine Screen Saver"
 extern const char RunKeyPath[];       // "Software\Microsoft\Windows\CurrentVersion\Run"

@@ -1,13 +1,13 @@
 #include "viewer/SlideShowFrm.h"
 
-#include "forms/MainFrm.h"
+#include "picture/ComposeFrame.h"
+#include "core/ProductInfo.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
-#include "settings/LoadImageFile.h"
+#include "picture/LoadImageFile.h"
 
 namespace {
 
-const char ProductName[] = "Pictarine Screen Saver";
 
 }  // namespace
 
@@ -19,8 +19,8 @@ RECT SlideShowBounds(const TSettings& Settings) {
   return R;
 }
 
-TSlideShowForm::TSlideShowForm(std::unique_ptr<TSettings> Settings)
-    : tmrDraw(*this), ViewerSettings(std::move(Settings)) {
+TSlideShowForm::TSlideShowForm(TApplication& Application, std::unique_ptr<TSettings> Settings)
+    : TForm(Application), tmrDraw(*this), ViewerSettings(std::move(Settings)) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetHandler(&TSlideShowForm::tmrDrawTimer);
   const RECT Bounds = SlideShowBounds(*ViewerSettings);
@@ -61,7 +61,7 @@ void TSlideShowForm::DrawNextImage() {
     LastError = Error.what();
     // No tick may stack a second box behind this one.
     tmrDraw.SetEnabled(false);
-    if (Application) Application->ShowException(Error);
+    Application().ShowException(Error);
     tmrDraw.SetEnabled(true);
   }
 }

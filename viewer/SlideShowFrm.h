@@ -10,14 +10,14 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
-#include "settings/LoadImageFile.h"
+#include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
 
 class TSlideShowForm : public TForm {
  public:
   // Takes the settings object whose CurrentGroup and ImageQueue hold the
   // group to show. The window is created hidden with the first picture drawn.
-  explicit TSlideShowForm(std::unique_ptr<TSettings> Settings);
+  TSlideShowForm(TApplication& Application, std::unique_ptr<TSettings> Settings);
   ~TSlideShowForm() override;
 
   // One draw cycle: the next picture of the group, loaded, fitted and shown.

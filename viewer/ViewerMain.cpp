@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "platform/Application.h"
 #include "settings/Settings.h"
 #include "viewer/SlideShowFrm.h"
-#include "viewer/ViewerCommandLine.h"
+#include "core/ViewerCommandLine.h"
 #include "viewer/WallpaperChanger.h"
 
 namespace {
@@ -30,7 +30,7 @@ std::unique_ptr<TSettings> SlideShowSettings(const std::string& Group) {
 int RunSlideShow(TApplication& App, const std::string& Group) {
   std::unique_ptr<TSettings> Settings = SlideShowSettings(Group);
   const bool Hidden = Settings->SlideShowHidden;
-  TForm* Form = App.AddForm(std::make_unique<TSlideShowForm>(std::move(Settings)));
+  TForm* Form = App.AddForm(std::make_unique<TSlideShowForm>(App, std::move(Settings)));
   if (Hidden) {
     App.ShowMainForm = false;
     ShowWindow(Form->Handle(), SW_SHOWMINNOACTIVE);
@@ -41,7 +41,7 @@ int RunSlideShow(TApplication& App, const std::string& Group) {
 
 int RunWallpaperChanger(TApplication& App) {
   const std::uint32_t Period = WallpaperPeriodMs(TSettings().ChangeWallPaper);
-  auto Changer = std::make_unique<TWallpaperChanger>(Period);
+  auto Changer = std::make_unique<TWallpaperChanger>(App, Period);
   const bool Changed = Changer->ChangeWallpaper();
   if (Period == 0) return Changed ? 0 : 1;
   App.ShowMainForm = false;

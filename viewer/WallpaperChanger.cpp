@@ -1,9 +1,10 @@
 #include "viewer/WallpaperChanger.h"
 
 #include "platform/Application.h"
-#include "settings/Wallpaper.h"
+#include "picture/Wallpaper.h"
 
-TWallpaperChanger::TWallpaperChanger(std::uint32_t PeriodMs) : tmrChange(*this) {
+TWallpaperChanger::TWallpaperChanger(TApplication& Application, std::uint32_t PeriodMs)
+    : TForm(Application), tmrChange(*this) {
   tmrChange.SetInterval(PeriodMs);
   tmrChange.SetHandler(&TWallpaperChanger::tmrChangeTimer);
   TFormStyle Style;
@@ -21,7 +22,7 @@ bool TWallpaperChanger::ChangeWallpaper() {
     if (Error.what() == LastError) return false;
     LastError = Error.what();
     tmrChange.SetEnabled(false);
-    if (Application) Application->ShowException(Error);
+    Application().ShowException(Error);
     tmrChange.SetEnabled(true);
     return false;
   }
@@ -38,5 +39,5 @@ LRESULT TWallpaperChanger::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam
 }
 
 void TWallpaperChanger::FormEndSession() {
-  if (Application) Application->Terminate();
+  Application().Terminate();
 }

@@ -10,7 +10,7 @@
 
 class TWallpaperChanger : public TForm {
  public:
-  explicit TWallpaperChanger(std::uint32_t PeriodMs);
+  TWallpaperChanger(TApplication& Application, std::uint32_t PeriodMs);
 
   // One change; an error is shown in a message box once, not again while it
   // repeats. True when the change succeeded.

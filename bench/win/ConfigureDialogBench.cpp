@@ -17,6 +17,7 @@
 #include "bench/win/BenchWindows.h"
 #include "forms/ConfigureFrm.h"
 #include "forms/ControlIds.h"
+#include "core/ProductInfo.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -75,7 +76,7 @@ int main() {
     Key.WriteString("Selected Group", "Bench");
   }
   TApplication App;
-  App.SetTitle("Pictarine Screen Saver");
+  App.SetTitle(ProductName);
 
   double LoadGroupTime = 1e30, OpenTime = 1e30, FolderTime = 1e30;
   for (int Run = 0; Run < Runs; ++Run) {
@@ -89,7 +90,7 @@ int main() {
     }
 
     Start = Seconds();
-    TConfigureForm Form(nullptr);
+    TConfigureForm Form(App, nullptr);
     Form.Show();
     UpdateWindow(Form.Handle());
     OpenTime = std::min(OpenTime, Seconds() - Start);

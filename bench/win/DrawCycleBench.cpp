@@ -12,9 +12,9 @@
 
 #include "bench/PhotoJpeg.h"
 #include "bench/win/BenchWindows.h"
-#include "forms/MainFrm.h"
+#include "picture/ComposeFrame.h"
 #include "platform/Gdi.h"
-#include "settings/LoadImageFile.h"
+#include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
 
 using namespace Bench;

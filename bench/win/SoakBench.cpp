@@ -14,8 +14,9 @@
 #include "bench/win/BenchWindows.h"
 #include "bench/win/ResourceCounts.h"
 #include "forms/MainFrm.h"
+#include "core/ProductInfo.h"
 #include "platform/Application.h"
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/HostileJpeg.h"
@@ -102,9 +103,9 @@ int main(int Argc, char** Argv) {
   }
 
   TApplication App;
-  App.SetTitle("Pictarine Screen Saver");
+  App.SetTitle(ProductName);
   TMainFormContext Context;
-  auto* Saver = static_cast<TMainForm*>(App.AddForm(std::make_unique<TMainForm>(Context)));
+  auto* Saver = static_cast<TMainForm*>(App.AddForm(std::make_unique<TMainForm>(App, Context)));
   Saver->Show();
   App.ProcessMessages();
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/KernelHandle.h"
-#include "platform/Pixels.h"
+#include "core/Pixels.h"
 
 struct TScreenSize {
   int Width = 1024;

@@ -5,7 +5,7 @@
 
 #include "e2e/Harness.h"
 #include "app/ScreenSaverUtils.h"
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 #include "platform/Files.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"

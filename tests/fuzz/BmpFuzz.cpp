@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   TBmpInfo Info;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 
 #include "fuzz/FuzzCheck.h"
-#include "settings/FitImage.h"
+#include "core/FitImage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   FuzzedDataProvider In(Data, Size);

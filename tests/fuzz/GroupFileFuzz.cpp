@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "settings/GroupFile.h"
-#include "settings/ImageQueue.h"
+#include "core/GroupFile.h"
+#include "core/ImageQueue.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   const std::string Text(reinterpret_cast<const char*>(Data), Size);

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "platform/FittedJpeg.h"
-#include "platform/JpegDecoder.h"
-#include "platform/Resample.h"
+#include "core/FittedJpeg.h"
+#include "core/JpegDecoder.h"
+#include "core/Resample.h"
 
 namespace {
 

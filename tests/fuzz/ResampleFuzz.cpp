@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fuzz/FuzzCheck.h"
-#include "platform/Resample.h"
+#include "core/Resample.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 #include "support/HostileJpeg.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "support/JpegEncoder.h"
 
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 
 TPixelBuffer SolidPicture(int Width, int Height, std::uint32_t Pixel) { return TPixelBuffer(Width, Height, Pixel); }
 

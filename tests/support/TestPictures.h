@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Pixels.h"
+#include "core/Pixels.h"
 
 TPixelBuffer SolidPicture(int Width, int Height, std::uint32_t Pixel);
 void WriteBmpFile(const std::string& Path, TPixelBuffer& Picture, int BitsPerPixel = 24);

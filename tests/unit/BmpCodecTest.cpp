@@ -1,4 +1,4 @@
-#include "platform/BmpCodec.h"
+#include "core/BmpCodec.h"
 
 #include <gtest/gtest.h>
 

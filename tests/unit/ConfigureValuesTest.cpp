@@ -1,14 +1,14 @@
-#include "forms/ConfigureValues.h"
+#include "core/ConfigureValues.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "platform/Errors.h"
-#include "platform/SpinRange.h"
-#include "platform/TextCompare.h"
-#include "platform/Ticks.h"
+#include "core/Errors.h"
+#include "core/SpinRange.h"
+#include "core/TextCompare.h"
+#include "core/Ticks.h"
 
 namespace {
 

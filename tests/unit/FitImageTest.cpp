@@ -1,4 +1,4 @@
-#include "settings/FitImage.h"
+#include "core/FitImage.h"
 
 #include <gtest/gtest.h>
 

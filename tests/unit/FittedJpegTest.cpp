@@ -1,4 +1,4 @@
-#include "platform/FittedJpeg.h"
+#include "core/FittedJpeg.h"
 
 #include <gtest/gtest.h>
 

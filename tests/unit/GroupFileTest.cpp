@@ -1,4 +1,4 @@
-#include "settings/GroupFile.h"
+#include "core/GroupFile.h"
 
 #include <gtest/gtest.h>
 

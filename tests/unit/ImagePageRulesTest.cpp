@@ -1,25 +1,8 @@
-#include "forms/ImagePageRules.h"
+#include "core/ImagePageRules.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(FileInSearchList, TakesTheFivePictureExtensionsInAnyCase) {
-  struct TCase {
-    const char* Name;
-    bool Taken;
-  };
-  const TCase Cases[] = {
-      {"photo.jpg", true},          {"PHOTO.JPEG", true},        {"x.Bmp", true},
-      {"a.ico", true},              {"b.emf", true},             {"C:\\Pics\\c.JpG", true},
-      {"a.gif", false},             {"a.wmf", false},            {"a.jpe", false},
-      {"a.jpg.bak", false},         {"noextension", false},      {"C:\\my.pics\\photo", false},
-      {"C:\\my.jpg\\photo", false}, {"D:x.bmp", true},           {"D:.bmp\\x", false},
-      {".bmp", true},               {"", false},                 {"photo.", false},
-      {"photo.jpg ", false},        {"photo.j\xE9g", false},    {"photo.\xC9MF", false},
-  };
-  for (const TCase& C : Cases) EXPECT_EQ(FileInSearchList(C.Name), C.Taken) << C.Name;
-}
 
 TEST(PatternFolder, UpToTheLastBackslashOrColon) {
   EXPECT_EQ(PatternFolder("C:\\Pics\\*.*"), "C:\\Pics\\");

@@ -1,4 +1,4 @@
-#include "settings/ImageQueue.h"
+#include "core/ImageQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "settings/RandomIndex.h"
+#include "core/RandomIndex.h"
 
 namespace {
 

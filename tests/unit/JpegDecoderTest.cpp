@@ -1,4 +1,4 @@
-#include "platform/JpegDecoder.h"
+#include "core/JpegDecoder.h"
 
 #include <gtest/gtest.h>
 

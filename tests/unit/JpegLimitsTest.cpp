@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/JpegDecoder.h"
+#include "core/JpegDecoder.h"
 #include "support/HostileJpeg.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/Resample.h"
+#include "core/Resample.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "viewer/ViewerCommandLine.h"
+#include "core/ViewerCommandLine.h"
 
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 namespace {
 

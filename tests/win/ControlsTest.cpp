@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "forms/ConfigureFrm.h"
-#include "forms/ProductInfo.h"
+#include "core/ProductInfo.h"
 #include "forms/Splash.h"
 #include "platform/Application.h"
 #include "platform/CommonDialogs.h"
@@ -20,7 +20,7 @@ namespace {
 
 class TControlsForm : public TForm {
  public:
-  explicit TControlsForm(HWND Owner = nullptr) {
+  explicit TControlsForm(TApplication& App, HWND Owner = nullptr) : TForm(App) {
     TFormStyle Style;
     Style.Style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
     Style.ClientWidth = 300;
@@ -66,7 +66,7 @@ class TControlsForm : public TForm {
 
 TEST(Controls, NotificationsReachTheNamedHandlersThroughContainers) {
   TApplication App;
-  TControlsForm Form;
+  TControlsForm Form(App);
   SendMessageA(Form.Other.Handle(), BM_CLICK, 0, 0);
   SendMessageA(Form.Ok.Handle(), BM_CLICK, 0, 0);
   SendMessageA(Form.Check.Handle(), BM_CLICK, 0, 0);
@@ -78,7 +78,7 @@ TEST(Controls, NotificationsReachTheNamedHandlersThroughContainers) {
 
 TEST(Controls, SpinEditsClampFilterAndReadTheirNumbers) {
   TApplication App;
-  TControlsForm Form;
+  TControlsForm Form(App);
   Form.Show();
   TSpinEdit& W = Form.Width;
   W.SetValue(50);
@@ -118,7 +118,7 @@ TEST(Controls, SpinEditsClampFilterAndReadTheirNumbers) {
 
 TEST(Controls, SortedListBoxesAndComboBoxesHoldOneOrder) {
   TApplication App;
-  TControlsForm Form;
+  TControlsForm Form(App);
   for (const char* Name : {"beach", "Alps", "city", "ALPS", "alps", "Beach"}) {
     Form.Combo.Add(Name);
     Form.List.Add(Name);
@@ -139,7 +139,7 @@ TEST(Controls, SortedListBoxesAndComboBoxesHoldOneOrder) {
 
 TEST(Controls, ModalFormsDisableTheirOwnerAndAnswerTheDialogKeys) {
   TApplication App;
-  TControlsForm Owner;
+  TControlsForm Owner(App);
   Owner.Show();
   struct TCase {
     const char* Name;
@@ -151,7 +151,7 @@ TEST(Controls, ModalFormsDisableTheirOwnerAndAnswerTheDialogKeys) {
   for (const TCase& C : {TCase{"Enter", WM_KEYDOWN, VK_RETURN, mrOk, "ok"},
                          TCase{"Escape", WM_KEYDOWN, VK_ESCAPE, mrCancel, "cancel"},
                          TCase{"close box", WM_CLOSE, 0, mrCancel, nullptr}}) {
-    TControlsForm Box(Owner.Handle());
+    TControlsForm Box(App, Owner.Handle());
     bool OwnerEnabledInside = true;
     // Runs once the modal loop reads messages: looks at the owner, then
     // sends the key to the focused control as the keyboard would.
@@ -183,7 +183,7 @@ TEST(Controls, ModalFormsDisableTheirOwnerAndAnswerTheDialogKeys) {
 
 TEST(Splash, ShowsWithoutAGaugeFitsTheNameAndIsReleasedByTheLoop) {
   TApplication App;
-  ShowSplash(App.Handle(), 0);
+  ShowSplash(App, App.Handle(), 0);
   TSplashForm* Splash = CurrentSplash();
   ASSERT_NE(Splash, nullptr);
   EXPECT_TRUE(IsWindowVisible(Splash->Handle()));
@@ -200,7 +200,7 @@ TEST(Splash, ShowsWithoutAGaugeFitsTheNameAndIsReleasedByTheLoop) {
     EXPECT_GT(Name.TextWidth(ProductName), ProductNameWidth) << Points + 1 << " points would not fit";
   }
 
-  ShowSplash(App.Handle(), 40);  // replaces the first
+  ShowSplash(App, App.Handle(), 40);  // replaces the first
   TSplashForm* Second = CurrentSplash();
   EXPECT_NE(Second, Splash);
   EXPECT_TRUE(Second->Gauge1.Visible());
@@ -213,7 +213,7 @@ TEST(Splash, ShowsWithoutAGaugeFitsTheNameAndIsReleasedByTheLoop) {
   App.ProcessMessages();
   EXPECT_FALSE(IsWindow(Window));
 
-  ShowSplashFor(App.Handle(), 0);
+  ShowSplashFor(App, App.Handle(), 0);
   EXPECT_EQ(CurrentSplash(), nullptr) << "duration 0: shown and removed at once";
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainSequence.h"
-#include "platform/Errors.h"
+#include "core/Errors.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Application.h"
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/Form.h"
 
 namespace {
@@ -17,7 +17,7 @@ std::vector<std::string>* Journal = nullptr;
 
 class TProbeForm : public TForm {
  public:
-  explicit TProbeForm(bool FailOnCreate = false) : Timer(*this), FailCreate(FailOnCreate) {
+  explicit TProbeForm(TApplication& App, bool FailOnCreate = false) : TForm(App), Timer(*this), FailCreate(FailOnCreate) {
     Timer.SetEnabled(false);
     Timer.SetHandler(&TProbeForm::TimerTick);
     TFormStyle Style;
@@ -115,7 +115,7 @@ class TBoxWatcher {
 
 TEST_F(TFormTest, MessagesReachTheirNamedHandlers) {
   TApplication App;
-  TProbeForm Form;
+  TProbeForm Form(App);
   SendMessageA(Form.Handle(), WM_KEYDOWN, 'A', 0);
   SendMessageA(Form.Handle(), WM_SYSKEYDOWN, VK_F10, 0);
   SendMessageA(Form.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(-5, 42));
@@ -124,8 +124,8 @@ TEST_F(TFormTest, MessagesReachTheirNamedHandlers) {
 
 TEST_F(TFormTest, CloseAsksFirstAndClosingTheMainFormEndsTheLoop) {
   TApplication App;
-  TProbeForm* Main = static_cast<TProbeForm*>(App.AddForm(std::make_unique<TProbeForm>()));
-  TProbeForm* Other = static_cast<TProbeForm*>(App.AddForm(std::make_unique<TProbeForm>()));
+  TProbeForm* Main = static_cast<TProbeForm*>(App.AddForm(std::make_unique<TProbeForm>(App)));
+  TProbeForm* Other = static_cast<TProbeForm*>(App.AddForm(std::make_unique<TProbeForm>(App)));
   Main->Name = "main";
   Other->Name = "other";
   Other->Show();
@@ -150,7 +150,7 @@ TEST_F(TFormTest, ErrorsInHandlersAreShownAndTheFormGoesOn) {
   TApplication App;
   App.SetTitle("Probe Title");
   TBoxWatcher CreateBox;
-  const auto Form = std::make_unique<TProbeForm>(true);
+  const auto Form = std::make_unique<TProbeForm>(App, true);
   CreateBox.Wait();
   EXPECT_EQ(CreateBox.Caption, "Probe Title");
   EXPECT_EQ(CreateBox.Message, "Disk full.");
@@ -169,7 +169,7 @@ TEST_F(TFormTest, ErrorsInHandlersAreShownAndTheFormGoesOn) {
 
 TEST_F(TFormTest, TimerTicksOnlyWhenEnabledWithAnInterval) {
   TApplication App;
-  TProbeForm Form;
+  TProbeForm Form(App);
   Form.Timer.SetInterval(0);
   Form.Timer.SetEnabled(true);
   Pump(300);
@@ -186,7 +186,7 @@ TEST_F(TFormTest, TimerTicksOnlyWhenEnabledWithAnInterval) {
 TEST_F(TFormTest, NoExceptionLeavesTheWindowProcedure) {
   TApplication App;
   App.SetTitle("Probe Title");
-  TProbeForm Form;
+  TProbeForm Form(App);
   TBoxWatcher Box;
   EXPECT_EQ(SendMessageA(Form.Handle(), WM_USER + 1, 0, 0), 0);
   Box.Wait();
@@ -198,7 +198,7 @@ TEST_F(TFormTest, NoExceptionLeavesTheWindowProcedure) {
 
 TEST_F(TFormTest, AWindowDestroyedFromOutsideIsForgotten) {
   TApplication App;
-  TProbeForm Form;
+  TProbeForm Form(App);
   Form.Timer.SetInterval(20);
   Form.Timer.SetEnabled(true);
   const HWND Window = Form.Handle();

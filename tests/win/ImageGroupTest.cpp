@@ -3,7 +3,7 @@
 #include <cmath>
 #include <map>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/Files.h"
 #include "platform/KernelHandle.h"
 #include "support/SettingsFixture.h"

@@ -3,7 +3,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/KernelHandle.h"
-#include "settings/LoadImageFile.h"
+#include "picture/LoadImageFile.h"
 #include "platform/Files.h"
 #include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"

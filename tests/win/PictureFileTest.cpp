@@ -4,7 +4,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Gdi.h"
-#include "settings/PictureFile.h"
+#include "picture/PictureFile.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 

@@ -91,28 +91,37 @@ class TPreviewLoopTest : public TSettingsTest {
   }
 };
 
-TMainFormContext PreviewOf(HWND Host) {
+TMainFormContext PreviewOf(HWND Host, TInstanceGuard* Guard = nullptr) {
   TMainFormContext Context;
   Context.Preview = true;
   Context.HostWindow = Host;
-  Context.ReleaseInstance = ReleaseInstanceMutex;
+  if (Guard) Context.ReleaseInstance = [Guard] { Guard->Release(); };
   return Context;
+}
+
+// The preview as the main sequence runs it: the main form of the
+// application, whose message loop runs until the preview ends it.
+TMainForm& RunPreview(TApplication& App, const TMainFormContext& Context) {
+  auto& Preview = static_cast<TMainForm&>(*App.AddForm(std::make_unique<TMainForm>(App, Context)));
+  App.Run();
+  return Preview;
 }
 
 TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   TApplication App;
   // A guard of its own: another test leaves the real one open in this process.
-  InstanceMutex = CreateMutexA(nullptr, FALSE, "Pictarine preview test guard");
-  ASSERT_NE(InstanceMutex, nullptr);
+  TInstanceGuard Guard("Pictarine preview test guard");
+  Guard.Acquire(App);
+  ASSERT_TRUE(Guard.Held());
   const DWORD Start = GetTickCount();
   TPreviewHost Host(400);
   {
-    TMainForm Preview(PreviewOf(Host.Handle()));  // waits for the box to show, then previews inside its creation
+    TMainForm& Preview = RunPreview(App, PreviewOf(Host.Handle(), &Guard));  // waits for the box, then previews
     EXPECT_GE(GetTickCount() - Start, 400u) << "the preview waited for the box to show";
     EXPECT_FALSE(IsWindowVisible(Preview.Handle()));
-    Preview.Destroy();
+    App.DestroyForms();
   }
-  EXPECT_EQ(InstanceMutex, nullptr) << "the preview released the guard";
+  EXPECT_FALSE(Guard.Held()) << "the preview released the guard";
   EXPECT_TRUE(App.Terminated());
   EXPECT_FALSE(App.ShowMainForm);
 
@@ -140,22 +149,21 @@ TEST_F(TPreviewLoopTest, EndsWhenTheWindowIsDestroyedBeforeItShows) {
   while (!Hidden.load()) Sleep(5);
   const DWORD Start = GetTickCount();
   {
-    TMainForm Preview(PreviewOf(Hidden.load()));  // waits for the window to show, then sees it gone
+    RunPreview(App, PreviewOf(Hidden.load()));  // waits for the window to show, then sees it gone
     EXPECT_GE(GetTickCount() - Start, 300u) << "it waited while the window existed";
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
-    Preview.Destroy();
+    App.DestroyForms();
   }
   Host.join();
 }
 
 TEST_F(TPreviewLoopTest, EndsWithoutDrawingForAHandleThatIsNoWindow) {
-  TApplication App;
   for (std::int32_t Handle : {0, 12345}) {
-    TMainForm Preview(PreviewOf(WindowFromInt32(Handle)));
+    TApplication App;
+    RunPreview(App, PreviewOf(WindowFromInt32(Handle)));
     EXPECT_TRUE(App.Terminated());
     EXPECT_FALSE(App.ShowMainForm);
-    Preview.Destroy();
   }
 }
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "platform/Errors.h"
+#include "core/Errors.h"
 #include "platform/Files.h"
 
 namespace {

@@ -10,29 +10,31 @@ bool QuitMessageWaiting() {
   return PeekMessageA(&Message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
 }
 
-TEST(AcquireInstanceMutex, CreatesTheMutexWhenNoneExists) {
+TEST(InstanceGuard, CreatesTheMutexWhenNoneExists) {
   TApplication App;
-  AcquireInstanceMutex();
-  ASSERT_NE(InstanceMutex, nullptr);
+  TInstanceGuard Guard;
+  Guard.Acquire(App);
+  ASSERT_TRUE(Guard.Held());
   EXPECT_TRUE(App.ShowMainForm);
   EXPECT_FALSE(QuitMessageWaiting());
   HANDLE Seen = OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName);
   EXPECT_NE(Seen, nullptr);
   CloseHandle(Seen);
 
-  ReleaseInstanceMutex();
-  EXPECT_EQ(InstanceMutex, nullptr);
-  ReleaseInstanceMutex();  // a second release does nothing
+  Guard.Release();
+  EXPECT_FALSE(Guard.Held());
+  Guard.Release();  // a second release does nothing
   EXPECT_EQ(OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceMutexName), nullptr);
 }
 
-TEST(AcquireInstanceMutex, StandsBackWhenAnotherInstanceHoldsIt) {
+TEST(InstanceGuard, StandsBackWhenAnotherInstanceHoldsIt) {
   HANDLE Other = CreateMutexA(nullptr, FALSE, InstanceMutexName);
   ASSERT_NE(Other, nullptr);
   {
     TApplication App;
-    AcquireInstanceMutex();
-    EXPECT_EQ(InstanceMutex, nullptr);
+    TInstanceGuard Guard;
+    Guard.Acquire(App);
+    EXPECT_FALSE(Guard.Held());
     EXPECT_FALSE(App.ShowMainForm);
     EXPECT_TRUE(App.Terminated());
     EXPECT_TRUE(QuitMessageWaiting());

@@ -42,7 +42,7 @@ TEST_F(TSlideShowTest, MemoryStaysFlatOverAThousandPictures) {
   WriteGroupFile("M", Group);
 
   TApplication App;
-  TSlideShowForm Form(std::make_unique<TSettings>("M"));
+  TSlideShowForm Form(App, std::make_unique<TSettings>("M"));
   for (int I = 0; I < 50; ++I) Form.ShowNextPicture();
   const std::size_t Before = PrivateBytes();
   for (int I = 0; I < 1000; ++I) Form.ShowNextPicture();
@@ -62,7 +62,7 @@ TEST_F(TSlideShowTest, WithoutASettingsKeyTheSamplePictureKeepsComing) {
   auto Settings = std::make_unique<TSettings>("Never Configured");
   Settings->LoadGroup(Settings->CurrentGroup);
   TApplication App;
-  TSlideShowForm Form(std::move(Settings));
+  TSlideShowForm Form(App, std::move(Settings));
   EXPECT_EQ(Form.ImageFile(), TSettings::SamplePicturePath());
   for (int Pass = 2; Pass <= 3; ++Pass) {
     Form.ShowNextPicture();

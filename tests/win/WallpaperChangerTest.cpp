@@ -21,7 +21,7 @@ TEST_F(TWallpaperChangerTest, ChangesAgainEveryPeriodUntilTheSessionEnds) {
 
   TApplication App;
   App.ShowMainForm = false;
-  TForm* Changer = App.AddForm(std::make_unique<TWallpaperChanger>(300));
+  TForm* Changer = App.AddForm(std::make_unique<TWallpaperChanger>(App, 300));
   ASSERT_TRUE(static_cast<TWallpaperChanger*>(Changer)->ChangeWallpaper());
   ASSERT_TRUE(FileExists(Wallpaper));
   for (int Change = 0; Change < 2; ++Change) {

@@ -1,0 +1,173 @@
+#include "picture/LoadImageFile.h"
+
+#include <algorithm>
+
+#include "core/Errors.h"
+#include "platform/Files.h"
+#include "core/FittedJpeg.h"
+#include "core/PictureKinds.h"
+
+std::unique_ptr<TBitmap> MessageBitmap() {
+  auto Bitmap = std::make_unique<TBitmap>();
+  Bitmap->SetSize(200, 50);
+  Bitmap->WriteText(10, 10, "You have selected no images!");
+  return Bitmap;
+}
+
+namespace {
+
+// Buffers beyond this size are not kept for the next picture: a one-off huge
+// file must not hold its memory (or, in a 32-bit process, its address space)
+// for the rest of the run.
+constexpr std::size_t KeptBytes = 64u << 20;
+
+template <typename TBuffer>
+void DropIfHuge(TBuffer& Buffer) {
+  if (Buffer.capacity() * sizeof(Buffer[0]) > KeptBytes) TBuffer().swap(Buffer);
+}
+
+}  // namespace
+
+TImageLoader::TImageLoader() = default;
+TImageLoader::~TImageLoader() = default;
+
+void TImageLoader::Open(const std::string& FileName) {
+  Kind = TKind::Empty;
+  PictureWidth = PictureHeight = 0;
+  HeaderFresh = false;
+  Decoder.reset();  // it points into Data
+  DropIfHuge(Data);
+  DropIfHuge(BmpPixels);
+  try {
+    if (FileName.empty()) {
+      Kind = TKind::Message;
+    } else {
+      switch (PictureFormatOf(FileName)) {
+        case TPictureFormat::Bmp: OpenBmp(FileName); break;
+        case TPictureFormat::Jpeg: OpenJpeg(FileName); break;
+        case TPictureFormat::Other: break;
+      }
+    }
+  } catch (...) {
+    // Any failure, memory included, ends in the message instead of a picture.
+    Kind = TKind::Message;
+  }
+  if (Kind == TKind::Message) {
+    if (!Message) Message = MessageBitmap();
+    PictureWidth = Message->Width();
+    PictureHeight = Message->Height();
+  }
+}
+
+// A file that is missing, unreadable or not a valid BMP gives the message.
+void TImageLoader::OpenBmp(const std::string& FileName) {
+  Kind = TKind::Message;
+  ReadWholeFile(FileName, Data);
+  if (!ReadBmpInfo(Bytes(), Data.size(), BmpInfo)) return;
+  if (BmpRowsReadable(Bytes(), Data.size(), BmpInfo)) {
+    Kind = TKind::BmpRows;
+  } else {
+    // RLE data can only be read from its start, in the file's row order.
+    BmpPixels.resize(static_cast<std::size_t>(BmpInfo.Width) * BmpInfo.Height);
+    const TPixelView Pixels{BmpPixels.data(), BmpInfo.Width, BmpInfo.Height, BmpInfo.Width};
+    if (!DecodeBmp(Bytes(), Data.size(), BmpInfo, Pixels)) return;
+    Kind = TKind::BmpPixels;
+  }
+  PictureWidth = BmpInfo.Width;
+  PictureHeight = BmpInfo.Height;
+}
+
+// Failures end quietly in an empty picture.
+void TImageLoader::OpenJpeg(const std::string& FileName) {
+  try {
+    Decoder = std::make_unique<TJpegDecoder>();
+    Decoder->SetAbandonCheck([this] { return CheckAbandon(); });
+    ReadWholeFile(FileName, Data);
+    if (!Decoder->ReadHeader(Bytes(), Data.size())) return;
+  } catch (...) {
+    return;
+  }
+  Kind = TKind::Jpeg;
+  HeaderFresh = true;
+  PictureWidth = Decoder->Width();
+  PictureHeight = Decoder->Height();
+}
+
+TPixelView TImageLoader::BmpPixelView() {
+  return TPixelView{BmpPixels.data(), BmpInfo.Width, BmpInfo.Height, BmpInfo.Width};
+}
+
+void TImageLoader::DrawBmpRows(const TPixelView& Dest) {
+  Resampler.Start(BmpInfo.Width, BmpInfo.Height, Dest);
+  std::uint32_t* Rows[TStreamResampler::StripRows];
+  for (int First = 0; First < BmpInfo.Height;) {
+    const int Count = Resampler.NextRows(Rows, TStreamResampler::StripRows);
+    if (Count <= 0 || CheckAbandon() || !DecodeBmpRows(Bytes(), Data.size(), BmpInfo, First, Rows, Count)) return;
+    Resampler.RowsWritten(Count);
+    First += Count;
+  }
+}
+
+bool TImageLoader::CheckAbandon() {
+  if (!DrawAbandoned && AbandonCheck && AbandonCheck()) DrawAbandoned = true;
+  return DrawAbandoned;
+}
+
+void TImageLoader::Draw(const TPixelView& Dest) {
+  DrawAbandoned = false;
+  switch (Kind) {
+    case TKind::Empty: break;
+    case TKind::Message: Resample(Message->Pixels(), Dest); break;
+    case TKind::BmpPixels: Resample(BmpPixelView(), Dest); break;
+    case TKind::BmpRows: DrawBmpRows(Dest); break;
+    case TKind::Jpeg:
+      // A second drawing of the same picture needs its header read again.
+      if (!HeaderFresh && !Decoder->ReadHeader(Bytes(), Data.size())) break;
+      HeaderFresh = false;
+      try {
+        DecodeJpegInto(*Decoder, Dest, Resampler);
+      } catch (...) {
+        // No room for the resampler's rows: nothing is drawn, as for a JPEG
+        // picture that cannot be loaded.
+      }
+      break;
+  }
+}
+
+void TImageLoader::DrawInto(TBitmap& Target, int X, int Y, int W, int H) {
+  if (Kind == TKind::Empty || Target.Empty() || W <= 0 || H <= 0) return;
+  GdiFlush();
+  if (X >= 0 && Y >= 0 && X + W <= Target.Width() && Y + H <= Target.Height()) {
+    Draw(Target.Pixels().Sub(X, Y, W, H));
+    return;
+  }
+  // Partly outside: drawn in full, then what is visible copied.
+  TPixelBuffer Whole(W, H);
+  Draw(Whole.View());
+  const TPixelView View = Target.Pixels();
+  for (int Row = std::max(0, -Y); Row < H && Y + Row < Target.Height(); ++Row)
+    for (int Col = std::max(0, -X); Col < W && X + Col < Target.Width(); ++Col)
+      View.Row(Y + Row)[X + Col] = Whole.At(Col, Row);
+}
+
+std::unique_ptr<TBitmap> TImageLoader::FullSize() {
+  if (Kind == TKind::Message) return MessageBitmap();
+  auto Bitmap = std::make_unique<TBitmap>();
+  try {
+    // Every pixel is drawn (a failed JPEG decode draws white).
+    Bitmap->SetSize(PictureWidth, PictureHeight, TBitmap::Overwritten);
+    DrawInto(*Bitmap, 0, 0, PictureWidth, PictureHeight);
+  } catch (...) {
+    // A JPEG picture without room ends as an empty bitmap, a BMP picture as
+    // the message.
+    if (Kind != TKind::Jpeg) return MessageBitmap();
+    Bitmap = std::make_unique<TBitmap>();
+  }
+  return Bitmap;
+}
+
+std::unique_ptr<TBitmap> LoadImageFile(const std::string& FileName) {
+  TImageLoader Loader;
+  Loader.Open(FileName);
+  return Loader.FullSize();
+}

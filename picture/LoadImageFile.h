@@ -1,0 +1,98 @@
+#pragma once
+// Turns picture files into pictures to draw. Never fails for a bad file:
+// every caller gets a picture (perhaps the message bitmap, perhaps an empty
+// one) to draw.
+//
+// What a file gives: a BMP or JPEG file (chosen by extension) its picture. An
+// empty name or a BMP file that cannot be loaded gives the message bitmap; a
+// JPEG file whose header cannot be read, or a file of another extension, an
+// empty picture; a JPEG file whose picture fails to decode, a white picture
+// of its size.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "core/BmpCodec.h"
+#include "core/JpegDecoder.h"
+#include "core/Resample.h"
+
+// The one loader: reads a picture file for drawing at the size it is shown
+// at, with no full-size copy of a JPEG picture (it is decoded at a reduced
+// DCT scale where that still covers the drawn size, and its rows stream
+// through a resampler into the destination) nor of an uncompressed BMP
+// picture (its rows are decoded from the file a strip at a time). Its
+// buffers (the file's content, the resampler's rows, the pixels of an RLE
+// BMP) are kept from one picture to the next and reused when large enough,
+// so that a slide show touches no fresh memory for each picture; a buffer
+// above 64 MiB is let go when the next picture is opened.
+class TImageLoader {
+ public:
+  TImageLoader();
+  ~TImageLoader();
+  TImageLoader(const TImageLoader&) = delete;
+  TImageLoader& operator=(const TImageLoader&) = delete;
+
+  // Reads the picture of FileName as far as its size: a JPEG file's header,
+  // a BMP file's headers (an RLE file is decoded whole). Never raises for a
+  // bad file; may raise when the message bitmap itself cannot be made.
+  void Open(const std::string& FileName);
+  // The size of the picture at its full size; 0 x 0 for an empty picture.
+  int Width() const { return PictureWidth; }
+  int Height() const { return PictureHeight; }
+  // Whether the file gave its own picture (not the message bitmap nor an
+  // empty picture).
+  bool HasPicture() const { return Kind != TKind::Empty && Kind != TKind::Message; }
+
+  // Draws the whole picture, resampled with Resample's area averaging, into
+  // the rectangle X, Y, W x H of Target, clipped to it: the same pixels as
+  // StretchFrom of the full-size picture, except where a JPEG file is decoded
+  // at a reduced scale (close to them). An empty picture draws nothing.
+  void DrawInto(TBitmap& Target, int X, int Y, int W, int H);
+  // The picture at its full size as a new bitmap.
+  std::unique_ptr<TBitmap> FullSize();
+
+  // A check made often while a picture is decoded (between strips of rows,
+  // and between the scans of a progressive file); when it answers true the
+  // drawing stops (the area is left part drawn, or white for a JPEG picture
+  // as after a failed decode) and Abandoned() tells so until the next draw.
+  // Lets a window that waits on a long decode answer its user.
+  void SetAbandonCheck(std::function<bool()> Check) { AbandonCheck = std::move(Check); }
+  bool Abandoned() const { return DrawAbandoned; }
+
+ private:
+  enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels };
+  void OpenBmp(const std::string& FileName);
+  void OpenJpeg(const std::string& FileName);
+  // Draws into all of Dest, every pixel (unless the picture is empty).
+  void Draw(const TPixelView& Dest);
+  void DrawBmpRows(const TPixelView& Dest);
+  TPixelView BmpPixelView();
+  const std::uint8_t* Bytes() const { return reinterpret_cast<const std::uint8_t*>(Data.data()); }
+
+  TKind Kind = TKind::Empty;
+  int PictureWidth = 0;
+  int PictureHeight = 0;
+  bool HeaderFresh = false;  // the decoder's header read is not used up yet
+  std::string Data;
+  TBmpInfo BmpInfo;
+  std::vector<std::uint32_t> BmpPixels;
+  // A fresh decoder for each file: libjpeg keeps the tables of the last
+  // picture across a reuse, which a file without its own would pick up.
+  std::unique_ptr<TJpegDecoder> Decoder;
+  TStreamResampler Resampler;
+  std::unique_ptr<TBitmap> Message;
+  std::function<bool()> AbandonCheck;
+  bool DrawAbandoned = false;
+  // AbandonCheck, noting a true answer in DrawAbandoned.
+  bool CheckAbandon();
+};
+
+// The picture of FileName at its full size, in a new bitmap that the caller
+// owns.
+std::unique_ptr<TBitmap> LoadImageFile(const std::string& FileName);
+
+// 200 x 50, white, "You have selected no images!" at 10, 10.
+std::unique_ptr<TBitmap> MessageBitmap();
