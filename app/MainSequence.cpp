@@ -8,13 +8,13 @@
 
 #include "app/ScreenSaverUtils.h"
 #include "app/SingleInstance.h"
+#include "core/Errors.h"
+#include "core/ProductInfo.h"
 #include "forms/ConfigureFrm.h"
 #include "forms/MainFrm.h"
-#include "core/ProductInfo.h"
 #include "forms/Splash.h"
-#include "platform/Application.h"
-#include "core/Errors.h"
 #include "picture/Wallpaper.h"
+#include "platform/Application.h"
 #include "platform/WindowHandle.h"
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include "core/Errors.h"
 #include "core/ProductInfo.h"
+#include "platform/GuardedCall.h"
 #include "platform/Library.h"
 #include "platform/Registry.h"
 #include "platform/WindowHandle.h"
@@ -79,11 +80,11 @@ bool VerifyScreenSaverPassword(HWND Window) {
   if (!Desktop.IsOpen() || !DesktopAsksForPassword(Desktop)) return Accepted;
   TLibrary Provider(SystemDirectory() + "password.cpl");
   if (!Provider.Loaded()) return Accepted;
-  try {
-    if (const auto Verify = Provider.Function<TVerifyScreenSavePwd>("VerifyScreenSavePwd"))
-      if (!Verify(Window)) Accepted = false;
-  } catch (...) {
-    // A provider that fails leaves the answer as it was.
-  }
+  const auto Verify = Provider.Function<TVerifyScreenSavePwd>("VerifyScreenSavePwd");
+  if (!Verify) return Accepted;
+  // A provider that faults leaves the answer as it was; the library is freed
+  // all the same.
+  BOOL Answer = TRUE;
+  if (CallGuarded([&Answer, Verify, Window] { Answer = Verify(Window); }) && !Answer) Accepted = false;
   return Accepted;
 }

@@ -20,5 +20,6 @@ std::string SystemDirectory();
 void ChangeScreenSaverPassword(const std::vector<std::string>& Args, HWND Owner);
 
 // Asks the system's provider for the password when the desktop settings ask
-// for one. True means the saver may close.
+// for one. True means the saver may close: also when no provider is
+// installed, and when the provider faults.
 bool VerifyScreenSaverPassword(HWND Window);

@@ -19,11 +19,11 @@
 #include <vector>
 
 #include "core/BmpCodec.h"
+#include "core/FitImage.h"
 #include "core/FittedJpeg.h"
+#include "core/GroupFile.h"
 #include "core/JpegDecoder.h"
 #include "core/Resample.h"
-#include "core/FitImage.h"
-#include "core/GroupFile.h"
 #include "support/HostileJpeg.h"
 
 namespace {

@@ -29,11 +29,11 @@
 #include <vector>
 
 #include "bench/PhotoJpeg.h"
+#include "core/FitImage.h"
 #include "core/FittedJpeg.h"
 #include "core/JpegDecoder.h"
 #include "core/Pixels.h"
 #include "core/Resample.h"
-#include "core/FitImage.h"
 
 namespace {
 

@@ -48,15 +48,30 @@ target_link_libraries(pictarine_picture PUBLIC pictarine_settings)
 pictarine_folder_library(pictarine_win ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
 target_link_libraries(pictarine_win PUBLIC pictarine_picture)
 
+# A shipped program carries no debug information: it is kept beside the
+# program in <program>.debug, which the program names in its debug link, so
+# that a debugger, or addr2line on the .debug file, still reads a crash
+# address.
+string(REGEX REPLACE "g\\+\\+(-posix)?$" "objcopy" PICTARINE_OBJCOPY "${CMAKE_CXX_COMPILER}")
+function(pictarine_split_debug target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${PICTARINE_OBJCOPY} --only-keep-debug $<TARGET_FILE:${target}> $<TARGET_FILE:${target}>.debug
+    COMMAND ${PICTARINE_OBJCOPY} --strip-all --add-gnu-debuglink=$<TARGET_FILE:${target}>.debug
+            $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
+
 add_executable(Pictarine WIN32 app/Main.cpp resources/Pictarine.rc)
 set_target_properties(Pictarine PROPERTIES SUFFIX ".scr")
 target_link_libraries(Pictarine PRIVATE pictarine_win)
+pictarine_split_debug(Pictarine)
 
 # The companion viewer: its windows in a library that the tests link too.
 pictarine_folder_library(vistaloop_win ${PROJECT_SOURCE_DIR}/viewer/*.cpp)
 target_link_libraries(vistaloop_win PUBLIC pictarine_picture)
 add_executable(Vistaloop WIN32 viewer/Main.cpp resources/Vistaloop.rc)
 target_link_libraries(Vistaloop PRIVATE vistaloop_win)
+pictarine_split_debug(Vistaloop)
 
 # The sample picture beside the programs, drawn by a host program at build time.
 find_program(HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)

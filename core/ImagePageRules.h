@@ -19,6 +19,6 @@ std::string FolderPattern(const std::string& ChosenFile);
 std::string ViewerSlideShowCommand(const std::string& InstallDir, const std::string& Group);
 
 // The message that refuses a new group name that cannot be a file name of its
-// own inside the group folder ("\", "/" or ":" in it, or "." or ".."); empty
-// when the name is accepted (an empty name and duplicates are).
+// own inside the group folder (IsValidGroupName); empty when the name is
+// accepted (an empty name and duplicates are).
 std::string GroupNameRefusal(const std::string& Name);

@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "forms/ControlIds.h"
 #include "core/ProductInfo.h"
+#include "forms/ControlIds.h"
 
 TAboutBox::TAboutBox(TApplication& Application, HWND Owner) : TForm(Application) {
   TFormStyle Style;

@@ -2,12 +2,12 @@
 
 #include <string>
 
-#include "forms/About.h"
 #include "core/ConfigureValues.h"
-#include "forms/ControlIds.h"
-#include "platform/Application.h"
 #include "core/FitImage.h"
+#include "forms/About.h"
+#include "forms/ControlIds.h"
 #include "picture/PictureFile.h"
+#include "platform/Application.h"
 
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
   try {

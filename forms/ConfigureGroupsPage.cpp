@@ -3,9 +3,9 @@
 // EditGroup, GroupSelect, SlideShowGroup and WallPaperGroup), which are all
 // sorted alike, so that one index names the same group in each. The names
 // reach the settings only through OK.
-#include "forms/ConfigureFrm.h"
-#include "core/ImagePageRules.h"
 #include "core/Errors.h"
+#include "core/ImagePageRules.h"
+#include "forms/ConfigureFrm.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 // folder load.
 #include <windows.h>
 
-#include "forms/ConfigureFrm.h"
 #include "core/ConfigureValues.h"
+#include "core/FitImage.h"
 #include "core/ImagePageRules.h"
 #include "core/PictureKinds.h"
 #include "core/Ticks.h"
+#include "forms/ConfigureFrm.h"
+#include "picture/PictureFile.h"
 #include "platform/Application.h"
 #include "platform/FileSearch.h"
-#include "core/FitImage.h"
-#include "picture/PictureFile.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "core/ProductInfo.h"
 #include "core/Ticks.h"
-#include "platform/Application.h"
-#include "platform/Gdi.h"
 #include "picture/ComposeFrame.h"
 #include "picture/Wallpaper.h"
+#include "platform/Application.h"
+#include "platform/Gdi.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "picture/LoadImageFile.h"
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
-#include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
 
 // What the creator hands the main form: whether it previews, the host's

@@ -2,9 +2,9 @@
 
 #include <memory>
 
+#include "core/Ticks.h"
 #include "forms/ControlIds.h"
 #include "platform/Application.h"
-#include "core/Ticks.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "core/Errors.h"
-#include "platform/Files.h"
 #include "core/FittedJpeg.h"
 #include "core/PictureKinds.h"
+#include "platform/Files.h"
 
 std::unique_ptr<TBitmap> MessageBitmap() {
   auto Bitmap = std::make_unique<TBitmap>();

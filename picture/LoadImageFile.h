@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Bitmap.h"
 #include "core/BmpCodec.h"
 #include "core/JpegDecoder.h"
 #include "core/Resample.h"
+#include "platform/Bitmap.h"
 
 // The one loader: reads a picture file for drawing at the size it is shown
 // at, with no full-size copy of a JPEG picture (it is decoded at a reduced

@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "core/PictureKinds.h"
+#include "picture/LoadImageFile.h"
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/KernelHandle.h"
 #include "platform/ScreenFont.h"
-#include "picture/LoadImageFile.h"
 
 class TPictureFile::TSource {
  public:

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "core/BmpCodec.h"
-#include "platform/Files.h"
 #include "core/FitImage.h"
 #include "picture/LoadImageFile.h"
+#include "platform/Files.h"
 #include "settings/Settings.h"
 
 int DisplayBitsPerPixel() {

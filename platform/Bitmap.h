@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Gdi.h"
 #include "core/Pixels.h"
+#include "platform/Gdi.h"
 
 // A colour as the settings hold it: 0x00BBGGRR; a value whose high byte is
 // 0xFF names a system colour by its index in the low byte.

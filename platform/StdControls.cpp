@@ -1,7 +1,7 @@
 #include "platform/StdControls.h"
 
-#include "platform/Form.h"
 #include "core/IntegerText.h"
+#include "platform/Form.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Control.h"
 #include "core/SpinRange.h"
+#include "platform/Control.h"
 
 // A static text, sized to its text whenever the text or the font changes.
 class TLabel : public TControl {

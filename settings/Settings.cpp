@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "core/Errors.h"
-#include "platform/Files.h"
-#include "platform/Registry.h"
 #include "core/GroupFile.h"
 #include "core/RandomIndex.h"
+#include "platform/Files.h"
+#include "platform/Registry.h"
 
 const char SettingsKeyPath[] = "Software\\Quellbrook\\Pictarine Screen Saver";
 const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -1,15 +1,10 @@
 #include "viewer/SlideShowFrm.h"
 
-#include "picture/ComposeFrame.h"
 #include "core/ProductInfo.h"
+#include "picture/ComposeFrame.h"
+#include "picture/LoadImageFile.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
-#include "picture/LoadImageFile.h"
-
-namespace {
-
-
-}  // namespace
 
 RECT SlideShowBounds(const TSettings& Settings) {
   const int W = Settings.SlideShowSizeX > 0 ? Settings.SlideShowSizeX : 267;

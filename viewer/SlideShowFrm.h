@@ -8,9 +8,9 @@
 #include <memory>
 #include <string>
 
+#include "picture/LoadImageFile.h"
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
-#include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
 
 class TSlideShowForm : public TForm {

@@ -5,10 +5,10 @@
 #include <memory>
 
 #include "core/CommandLine.h"
+#include "core/ViewerCommandLine.h"
 #include "platform/Application.h"
 #include "settings/Settings.h"
 #include "viewer/SlideShowFrm.h"
-#include "core/ViewerCommandLine.h"
 #include "viewer/WallpaperChanger.h"
 
 namespace {

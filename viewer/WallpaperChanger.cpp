@@ -1,7 +1,7 @@
 #include "viewer/WallpaperChanger.h"
 
-#include "platform/Application.h"
 #include "picture/Wallpaper.h"
+#include "platform/Application.h"
 
 TWallpaperChanger::TWallpaperChanger(TApplication& Application, std::uint32_t PeriodMs)
     : TForm(Application), tmrChange(*this) {

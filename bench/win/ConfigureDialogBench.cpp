@@ -15,9 +15,9 @@
 #include <string>
 
 #include "bench/win/BenchWindows.h"
+#include "core/ProductInfo.h"
 #include "forms/ConfigureFrm.h"
 #include "forms/ControlIds.h"
-#include "core/ProductInfo.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"

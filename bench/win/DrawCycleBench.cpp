@@ -13,8 +13,8 @@
 #include "bench/PhotoJpeg.h"
 #include "bench/win/BenchWindows.h"
 #include "picture/ComposeFrame.h"
-#include "platform/Gdi.h"
 #include "picture/LoadImageFile.h"
+#include "platform/Gdi.h"
 #include "settings/Settings.h"
 
 using namespace Bench;

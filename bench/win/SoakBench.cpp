@@ -13,10 +13,10 @@
 
 #include "bench/win/BenchWindows.h"
 #include "bench/win/ResourceCounts.h"
-#include "forms/MainFrm.h"
-#include "core/ProductInfo.h"
-#include "platform/Application.h"
 #include "core/BmpCodec.h"
+#include "core/ProductInfo.h"
+#include "forms/MainFrm.h"
+#include "platform/Application.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/HostileJpeg.h"

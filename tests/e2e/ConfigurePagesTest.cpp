@@ -305,12 +305,13 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "one Holiday deleted");
 
   // Names that cannot be file names in the group folder are refused.
-  for (const std::string Bad : {"Trip\\2024", ".."}) {
+  for (const std::string Bad : {"Trip\\2024", "..", "Say \"cheese\"", "con.txt", "Trip."}) {
     SetControlText(Control(idNewGroupName), Bad);
     Click(idAddGroup);
     ExpectErrorBox("\"" + Bad +
-                   "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain "
-                   "\"\\\", \"/\" or \":\" and may not be \".\" or \"..\"");
+                   "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain any "
+                   "of < > : \" / \\ | ? * or control characters, may not end in a dot or a blank, and may not be a "
+                   "device name such as CON, PRN, AUX, NUL, COM1 or LPT1.");
     ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, Bad.c_str());
   }
   // Delete with nothing selected.

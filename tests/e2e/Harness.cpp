@@ -2,8 +2,8 @@
 
 #include "platform/Files.h"
 #include "platform/Registry.h"
-#include "support/TestPictures.h"
 #include "support/TestEnvironment.h"
+#include "support/TestPictures.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/KernelHandle.h"
 #include "core/Pixels.h"
+#include "platform/KernelHandle.h"
 
 struct TScreenSize {
   int Width = 1024;

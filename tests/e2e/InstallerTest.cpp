@@ -3,9 +3,9 @@
 // they leave, and the installed saver finding the installed sample picture.
 #include <fstream>
 
-#include "e2e/Harness.h"
 #include "app/ScreenSaverUtils.h"
 #include "core/BmpCodec.h"
+#include "e2e/Harness.h"
 #include "platform/Files.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
@@ -178,7 +178,7 @@ TEST_F(TInstallerTest, ItsPagesOfferToMakeItTheCurrentScreenSaver) {
       const HWND Default = GetDlgItem(W.Window, IDOK);
       if (W.ClassName != "#32770" || !Default || !IsWindowEnabled(Default)) continue;
       if (const HWND Offer = ChildWithText(W.Window, "Make Pictarine Screen Saver my screen saver"))
-        Offered = IsWindowVisible(Offer) && SendMessageA(Offer, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        Offered = Offered || (IsWindowVisible(Offer) && SendMessageA(Offer, BM_GETCHECK, 0, 0) == BST_CHECKED);
       PostMessageA(W.Window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Default));
     }
     Pump(400);

@@ -145,6 +145,24 @@ TEST_F(TSaverTest, RefusedPasswordKeepsItRunning) {
   SetScreenSaveUsePassword(-1);
 }
 
+TEST_F(TSaverTest, AFaultingPasswordProviderLetsTheKeyEndItAndItCleansUp) {
+  TPasswordProvider Provider;
+  SetScreenSaveUsePassword(1);
+  SetPasswordAnswer("fault");
+  SettingsKey().WriteBool("Keep As Wallpaper", true);
+  Group({Picture("green.bmp", 120, 90, Green)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  PressKey('F');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the fault is absorbed and the key ends the saver";
+  EXPECT_EQ(PasswordCalls(), 1);
+  // The destroy handler ran: it clears the screen-saver-running flag, then
+  // keeps the picture as wallpaper. (Another process cannot read the flag
+  // under Wine, which keeps each process's own copy of it.)
+  EXPECT_EQ(ReadBmpFileInfo(Scratch + "\\wall.bmp").Width, 120) << "Keep As Wallpaper happened";
+  SetScreenSaveUsePassword(-1);
+}
+
 TEST_F(TSaverTest, KeepsTheLastPictureAsWallpaperAndASecondInstanceStandsBack) {
   SettingsKey().WriteBool("Keep As Wallpaper", true);
   SettingsKey().WriteInteger("Timer interval", 0);

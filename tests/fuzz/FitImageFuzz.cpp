@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "fuzz/FuzzCheck.h"
 #include "core/FitImage.h"
+#include "fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   FuzzedDataProvider In(Data, Size);

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/FuzzCheck.h"
 #include "core/GroupFile.h"
 #include "core/ImageQueue.h"
+#include "fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   const std::string Text(reinterpret_cast<const char*>(Data), Size);
@@ -24,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
   for (const std::string& Entry : Entries) {
     const bool Safe = Entry != "." && Entry != ".." && Entry.find_first_of("\\/:") == std::string::npos;
     FUZZ_CHECK(IsSafeGroupName(Entry) == Safe);
+    FUZZ_CHECK(!IsValidGroupName(Entry) || Safe);
   }
 
   // The first byte chooses the order of taking: from the front, or by

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/FuzzCheck.h"
 #include "core/JpegDecoder.h"
+#include "fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size) {
   static TJpegDecoder Decoder;

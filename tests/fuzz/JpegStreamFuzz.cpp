@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/FuzzCheck.h"
 #include "core/FittedJpeg.h"
 #include "core/JpegDecoder.h"
 #include "core/Resample.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

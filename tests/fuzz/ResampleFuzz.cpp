@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "fuzz/FuzzCheck.h"
 #include "core/Resample.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // A stand-in for the system's password provider. VerifyScreenSavePwd answers
 // what the registry value HKCU\Software\Pictarine Tests "Password" says:
-// "refuse" gives FALSE, anything else TRUE. Each call adds one to the value
-// "Password Calls", so tests can see whether the provider was asked.
+// "refuse" gives FALSE, "fault" makes it write through a null pointer,
+// anything else gives TRUE. Each call adds one to the value "Password Calls"
+// first, so tests can see whether the provider was asked.
 #include <windows.h>
 
 #include <cstring>
@@ -24,6 +25,10 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND) {
   ++Calls;
   RegSetValueExA(Key, "Password Calls", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Calls), sizeof Calls);
   RegCloseKey(Key);
+  if (std::strcmp(Answer, "fault") == 0) {
+    volatile int* volatile Nowhere = nullptr;
+    *Nowhere = 1;
+  }
   return std::strcmp(Answer, "refuse") == 0 ? FALSE : TRUE;
 }
 

@@ -40,6 +40,16 @@ TEST(FormatGroupFile, EndsEveryLineWithCrLfAndReadsBack) {
   EXPECT_EQ(FormatGroupFile({}), "");
 }
 
+TEST(IsValidGroupName, TakesOnlyNamesWindowsCanCreateAFileOf) {
+  for (const char* Name : {"", "Photos", "My Pictures", ".hidden", "a.b", "x..y", "CONSOLE", "COM0", "COM10", "LPT",
+                           "Auxiliary", "NULL.txt", "Con Air", "prn1", "Trip 2024 (best)", "caf\xE9", "a'b"})
+    EXPECT_TRUE(IsValidGroupName(Name)) << Name;
+  for (const char* Name : {".", "..", "a\\b", "a/b", "C:x", "a<b", "a>b", "Say \"hi\"", "a|b", "why?", "*",
+                           "tab\there", "\x1F", "Trip.", "Trip ", " ", "...", "CON", "con", "Nul.txt", "aux.tar.gz",
+                           "COM1", "com9.dat", "LPT1", "lpt5", "PRN ", "CON .txt"})
+    EXPECT_FALSE(IsValidGroupName(Name)) << Name;
+}
+
 TEST(IsSafeGroupName, RefusesNamesThatLeaveTheFolder) {
   for (const char* Name : {"", "Photos", "My Pictures", ".hidden", "a.b", "...", "x..y"})
     EXPECT_TRUE(IsSafeGroupName(Name)) << Name;

@@ -19,10 +19,11 @@ TEST(ViewerSlideShowCommand, QuotesTheProgramAndTheGroup) {
   EXPECT_EQ(ViewerSlideShowCommand("C:\\P", ""), "\"C:\\P\\Vistaloop.exe\" /s \"\"");
 }
 
-TEST(GroupNameRefusal, RefusesNamesThatLeaveTheGroupFolder) {
-  for (const char* Good : {"Holiday", "", " ", "My Pictures 2024", "a.b", "...", "x..y"})
+TEST(GroupNameRefusal, RefusesNamesThatCannotBeFileNamesInTheGroupFolder) {
+  for (const char* Good : {"Holiday", "", "My Pictures 2024", "a.b", "x..y", ".hidden"})
     EXPECT_EQ(GroupNameRefusal(Good), "") << Good;
-  for (const char* Bad : {"a\\b", "a/b", "C:x", ".", "..", "\\", "..\\..\\x"}) {
+  for (const char* Bad : {"a\\b", "a/b", "C:x", ".", "..", "\\", "..\\..\\x", " ", "...", "Say \"hi\"", "CON",
+                          "lpt9.old"}) {
     const std::string Message = GroupNameRefusal(Bad);
     EXPECT_NE(Message.find(std::string("\"") + Bad + "\""), std::string::npos) << Message;
     EXPECT_NE(Message.find("may not contain"), std::string::npos) << Message;

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "forms/ConfigureFrm.h"
 #include "core/ProductInfo.h"
+#include "forms/ConfigureFrm.h"
 #include "forms/Splash.h"
 #include "platform/Application.h"
 #include "platform/CommonDialogs.h"

@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/Application.h"
 #include "core/Errors.h"
+#include "platform/Application.h"
 #include "platform/Form.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // Loading picture files into bitmaps, on real files.
 #include <fstream>
 
-#include "platform/Bitmap.h"
-#include "platform/KernelHandle.h"
 #include "picture/LoadImageFile.h"
+#include "platform/Bitmap.h"
 #include "platform/Files.h"
+#include "platform/KernelHandle.h"
 #include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"

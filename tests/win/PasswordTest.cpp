@@ -31,6 +31,18 @@ TEST(VerifyScreenSaverPassword, AsksTheProviderOnlyWhenTheDesktopSaysSo) {
   SetScreenSaveUsePassword(-1);
 }
 
+TEST(VerifyScreenSaverPassword, AFaultingProviderLeavesTheAnswerAsItWas) {
+  TPasswordProvider Provider;
+  SetScreenSaveUsePassword(1);
+  SetPasswordAnswer("fault");
+  EXPECT_TRUE(VerifyScreenSaverPassword(nullptr)) << "the saver may close";
+  EXPECT_TRUE(VerifyScreenSaverPassword(nullptr));
+  EXPECT_EQ(PasswordCalls(), 2) << "the provider was asked each time";
+  SetPasswordAnswer("refuse");
+  EXPECT_FALSE(VerifyScreenSaverPassword(nullptr)) << "a later refusal is still heard";
+  SetScreenSaveUsePassword(-1);
+}
+
 TEST(VerifyScreenSaverPassword, ClosesWhenNoProviderIsInstalled) {
   TPasswordProvider NoProvider(false);
   SetPasswordAnswer("refuse");

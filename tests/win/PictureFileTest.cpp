@@ -2,9 +2,9 @@
 // errors it raises for what it cannot show.
 #include <fstream>
 
+#include "picture/PictureFile.h"
 #include "platform/Bitmap.h"
 #include "platform/Gdi.h"
-#include "picture/PictureFile.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 

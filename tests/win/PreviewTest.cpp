@@ -3,10 +3,10 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/WindowHandle.h"
 #include "app/SingleInstance.h"
 #include "forms/MainFrm.h"
 #include "platform/Application.h"
+#include "platform/WindowHandle.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 
