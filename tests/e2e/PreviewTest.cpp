@@ -1,6 +1,12 @@
 // The preview (/p HWND) end to end, judged by its behaviour: Wine does not
 // put on screen what one process draws into another's window, so the
-// preview's pixels are checked in-process by the Windows tests.
+// preview's pixels are checked in-process by the Windows tests. From outside
+// the preview shows itself by what it holds and when it ends: it holds the
+// single-instance guard while the host's box is hidden, gives it up when it
+// starts drawing into the box, shows no window of its own at any moment, and
+// ends once the box is hidden again or was never there.
+#include <set>
+
 #include "e2e/Harness.h"
 #include "platform/WindowHandle.h"
 #include "support/SettingsFixture.h"
@@ -8,10 +14,45 @@
 
 namespace {
 
+// The single-instance guard of a running saver: a mutex that only exists.
+bool GuardExists() {
+  HANDLE Mutex = OpenMutexA(SYNCHRONIZE, FALSE, "Pictarine Screen Saver");
+  if (!Mutex) return false;
+  CloseHandle(Mutex);
+  return true;
+}
+
+// What was seen of a process while it was watched.
+struct TWatch {
+  std::set<std::string> Windows;  // "class \"caption\"" of each window that showed
+  bool Ended = false;
+  DWORD Took = 0;  // until it ended or the watch gave up
+};
+
+// Looks at the process's windows every few milliseconds for up to Ms (or
+// until Done says so), handling this thread's messages meanwhile, as the
+// host's dialog goes on running.
+template <typename TDone>
+TWatch Watch(const TSaverProcess& Process, DWORD Ms, TDone Done) {
+  TWatch Seen;
+  const DWORD Start = GetTickCount();
+  for (;;) {
+    for (const TTopWindow& W : Process.Windows()) Seen.Windows.insert(W.ClassName + " \"" + W.Caption + "\"");
+    Seen.Ended = !Process.Running();
+    Seen.Took = GetTickCount() - Start;
+    if (Seen.Ended || Seen.Took >= Ms || Done()) return Seen;
+    Pump(5);
+  }
+}
+TWatch Watch(const TSaverProcess& Process, DWORD Ms) {
+  return Watch(Process, Ms, [] { return false; });
+}
+
 class TPreviewTest : public TSettingsTest {
  protected:
   void SetUp() override {
     TSettingsTest::SetUp();
+    ASSERT_FALSE(GuardExists()) << "no saver may run before the test";
     UseScratchGroup("Selected Group", "P");
     TPixelBuffer Green = SolidPicture(200, 100, MakePixel(0, 200, 0));
     WriteBmpFile(Scratch + "\\green.bmp", Green);
@@ -33,20 +74,53 @@ class TPreviewTest : public TSettingsTest {
 
 TEST_F(TPreviewTest, RunsWhileThePreviewWindowIsVisible) {
   TSaverProcess Preview("/p " + MonitorHandle());
-  Pump(2000);
-  ASSERT_TRUE(Preview.Running());
-  EXPECT_TRUE(Preview.Windows().empty()) << "the preview shows no window of its own";
+  const TWatch Running = Watch(Preview, 2000);
+  ASSERT_FALSE(Running.Ended) << "the preview ended while its box is visible";
+  EXPECT_EQ(Running.Windows, std::set<std::string>{}) << "the preview shows no window of its own";
+  // Drawing into a visible box, the preview has given up the guard, so that
+  // the saver can start while it runs.
+  EXPECT_FALSE(GuardExists()) << "the guard is released once the box shows";
   ShowWindow(Monitor, SW_HIDE);
-  const DWORD Hidden = GetTickCount();
-  EXPECT_EQ(Preview.WaitForExit(5000), std::optional<DWORD>(0));
-  EXPECT_LT(GetTickCount() - Hidden, 1500u);
+  const TWatch Ending = Watch(Preview, 5000);
+  EXPECT_TRUE(Ending.Ended) << "a box hidden after it showed ends the preview";
+  EXPECT_LT(Ending.Took, 1500u);
+  EXPECT_EQ(Preview.WaitForExit(0), std::optional<DWORD>(0));
+  EXPECT_EQ(Ending.Windows, std::set<std::string>{});
+}
+
+TEST_F(TPreviewTest, WaitsForAHiddenBoxHoldingTheGuardUntilItShows) {
+  // The host creates its box before it shows it.
+  ShowWindow(Monitor, SW_HIDE);
+  TSaverProcess Preview("/p " + MonitorHandle());
+  const TWatch Waiting = Watch(Preview, 2000);
+  ASSERT_FALSE(Waiting.Ended) << "a box not shown yet is waited for";
+  EXPECT_TRUE(GuardExists()) << "the guard is held until the box shows";
+  EXPECT_EQ(Waiting.Windows, std::set<std::string>{});
+
+  ShowWindow(Monitor, SW_SHOW);
+  const TWatch Showing = Watch(Preview, 3000, [] { return !GuardExists(); });
+  EXPECT_FALSE(GuardExists()) << "the guard is released once the box shows";
+  EXPECT_LT(Showing.Took, 1500u);
+  EXPECT_FALSE(Showing.Ended);
+  EXPECT_EQ(Showing.Windows, std::set<std::string>{});
+
+  Pump(500);
+  ShowWindow(Monitor, SW_HIDE);
+  const TWatch Ending = Watch(Preview, 5000);
+  EXPECT_TRUE(Ending.Ended) << "a box hidden after it showed ends the preview";
+  EXPECT_LT(Ending.Took, 1500u);
+  EXPECT_EQ(Preview.WaitForExit(0), std::optional<DWORD>(0));
 }
 
 TEST_F(TPreviewTest, EndsAtOnceWithoutAWindowToDrawInto) {
   for (const std::string Arguments : {"/p", "/p 12345", "/p:0", "/l nonsense"}) {
     TSaverProcess Preview(Arguments);
-    EXPECT_EQ(Preview.WaitForExit(5000), std::optional<DWORD>(0)) << Arguments;
-    EXPECT_TRUE(Preview.Windows().empty()) << Arguments;
+    // Watched from its start to its end: a window that shows only for a
+    // moment before the process ends is seen too.
+    const TWatch Run = Watch(Preview, 5000);
+    EXPECT_TRUE(Run.Ended) << Arguments;
+    EXPECT_EQ(Preview.WaitForExit(0), std::optional<DWORD>(0)) << Arguments;
+    EXPECT_EQ(Run.Windows, std::set<std::string>{}) << Arguments;
   }
 }
 

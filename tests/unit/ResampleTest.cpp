@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <random>
@@ -148,18 +150,59 @@ TEST(Resample, RoundedWeightsStayWithinOneLevelOfTheAreaMean) {
   }
 }
 
-TEST(Resample, MeanBrightnessIsPreserved) {
+double VarianceOfChannel(const TPixelBuffer& Picture, int C) {
+  const double Mean = MeanOfChannel(Picture, C);
+  double Sum = 0;
+  for (std::uint32_t P : Picture.Data) Sum += (Channel(P, C) - Mean) * (Channel(P, C) - Mean);
+  return Sum / static_cast<double>(Picture.Data.size());
+}
+
+// The share of the variance of independent noise that survives one axis: a
+// destination pixel that is the mean of sources with weights w keeps sum(w^2)
+// of it. Shrinking, the weights are the exact footprint overlaps; enlarging,
+// a pixel lies between two source pixels and keeps between a half (midway)
+// and all (on a centre) of it.
+struct TVarianceShare {
+  double Low, High;
+};
+TVarianceShare AxisVarianceShare(int Src, int Dst) {
+  if (Dst > Src) return {0.5, 1.0};
+  const auto W = AreaWeights(Src, Dst);
+  double Sum = 0;
+  for (const auto& Row : W)
+    for (std::int64_t Weight : Row) Sum += static_cast<double>(Weight) * Weight / (double{1.0} * Src * Src);
+  return {Sum / Dst, Sum / Dst};
+}
+
+TEST(Resample, NoiseKeepsItsMeanAndLosesTheVarianceAreaAveragingTakes) {
   std::mt19937 Rng(99);
   auto Pick = [&](int Lo, int Hi) { return std::uniform_int_distribution<int>(Lo, Hi)(Rng); };
+  int Shrunk = 0;
   for (int I = 0; I < 40; ++I) {
     const int SW = Pick(20, 700), SH = Pick(20, 700);
     const int DW = Pick(8, 2 * SW), DH = Pick(8, 2 * SH);
     TPixelBuffer Src = RandomPicture(SW, SH, I);
     const TPixelBuffer Dest = Resampled(Src, DW, DH);
-    for (int C = 0; C < 3; ++C)
+    const TVarianceShare X = AxisVarianceShare(SW, DW), Y = AxisVarianceShare(SH, DH);
+    // Sampling error of a variance over n independent values: about
+    // sqrt(2 / n) of it; destination pixels made from the same source pixels
+    // are not independent, so n counts the source pixels they draw on.
+    const double Independent = double{1.0} * std::min(SW, DW) * std::min(SH, DH);
+    const double Slack = 4 * std::sqrt(2 / Independent);
+    if (DW < SW && DH < SH) ++Shrunk;
+    for (int C = 0; C < 3; ++C) {
       ASSERT_NEAR(MeanOfChannel(Dest, C), MeanOfChannel(Src, C), 1.0)
           << SW << "x" << SH << " -> " << DW << "x" << DH;
+      const double Before = VarianceOfChannel(Src, C), After = VarianceOfChannel(Dest, C);
+      // The final rounding adds the variance of an even error over one level.
+      const double Rounding = 1.0 / 12;
+      EXPECT_GE(After, Before * X.Low * Y.Low * (1 - Slack))
+          << SW << "x" << SH << " -> " << DW << "x" << DH << " channel " << C;
+      EXPECT_LE(After, Before * X.High * Y.High * (1 + Slack) + Rounding)
+          << SW << "x" << SH << " -> " << DW << "x" << DH << " channel " << C;
+    }
   }
+  EXPECT_GE(Shrunk, 5) << "sizes that shrink both axes are drawn";
 }
 
 TEST(Resample, EnlargingKeepsEdgesAndIsSymmetric) {

@@ -2,12 +2,13 @@
 // real window messages in this process.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/ProductInfo.h"
 #include "forms/ConfigureFrm.h"
+#include "forms/ProductPanel.h"
 #include "forms/Splash.h"
 #include "platform/Application.h"
 #include "platform/CommonDialogs.h"
@@ -137,6 +138,32 @@ TEST(Controls, SortedListBoxesAndComboBoxesHoldOneOrder) {
   EXPECT_EQ(Form.Combo.Text(), "") << "no selection: empty text";
 }
 
+// What a modal test does once the modal loop reads messages: looks at the
+// owner, then sends the key to the focused control as the keyboard would.
+struct TModalProbe {
+  TControlsForm* Box;
+  UINT Message;
+  WPARAM Key;
+  HWND Owner;
+  bool Ran = false;
+  bool OwnerEnabled = true;
+};
+constexpr char ModalProbeProperty[] = "ModalProbe";
+
+// A timer of the box: only the modal loop dispatches it, on this thread,
+// while the box and the probe exist.
+void CALLBACK RunModalProbe(HWND Window, UINT, UINT_PTR Timer, DWORD) {
+  KillTimer(Window, Timer);
+  auto* Probe = static_cast<TModalProbe*>(GetPropA(Window, ModalProbeProperty));
+  if (!Probe) return;
+  Probe->Ran = true;
+  Probe->OwnerEnabled = IsWindowEnabled(Probe->Owner) != 0;
+  if (Probe->Message == WM_CLOSE)
+    PostMessageA(Probe->Box->Handle(), WM_CLOSE, 0, 0);
+  else
+    PostMessageA(Probe->Box->Edit.Handle(), Probe->Message, Probe->Key, 0);
+}
+
 TEST(Controls, ModalFormsDisableTheirOwnerAndAnswerTheDialogKeys) {
   TApplication App;
   TControlsForm Owner(App);
@@ -152,25 +179,14 @@ TEST(Controls, ModalFormsDisableTheirOwnerAndAnswerTheDialogKeys) {
                          TCase{"Escape", WM_KEYDOWN, VK_ESCAPE, mrCancel, "cancel"},
                          TCase{"close box", WM_CLOSE, 0, mrCancel, nullptr}}) {
     TControlsForm Box(App, Owner.Handle());
-    bool OwnerEnabledInside = true;
-    // Runs once the modal loop reads messages: looks at the owner, then
-    // sends the key to the focused control as the keyboard would.
-    struct TProbe {
-      TControlsForm* Box;
-      const TCase* Case;
-      bool* OwnerEnabled;
-      HWND Owner;
-    } Probe{&Box, &C, &OwnerEnabledInside, Owner.Handle()};
-    std::thread([&Probe] {
-      Sleep(300);
-      *Probe.OwnerEnabled = IsWindowEnabled(Probe.Owner) != 0;
-      if (Probe.Case->Message == WM_CLOSE)
-        PostMessageA(Probe.Box->Handle(), WM_CLOSE, 0, 0);
-      else
-        PostMessageA(Probe.Box->Edit.Handle(), Probe.Case->Message, Probe.Case->Key, 0);
-    }).detach();
+    TModalProbe Probe{&Box, C.Message, C.Key, Owner.Handle()};
+    ASSERT_TRUE(SetPropA(Box.Handle(), ModalProbeProperty, &Probe));
+    ASSERT_NE(SetTimer(Box.Handle(), 1, 50, RunModalProbe), 0u);
     EXPECT_EQ(Box.ShowModal(), C.Result) << C.Name;
-    EXPECT_FALSE(OwnerEnabledInside) << C.Name;
+    KillTimer(Box.Handle(), 1);
+    RemovePropA(Box.Handle(), ModalProbeProperty);
+    EXPECT_TRUE(Probe.Ran) << C.Name << ": the modal loop dispatched the box's messages";
+    EXPECT_FALSE(Probe.OwnerEnabled) << C.Name;
     EXPECT_TRUE(IsWindowEnabled(Owner.Handle())) << C.Name;
     EXPECT_FALSE(IsWindowVisible(Box.Handle())) << C.Name;
     if (C.Call)
@@ -195,10 +211,18 @@ TEST(Splash, ShowsWithoutAGaugeFitsTheNameAndIsReleasedByTheLoop) {
   const int Points = Name.FontPoints();
   EXPECT_LE(Points, 18);
   EXPECT_LE(Name.TextWidth(ProductName), ProductNameWidth);
-  if (Points < 18) {
-    Name.SetFontPoints("Times New Roman", Points + 1, true);
-    EXPECT_GT(Name.TextWidth(ProductName), ProductNameWidth) << Points + 1 << " points would not fit";
-  }
+  Name.SetFontPoints("Times New Roman", Points + 1, true);
+  EXPECT_TRUE(Points == 18 || Name.TextWidth(ProductName) > ProductNameWidth) << Points + 1 << " points would fit";
+  // From a size at which the name surely does not fit, the fitting stops at
+  // the largest size that fits; the splash shows that size, at most 18.
+  Name.SetFontPoints("Times New Roman", 40, true);
+  EXPECT_GT(Name.TextWidth(ProductName), ProductNameWidth) << "40 points";
+  FitProductNameFont(Name);
+  const int Fitted = Name.FontPoints();
+  EXPECT_LE(Name.TextWidth(ProductName), ProductNameWidth) << Fitted << " points";
+  Name.SetFontPoints("Times New Roman", Fitted + 1, true);
+  EXPECT_GT(Name.TextWidth(ProductName), ProductNameWidth) << Fitted + 1 << " points would fit too";
+  EXPECT_EQ(Points, std::min(Fitted, 18));
 
   ShowSplash(App, App.Handle(), 40);  // replaces the first
   TSplashForm* Second = CurrentSplash();
