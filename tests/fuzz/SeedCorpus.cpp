@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/BmpCodec.h"
+#include "support/ExifBlock.h"
 #include "support/HostileJpeg.h"
 
 namespace {
@@ -118,6 +119,34 @@ void CommandLineSeeds(const fs::path& Folder) {
   for (const char* Line : Lines) Write(Folder, "line" + std::to_string(N++), std::string(Line));
 }
 
+// Exif blocks in both byte orders, bare and in JPEG files (a skeleton and a
+// real picture from the encoder), with the orientation alone and among other
+// tags.
+void ExifSeeds(const fs::path& Folder, std::mt19937& Rng) {
+  using namespace ExifBlock;
+  const std::vector<TEntry> Others = {{0x0100, TypeLong, 1, 24}, {0x010F, TypeAscii, 6, 62}, {0x8769, TypeLong, 1, 68}};
+  std::vector<std::uint8_t> Rgb(16 * 8 * 3);
+  for (std::uint8_t& B : Rgb) B = static_cast<std::uint8_t>(Rng());
+  const TBytes Picture = EncodeJpeg(Rgb, 16, 8, 3);
+  const std::size_t AfterApp0 = 4 + (static_cast<std::size_t>(Picture[4]) << 8 | Picture[5]);
+  for (bool BigEndian : {false, true})
+    for (std::uint32_t Value : {1u, 3u, 6u, 8u}) {
+      const std::string Name = std::string(BigEndian ? "mm-" : "ii-") + std::to_string(Value);
+      const TBytes Alone = Tiff(BigEndian, {Orientation(Value)});
+      std::vector<TEntry> Entries = Others;
+      Entries.insert(Entries.begin() + 2, Orientation(Value));  // tags in ascending order
+      const TBytes Among = Tiff(BigEndian, Entries, 8, TBytes{'M', 'a', 'k', 'e', 'r', 0});
+      Write(Folder, Name + "-alone.tif", Alone);
+      Write(Folder, Name + "-among.tif", Among);
+      Write(Folder, Name + "-skeleton.jpg", JpegFile({ExifSegment(Alone)}));
+      TBytes Real(Picture.begin(), Picture.begin() + static_cast<std::ptrdiff_t>(AfterApp0));
+      const TBytes Exif = ExifSegment(Among);
+      Real.insert(Real.end(), Exif.begin(), Exif.end());
+      Real.insert(Real.end(), Picture.begin() + static_cast<std::ptrdiff_t>(AfterApp0), Picture.end());
+      Write(Folder, Name + "-picture.jpg", Real);
+    }
+}
+
 }  // namespace
 
 int main(int Argc, char** Argv) {
@@ -141,5 +170,6 @@ int main(int Argc, char** Argv) {
     Write(Root / "FitImage", "random" + std::to_string(I), RandomBytes(Rng, 40));
     Write(Root / "Resample", "random" + std::to_string(I), RandomBytes(Rng, 64 + 512 * I));
   }
+  ExifSeeds(Root / "Exif", Rng);
   return 0;
 }
