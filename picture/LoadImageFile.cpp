@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "core/Errors.h"
+#include "core/ExifOrientation.h"
 #include "core/FittedJpeg.h"
+#include "core/Orientation.h"
 #include "core/PictureKinds.h"
 #include "platform/Files.h"
 
@@ -34,10 +36,12 @@ TImageLoader::~TImageLoader() = default;
 void TImageLoader::Open(const std::string& FileName) {
   Kind = TKind::Empty;
   PictureWidth = PictureHeight = 0;
+  Orientation = 1;
   HeaderFresh = false;
   Decoder.reset();  // it points into Data
   DropIfHuge(Data);
   DropIfHuge(BmpPixels);
+  DropIfHuge(StoredPixels);
   try {
     if (FileName.empty()) {
       Kind = TKind::Message;
@@ -89,8 +93,10 @@ void TImageLoader::OpenJpeg(const std::string& FileName) {
   }
   Kind = TKind::Jpeg;
   HeaderFresh = true;
-  PictureWidth = Decoder->Width();
-  PictureHeight = Decoder->Height();
+  Orientation = JpegExifOrientation(Bytes(), Data.size());
+  const bool Swapped = SwapsAxes(Orientation);
+  PictureWidth = Swapped ? Decoder->Height() : Decoder->Width();
+  PictureHeight = Swapped ? Decoder->Width() : Decoder->Height();
 }
 
 TPixelView TImageLoader::BmpPixelView() {
@@ -125,13 +131,29 @@ void TImageLoader::Draw(const TPixelView& Dest) {
       if (!HeaderFresh && !Decoder->ReadHeader(Bytes(), Data.size())) break;
       HeaderFresh = false;
       try {
-        DecodeJpegInto(*Decoder, Dest, Resampler);
+        DrawJpeg(Dest);
       } catch (...) {
         // No room for the resampler's rows: nothing is drawn, as for a JPEG
         // picture that cannot be loaded.
       }
       break;
   }
+}
+
+// A picture not stored upright is decoded at its drawn size as stored, then
+// turned into Dest: the extra memory is one drawn picture, never the file's
+// full size.
+void TImageLoader::DrawJpeg(const TPixelView& Dest) {
+  if (Orientation == 1) {
+    DecodeJpegInto(*Decoder, Dest, Resampler);
+    return;
+  }
+  const bool Swapped = SwapsAxes(Orientation);
+  const int W = Swapped ? Dest.Height : Dest.Width, H = Swapped ? Dest.Width : Dest.Height;
+  StoredPixels.resize(static_cast<std::size_t>(W) * H);
+  const TPixelView Stored{StoredPixels.data(), W, H, W};
+  DecodeJpegInto(*Decoder, Stored, Resampler);
+  OrientPixels(Stored, Dest, Orientation);
 }
 
 void TImageLoader::DrawInto(TBitmap& Target, int X, int Y, int W, int H) {

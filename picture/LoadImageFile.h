@@ -8,6 +8,11 @@
 // JPEG file whose header cannot be read, or a file of another extension, an
 // empty picture; a JPEG file whose picture fails to decode, a white picture
 // of its size.
+//
+// A JPEG file's Exif orientation is always honoured, as every picture viewer
+// does: its picture is turned or mirrored upright, and its size is the
+// upright size. A file without the tag, or with a damaged Exif block, is
+// shown as stored.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -69,16 +74,20 @@ class TImageLoader {
   // Draws into all of Dest, every pixel (unless the picture is empty).
   void Draw(const TPixelView& Dest);
   void DrawBmpRows(const TPixelView& Dest);
+  void DrawJpeg(const TPixelView& Dest);
   TPixelView BmpPixelView();
   const std::uint8_t* Bytes() const { return reinterpret_cast<const std::uint8_t*>(Data.data()); }
 
   TKind Kind = TKind::Empty;
-  int PictureWidth = 0;
+  int PictureWidth = 0;  // upright
   int PictureHeight = 0;
+  int Orientation = 1;   // of a JPEG picture: 1 to 8, as its Exif block says
   bool HeaderFresh = false;  // the decoder's header read is not used up yet
   std::string Data;
   TBmpInfo BmpInfo;
   std::vector<std::uint32_t> BmpPixels;
+  // A JPEG picture that is not stored upright, at its drawn size as stored.
+  std::vector<std::uint32_t> StoredPixels;
   // A fresh decoder for each file: libjpeg keeps the tables of the last
   // picture across a reuse, which a file without its own would pick up.
   std::unique_ptr<TJpegDecoder> Decoder;

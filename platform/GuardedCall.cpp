@@ -46,11 +46,20 @@ bool IsProcessorFault(DWORD Code) {
   }
 }
 
+#ifdef __i386__
+// The head of the thread's list of frame-based handlers, at FS:0.
+void* ExceptionListHead() {
+  void* Head;
+  asm volatile("movl %%fs:0, %0" : "=r"(Head));
+  return Head;
+}
+void SetExceptionListHead(void* Head) { asm volatile("movl %0, %%fs:0" : : "r"(Head) : "memory"); }
+#endif
+
 [[noreturn]] __attribute__((noinline)) void LandAfterFault() {
   TGuardFrame* Frame = Innermost();
 #ifdef __i386__
-  reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList =
-      static_cast<EXCEPTION_REGISTRATION_RECORD*>(Frame->ExceptionList);
+  SetExceptionListHead(Frame->ExceptionList);
 #endif
   __builtin_longjmp(Frame->Jump, 1);
 }
@@ -79,7 +88,7 @@ __attribute__((noinline)) bool CallGuarded(void (*Call)(void*), void* Context) {
   TGuardFrame Frame{};
   Frame.Outer = Innermost();
 #ifdef __i386__
-  Frame.ExceptionList = reinterpret_cast<NT_TIB*>(NtCurrentTeb())->ExceptionList;
+  Frame.ExceptionList = ExceptionListHead();
 #endif
   if (__builtin_setjmp(Frame.Jump)) {
     TlsSetValue(FrameSlot(), Frame.Outer);

@@ -162,6 +162,33 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Added));
 }
 
+TEST_F(TConfigurePagesTest, ThePreviewShowsEveryPhotoUprightWhateverItsExifOrientation) {
+  const TSamplePicture NoSample(false);
+  StoreGroups({"Photos"});
+  SettingsKey().WriteString("Selected Group", "Photos");
+  const TPixelBuffer Upright = QuadrantPicture(160, 120);
+  std::vector<std::string> Photos;
+  ForceDirectories(Scratch + "\\pics");
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    Photos.push_back(Scratch + "\\pics\\photo" + std::to_string(Orientation) + ".jpg");
+    WriteExifJpegFile(Photos.back(), Upright, Orientation);
+  }
+  WriteGroupFile("Photos", Lines(Photos));
+  THost Host;
+  ASSERT_NO_FATAL_FAILURE(Start(Host));
+  ASSERT_EQ(Images(), Photos);
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    ClickEntry(Orientation - 1);
+    const SIZE S = PreviewSize();
+    EXPECT_EQ(S.cx, 160) << "orientation " << Orientation;
+    EXPECT_EQ(S.cy, 120) << "orientation " << Orientation;
+    TPixelBuffer Shown = CaptureWindow(Control(idPreview));
+    EXPECT_EQ(QuadrantMismatch(Shown.View(), 0, 0, S.cx, S.cy), "") << "orientation " << Orientation;
+  }
+  Click(idCancel);
+  ExpectEnds();
+}
+
 TEST_F(TConfigurePagesTest, AStoredGroupIsShownAndLoadAppendsTheFolderPictures) {
   const TSamplePicture NoSample(false);
   StoreGroups({"Holiday"});

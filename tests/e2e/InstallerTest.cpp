@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
+#include "support/TestPictures.h"
 
 namespace {
 
@@ -41,17 +42,6 @@ std::string DesktopValue(const char* Name) {
 }
 
 bool SameText(const std::string& A, const std::string& B) { return lstrcmpiA(A.c_str(), B.c_str()) == 0; }
-
-TPixelBuffer BmpPixels(const std::string& Path) {
-  const std::string Data = FileContent(Path);
-  const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Data.data());
-  TBmpInfo Info;
-  if (!ReadBmpInfo(Bytes, Data.size(), Info)) return {};
-  TPixelBuffer Pixels(Info.Width, Info.Height);
-  DecodeBmp(Bytes, Data.size(), Info, Pixels.View());
-  for (std::uint32_t& P : Pixels.Data) P = PixelRgb(P);
-  return Pixels;
-}
 
 struct TChildSearch {
   const char* Text;
@@ -131,9 +121,9 @@ TEST_F(TInstallerTest, SilentInstallAndUninstallInTheDefaultFolder) {
   const std::string Wallpaper = Scratch + "\\wall.bmp";
   TRegistryKey::Open(SettingsKeyPath).WriteString("Save WallPaper As", Wallpaper);
   EXPECT_EQ(Run("\"" + Folder + "\\Pictarine.scr\" /w"), 0u);
-  const TPixelBuffer Sample = BmpPixels(Folder + "\\sample.bmp");
+  const TPixelBuffer Sample = ReadBmpFilePixels(Folder + "\\sample.bmp");
   ASSERT_EQ(Sample.Width, 800);
-  const TPixelBuffer Set = BmpPixels(Wallpaper);
+  const TPixelBuffer Set = ReadBmpFilePixels(Wallpaper);
   EXPECT_EQ(Set.Width, Sample.Width);
   EXPECT_EQ(Set.Height, Sample.Height);
   EXPECT_TRUE(Set.Data == Sample.Data);

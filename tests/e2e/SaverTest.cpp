@@ -79,6 +79,36 @@ TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
 
+TEST_F(TSaverTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
+  SettingsKey().WriteInteger("Timer interval", 500);
+  // A blue picture before each photo shows when the next photo arrives.
+  const std::string Separator = Picture("blue.bmp", 160, 120, Blue);
+  const TPixelBuffer Upright = QuadrantPicture(160, 120);
+  std::vector<std::string> Paths;
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    Paths.push_back(Separator);
+    Paths.push_back(Scratch + "\\photo" + std::to_string(Orientation) + ".jpg");
+    WriteExifJpegFile(Paths.back(), Upright, Orientation);
+  }
+  Group(Paths);
+  TSaverProcess Saver("/s");
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "before orientation " << Orientation;
+    std::string Mismatch = "the photo never came";
+    for (int Waited = 0; Waited < 5000; Waited += 50) {
+      TPixelBuffer Screen = CaptureScreen();
+      if (Screen.At(512, 384) != Blue) {
+        Mismatch = QuadrantMismatch(Screen.View(), 432, 324, 160, 120);
+        break;
+      }
+      Pump(50);
+    }
+    EXPECT_EQ(Mismatch, "") << "orientation " << Orientation;
+  }
+  PressKey('O');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
 TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
   SettingsKey().WriteBool("Limit Screen Size", true);
   SettingsKey().WriteInteger("Max Screen X", 640);

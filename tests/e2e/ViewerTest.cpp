@@ -136,6 +136,41 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
   ExpectStoredPlacement(60, 40, 300, 250);
 }
 
+TEST_F(TViewerTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
+  SettingsKey().WriteInteger("Timer interval", 500);
+  // A blue picture before each photo shows when the next photo arrives.
+  const std::string Separator = Picture("blue.bmp", 160, 120, Blue);
+  const TPixelBuffer Upright = QuadrantPicture(160, 120);
+  std::vector<std::string> Paths;
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    Paths.push_back(Separator);
+    Paths.push_back(Scratch + "\\photo" + std::to_string(Orientation) + ".jpg");
+    WriteExifJpegFile(Paths.back(), Upright, Orientation);
+  }
+  Group("V", Paths);
+  TSaverProcess Process(Viewer(" /s \"V\""));
+  const auto Window = Process.WaitForWindow(15000);
+  ASSERT_TRUE(Window.has_value());
+  const HWND W = Window->Window;
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    ASSERT_TRUE(WaitForCentre(W, Blue)) << "before orientation " << Orientation;
+    std::string Mismatch = "the photo never came";
+    for (int Waited = 0; Waited < 5000; Waited += 50) {
+      const SIZE C = ClientSize(W);
+      POINT Origin{(C.cx - 160) / 2, (C.cy - 120) / 2};
+      ClientToScreen(W, &Origin);
+      TPixelBuffer Screen = CaptureScreen();
+      if (Screen.At(Origin.x + 80, Origin.y + 60) != Blue) {
+        Mismatch = QuadrantMismatch(Screen.View(), Origin.x, Origin.y, 160, 120);
+        break;
+      }
+      Pump(50);
+    }
+    EXPECT_EQ(Mismatch, "") << "orientation " << Orientation;
+  }
+  CloseViewer(Process, W);
+}
+
 TEST_F(TViewerTest, HiddenAndOnTopStartMinimisedAndKeepTheNormalPlacement) {
   SettingsKey().WriteBool("Slide Show OnTop", true);
   SettingsKey().WriteBool("Slide Show Hidden", true);

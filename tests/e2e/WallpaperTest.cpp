@@ -105,6 +105,21 @@ TEST_F(TWallpaperTest, KeepsSmallPicturesAndEnlargesByTheFactor) {
   EXPECT_EQ(File.Height, 682);
 }
 
+TEST_F(TWallpaperTest, KeepsEveryPhotoUprightWhateverItsExifOrientation) {
+  const TPixelBuffer Upright = QuadrantPicture(160, 120);
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    const std::string Path = Scratch + "\\photo" + std::to_string(Orientation) + ".jpg";
+    WriteExifJpegFile(Path, Upright, Orientation);
+    Group({Path});
+    EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+    const TPixelBuffer File = ReadBmpFilePixels(Wallpaper);
+    ASSERT_EQ(File.Width, 160) << "orientation " << Orientation;
+    ASSERT_EQ(File.Height, 120) << "orientation " << Orientation;
+    TPixelBuffer Copy = File;
+    EXPECT_EQ(QuadrantMismatch(Copy.View(), 0, 0, 160, 120), "") << "orientation " << Orientation;
+  }
+}
+
 TEST_F(TWallpaperTest, EmptyGroupGivesTheMessageBitmap) {
   EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
   const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);

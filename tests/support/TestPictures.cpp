@@ -1,6 +1,7 @@
 #include "support/TestPictures.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -18,14 +19,105 @@ void WriteBmpFile(const std::string& Path, TPixelBuffer& Picture, int BitsPerPix
                                               static_cast<std::streamsize>(Data.size()));
 }
 
-void WriteJpegFile(const std::string& Path, TPixelBuffer& Picture, int Quality) {
+namespace {
+
+std::vector<std::uint8_t> EncodeJpegOf(const TPixelBuffer& Picture, int Quality) {
   std::vector<std::uint8_t> Rgb;
   Rgb.reserve(Picture.Data.size() * 3);
   for (const std::uint32_t P : Picture.Data) Rgb.insert(Rgb.end(), {static_cast<std::uint8_t>(PixelR(P)),
                                                                     static_cast<std::uint8_t>(PixelG(P)),
                                                                     static_cast<std::uint8_t>(PixelB(P))});
-  const std::vector<std::uint8_t> File = EncodeJpeg(Rgb, Picture.Width, Picture.Height, 3, {.Quality = Quality});
+  return EncodeJpeg(Rgb, Picture.Width, Picture.Height, 3, {.Quality = Quality});
+}
+
+void WriteBytes(const std::string& Path, const std::vector<std::uint8_t>& File) {
   std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), static_cast<std::streamsize>(File.size()));
+}
+
+}  // namespace
+
+void WriteJpegFile(const std::string& Path, TPixelBuffer& Picture, int Quality) {
+  WriteBytes(Path, EncodeJpegOf(Picture, Quality));
+}
+
+TPixelBuffer StoredFor(const TPixelBuffer& Upright, int ExifOrientation) {
+  const int W = Upright.Width, H = Upright.Height;
+  const bool Swapped = ExifOrientation >= 5;
+  TPixelBuffer Stored(Swapped ? H : W, Swapped ? W : H);
+  // Where the upright pixel X, Y is stored, for each value.
+  for (int Y = 0; Y < H; ++Y)
+    for (int X = 0; X < W; ++X) {
+      int SX = X, SY = Y;
+      switch (ExifOrientation) {
+        case 2: SX = W - 1 - X; break;
+        case 3: SX = W - 1 - X, SY = H - 1 - Y; break;
+        case 4: SY = H - 1 - Y; break;
+        case 5: SX = Y, SY = X; break;
+        case 6: SX = Y, SY = W - 1 - X; break;
+        case 7: SX = H - 1 - Y, SY = W - 1 - X; break;
+        case 8: SX = H - 1 - Y, SY = X; break;
+        default: break;
+      }
+      Stored.Data[static_cast<std::size_t>(SY) * Stored.Width + SX] = Upright.At(X, Y);
+    }
+  return Stored;
+}
+
+void WriteExifJpegFile(const std::string& Path, const TPixelBuffer& Upright, int ExifOrientation, int Quality) {
+  std::vector<std::uint8_t> File = EncodeJpegOf(StoredFor(Upright, ExifOrientation), Quality);
+  const std::uint8_t Value = static_cast<std::uint8_t>(ExifOrientation);
+  // APP1: "Exif\0\0", then TIFF: "II", 42, IFD0 at 8; one entry: tag 0x0112,
+  // SHORT, count 1, the value; no next IFD.
+  const std::vector<std::uint8_t> App1 = {
+      0xFF, 0xE1, 0x00, 0x22, 'E', 'x', 'i', 'f', 0, 0,    'I', 'I', 42, 0, 8, 0, 0, 0,
+      1,    0,    0x12, 0x01, 3,   0,   1,   0,   0, 0,    Value, 0,  0,  0, 0, 0, 0, 0};
+  File.insert(File.begin() + 2, App1.begin(), App1.end());
+  WriteBytes(Path, File);
+}
+
+namespace {
+
+// The quadrants' colours in reading order.
+constexpr std::uint32_t QuadrantColours[4] = {MakePixel(220, 0, 0), MakePixel(0, 200, 0), MakePixel(0, 0, 220),
+                                              MakePixel(230, 230, 0)};
+
+}  // namespace
+
+TPixelBuffer QuadrantPicture(int Width, int Height) {
+  TPixelBuffer P(Width, Height);
+  for (int Y = 0; Y < Height; ++Y)
+    for (int X = 0; X < Width; ++X)
+      P.Data[static_cast<std::size_t>(Y) * Width + X] = QuadrantColours[(Y >= Height / 2) * 2 + (X >= Width / 2)];
+  return P;
+}
+
+std::string QuadrantMismatch(const TPixelView& P, int X, int Y, int W, int H) {
+  std::string Mismatch;
+  for (int Q = 0; Q < 4; ++Q) {
+    const int SX = X + (Q % 2 ? 3 * W / 4 : W / 4), SY = Y + (Q / 2 ? 3 * H / 4 : H / 4);
+    if (SX < 0 || SY < 0 || SX >= P.Width || SY >= P.Height) return "the rectangle is outside the picture";
+    const std::uint32_t Got = P.Row(SY)[SX], Want = QuadrantColours[Q];
+    if (std::abs(PixelR(Got) - PixelR(Want)) > 24 || std::abs(PixelG(Got) - PixelG(Want)) > 24 ||
+        std::abs(PixelB(Got) - PixelB(Want)) > 24) {
+      char Text[96];
+      std::snprintf(Text, sizeof Text, "quadrant %d at %d,%d is %06X, not %06X; ", Q, SX, SY,
+                    static_cast<unsigned>(Got & 0xFFFFFF), static_cast<unsigned>(Want & 0xFFFFFF));
+      Mismatch += Text;
+    }
+  }
+  return Mismatch;
+}
+
+TPixelBuffer ReadBmpFilePixels(const std::string& Path) {
+  std::ifstream In(Path, std::ios::binary);
+  const std::vector<char> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Data.data());
+  TBmpInfo Info;
+  if (!ReadBmpInfo(Bytes, Data.size(), Info)) return {};
+  TPixelBuffer Pixels(Info.Width, Info.Height);
+  DecodeBmp(Bytes, Data.size(), Info, Pixels.View());
+  for (std::uint32_t& P : Pixels.Data) P = PixelRgb(P);
+  return Pixels;
 }
 
 TBmpFileInfo ReadBmpFileInfo(const std::string& Path) {

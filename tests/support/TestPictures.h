@@ -10,6 +10,23 @@ TPixelBuffer SolidPicture(int Width, int Height, std::uint32_t Pixel);
 void WriteBmpFile(const std::string& Path, TPixelBuffer& Picture, int BitsPerPixel = 24);
 void WriteJpegFile(const std::string& Path, TPixelBuffer& Picture, int Quality = 95);
 
+// Photos as cameras store them: ExifOrientation (1 to 8) says how the stored
+// pixels are to be turned to be upright. StoredFor gives the pixels that a
+// camera stores for the Upright picture under that value; WriteExifJpegFile
+// writes them as a JPEG file whose APP1 Exif block (little-endian, IFD0 with
+// the orientation tag alone) carries the value. Written here from the
+// standard's table, apart from the product's own code.
+TPixelBuffer StoredFor(const TPixelBuffer& Upright, int ExifOrientation);
+void WriteExifJpegFile(const std::string& Path, const TPixelBuffer& Upright, int ExifOrientation, int Quality = 95);
+// A Width x Height picture of four solid quadrants, red, green, blue and
+// yellow from the top left in reading order, whose every turn and mirror
+// image differ.
+TPixelBuffer QuadrantPicture(int Width, int Height);
+// What differs, by more than JPEG's error, between the quadrant picture and
+// the W x H rectangle at X, Y of P, sampled at each quadrant's centre; empty
+// when they match.
+std::string QuadrantMismatch(const TPixelView& P, int X, int Y, int W, int H);
+
 // The header fields of a BMP file that the tests look at; Width 0 when the
 // file is missing or no BMP.
 struct TBmpFileInfo {
@@ -19,3 +36,5 @@ struct TBmpFileInfo {
   std::uintmax_t Size = 0;
 };
 TBmpFileInfo ReadBmpFileInfo(const std::string& Path);
+// The pixels of a BMP file (high bytes cleared); empty when it is none.
+TPixelBuffer ReadBmpFilePixels(const std::string& Path);

@@ -249,4 +249,60 @@ TEST_F(TImageLoadTest, ADrawCanBeGivenUpPartWay) {
   }
 }
 
+void ExpectQuadrants(const TPixelView& P, const std::string& What) {
+  EXPECT_EQ(QuadrantMismatch(P, 0, 0, P.Width, P.Height), "") << What;
+}
+
+TEST_F(TImageLoadTest, EveryExifOrientationGivesTheSameUprightPicture) {
+  const TPixelBuffer Upright = QuadrantPicture(96, 64);
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    const std::string Name = "orientation " + std::to_string(Orientation);
+    const std::string Path = Scratch + "\\turned" + std::to_string(Orientation) + ".jpg";
+    WriteExifJpegFile(Path, Upright, Orientation);
+    TImageLoader Loader;
+    Loader.Open(Path);
+    EXPECT_EQ(Loader.Width(), 96) << Name;
+    EXPECT_EQ(Loader.Height(), 64) << Name;
+    // At full size, and at half size, where the file is decoded at 1/2 and
+    // streamed: both turned the same way.
+    const std::unique_ptr<TBitmap> Full = Loader.FullSize();
+    ASSERT_EQ(Full->Width(), 96) << Name;
+    ExpectQuadrants(Full->Pixels(), Name + ", full size");
+    TBitmap Half;
+    Half.SetSize(48, 32);
+    Loader.DrawInto(Half, 0, 0, 48, 32);
+    ExpectQuadrants(Half.Pixels(), Name + ", half size");
+    // The whole-picture path that the wallpaper takes.
+    const std::unique_ptr<TBitmap> Loaded = LoadImageFile(Path);
+    ASSERT_EQ(Loaded->Height(), 64) << Name;
+    ExpectQuadrants(Loaded->Pixels(), Name + ", LoadImageFile");
+  }
+}
+
+TEST_F(TImageLoadTest, AStoredUprightPhotoAndADamagedExifBlockAreShownAsStored) {
+  const TPixelBuffer Upright = QuadrantPicture(96, 64);
+  // The camera stored the pixels upright and says so: nothing is turned.
+  WriteExifJpegFile(Scratch + "\\upright.jpg", Upright, 1);
+  ExpectQuadrants(LoadImageFile(Scratch + "\\upright.jpg")->Pixels(), "orientation 1");
+  // Orientation 6 whose IFD offset points past the Exif block: the block is
+  // ignored, so the stored (sideways) picture shows as stored.
+  WriteExifJpegFile(Scratch + "\\damaged.jpg", Upright, 6);
+  {
+    std::fstream File(Scratch + "\\damaged.jpg", std::ios::in | std::ios::out | std::ios::binary);
+    File.seekp(16);
+    File.put(static_cast<char>(200));
+  }
+  const std::unique_ptr<TBitmap> Damaged = LoadImageFile(Scratch + "\\damaged.jpg");
+  ASSERT_EQ(Damaged->Width(), 64);
+  ASSERT_EQ(Damaged->Height(), 96);
+  const TPixelBuffer Stored = StoredFor(Upright, 6);
+  for (const int Y : {24, 72})
+    for (const int X : {16, 48}) {
+      const std::uint32_t Got = Damaged->Pixels().Row(Y)[X], Want = Stored.At(X, Y);
+      EXPECT_NEAR(PixelR(Got), PixelR(Want), 24) << "as stored, at " << X << "," << Y;
+      EXPECT_NEAR(PixelG(Got), PixelG(Want), 24) << "as stored, at " << X << "," << Y;
+      EXPECT_NEAR(PixelB(Got), PixelB(Want), 24) << "as stored, at " << X << "," << Y;
+    }
+}
+
 }  // namespace
