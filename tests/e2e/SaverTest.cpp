@@ -180,9 +180,10 @@ TEST_F(TSaverTest, AFaultingPasswordProviderLetsTheKeyEndItAndItCleansUp) {
   SetScreenSaveUsePassword(1);
   SetPasswordAnswer("fault");
   SettingsKey().WriteBool("Keep As Wallpaper", true);
-  Group({Picture("green.bmp", 120, 90, Green)});
+  Group({Picture("blue.bmp", 120, 90, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(WaitForPixel(512, 384, Blue));
   PressKey('F');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the fault is absorbed and the key ends the saver";
   EXPECT_EQ(PasswordCalls(), 1);
@@ -199,6 +200,10 @@ TEST_F(TSaverTest, KeepsTheLastPictureAsWallpaperAndASecondInstanceStandsBack) {
   Group({Picture("green.bmp", 120, 90, Green)});
   const std::string Wallpaper = Scratch + "\\wall.bmp";
   TSaverProcess Saver("/s");
+  // Its own window first: the screen may still show an earlier test's last
+  // picture, and a second instance started before this one holds the guard
+  // would take it.
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   {
     TSaverProcess Second("/s");
