@@ -1,9 +1,13 @@
 #include "core/PictureKinds.h"
 
-std::string ExtensionOf(const std::string& FileName) {
+std::string ExtensionAsWritten(const std::string& FileName) {
   const std::size_t Dot = FileName.find_last_of(".\\:");
   if (Dot == std::string::npos || FileName[Dot] != '.') return std::string();
-  std::string Extension = FileName.substr(Dot + 1);
+  return FileName.substr(Dot + 1);
+}
+
+std::string ExtensionOf(const std::string& FileName) {
+  std::string Extension = ExtensionAsWritten(FileName);
   for (char& C : Extension)
     if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
   return Extension;

@@ -5,8 +5,10 @@
 #include <string>
 
 // The extension runs from the last "." to the end when no "\" or ":" follows
-// that dot. Returned without the dot, letters A to Z lower-cased; empty when
+// that dot. ExtensionAsWritten returns it without the dot as the name writes
+// it, ExtensionOf with the letters A to Z lower-cased; both are empty when
 // the name has none.
+std::string ExtensionAsWritten(const std::string& FileName);
 std::string ExtensionOf(const std::string& FileName);
 
 // The slide show's decoders: .bmp; .jpg and .jpeg.

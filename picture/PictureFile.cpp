@@ -176,7 +176,7 @@ std::unique_ptr<TPictureFile::TSource> OpenSource(const std::string& Path) {
     case TPreviewKind::Unknown:
       break;
   }
-  throw EInvalidGraphic(Format("Unknown picture file extension (.%s)", ExtensionOf(Path).c_str()));
+  throw EInvalidGraphic(Format("Unknown picture file extension (.%s)", ExtensionAsWritten(Path).c_str()));
 }
 
 }  // namespace

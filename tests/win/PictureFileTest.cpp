@@ -134,6 +134,8 @@ TEST_F(TPictureFileTest, WhatCannotBeShownIsRefusedWithItsReason) {
   std::ofstream(Scratch + "\\bad.emf", std::ios::binary) << "not a metafile";
   std::ofstream(Scratch + "\\none", std::ios::binary) << "x";
   EXPECT_EQ(Refusal(Scratch + "\\a.gif"), "EInvalidGraphic: Unknown picture file extension (.gif)");
+  EXPECT_EQ(Refusal(Scratch + "\\photo.XyZ"), "EInvalidGraphic: Unknown picture file extension (.XyZ)")
+      << "named as the file writes it";
   EXPECT_EQ(Refusal(Scratch + "\\none"), "EInvalidGraphic: Unknown picture file extension (.)");
   EXPECT_EQ(Refusal(Scratch + "\\my.pics\\none"), "EInvalidGraphic: Unknown picture file extension (.)");
   EXPECT_EQ(Refusal(Scratch + "\\bad.bmp"), "EInvalidGraphic: Bitmap image is not valid");
