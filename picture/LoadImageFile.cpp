@@ -7,6 +7,8 @@
 #include "core/FittedJpeg.h"
 #include "core/Orientation.h"
 #include "core/PictureKinds.h"
+#include "picture/InstalledPictureKinds.h"
+#include "picture/Metafile.h"
 #include "platform/Files.h"
 
 std::unique_ptr<TBitmap> MessageBitmap() {
@@ -39,6 +41,7 @@ void TImageLoader::Open(const std::string& FileName) {
   Orientation = 1;
   HeaderFresh = false;
   Decoder.reset();  // it points into Data
+  Metafile.reset();
   DropIfHuge(Data);
   DropIfHuge(BmpPixels);
   DropIfHuge(StoredPixels);
@@ -46,10 +49,12 @@ void TImageLoader::Open(const std::string& FileName) {
     if (FileName.empty()) {
       Kind = TKind::Message;
     } else {
-      switch (PictureFormatOf(FileName)) {
-        case TPictureFormat::Bmp: OpenBmp(FileName); break;
-        case TPictureFormat::Jpeg: OpenJpeg(FileName); break;
-        case TPictureFormat::Other: break;
+      switch (InstalledPictureKinds().ReaderOf(FileName)) {
+        case TPictureReader::Bmp: OpenBmp(FileName); break;
+        case TPictureReader::Jpeg: OpenJpeg(FileName); break;
+        case TPictureReader::Metafile: OpenMetafile(FileName); break;
+        case TPictureReader::Wic:
+        case TPictureReader::None: break;
       }
     }
   } catch (...) {
@@ -99,6 +104,18 @@ void TImageLoader::OpenJpeg(const std::string& FileName) {
   PictureHeight = Swapped ? Decoder->Width() : Decoder->Height();
 }
 
+// Failures end quietly in an empty picture.
+void TImageLoader::OpenMetafile(const std::string& FileName) {
+  try {
+    Metafile = TMetafile::Open(FileName);
+  } catch (...) {
+    return;
+  }
+  Kind = TKind::Metafile;
+  PictureWidth = Metafile->Width();
+  PictureHeight = Metafile->Height();
+}
+
 TPixelView TImageLoader::BmpPixelView() {
   return TPixelView{BmpPixels.data(), BmpInfo.Width, BmpInfo.Height, BmpInfo.Width};
 }
@@ -126,6 +143,7 @@ void TImageLoader::Draw(const TPixelView& Dest) {
     case TKind::Message: Resample(Message->Pixels(), Dest); break;
     case TKind::BmpPixels: Resample(BmpPixelView(), Dest); break;
     case TKind::BmpRows: DrawBmpRows(Dest); break;
+    case TKind::Metafile: break;  // played by DrawInto
     case TKind::Jpeg:
       // A second drawing of the same picture needs its header read again.
       if (!HeaderFresh && !Decoder->ReadHeader(Bytes(), Data.size())) break;
@@ -158,6 +176,11 @@ void TImageLoader::DrawJpeg(const TPixelView& Dest) {
 
 void TImageLoader::DrawInto(TBitmap& Target, int X, int Y, int W, int H) {
   if (Kind == TKind::Empty || Target.Empty() || W <= 0 || H <= 0) return;
+  DrawAbandoned = false;
+  if (Kind == TKind::Metafile) {
+    Metafile->Draw(Target, X, Y, W, H);
+    return;
+  }
   GdiFlush();
   if (X >= 0 && Y >= 0 && X + W <= Target.Width() && Y + H <= Target.Height()) {
     Draw(Target.Pixels().Sub(X, Y, W, H));
@@ -176,8 +199,9 @@ std::unique_ptr<TBitmap> TImageLoader::FullSize() {
   if (Kind == TKind::Message) return MessageBitmap();
   auto Bitmap = std::make_unique<TBitmap>();
   try {
-    // Every pixel is drawn (a failed JPEG decode draws white).
-    Bitmap->SetSize(PictureWidth, PictureHeight, TBitmap::Overwritten);
+    // Every pixel is drawn (a failed JPEG decode draws white); a metafile
+    // is played over white.
+    Bitmap->SetSize(PictureWidth, PictureHeight, Kind == TKind::Metafile ? TBitmap::White : TBitmap::Overwritten);
     DrawInto(*Bitmap, 0, 0, PictureWidth, PictureHeight);
   } catch (...) {
     // A JPEG picture without room ends as an empty bitmap, a BMP picture as

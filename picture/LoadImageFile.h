@@ -3,11 +3,12 @@
 // every caller gets a picture (perhaps the message bitmap, perhaps an empty
 // one) to draw.
 //
-// What a file gives: a BMP or JPEG file (chosen by extension) its picture. An
-// empty name or a BMP file that cannot be loaded gives the message bitmap; a
-// JPEG file whose header cannot be read, or a file of another extension, an
-// empty picture; a JPEG file whose picture fails to decode, a white picture
-// of its size.
+// What a file gives: a file of a kind in the table of picture kinds (chosen
+// by extension) its picture. An empty name or a BMP file that cannot be
+// loaded gives the message bitmap; a file of any other kind that cannot be
+// read, or a file of no kind, an empty picture; a JPEG file whose picture
+// fails to decode, a white picture of its size. A metafile is played at the
+// size it is drawn, over what the target holds.
 //
 // A JPEG file's Exif orientation is always honoured, as every picture viewer
 // does: its picture is turned or mirrored upright, and its size is the
@@ -33,6 +34,8 @@
 // BMP) are kept from one picture to the next and reused when large enough,
 // so that a slide show touches no fresh memory for each picture; a buffer
 // above 64 MiB is let go when the next picture is opened.
+class TMetafile;
+
 class TImageLoader {
  public:
   TImageLoader();
@@ -68,9 +71,10 @@ class TImageLoader {
   bool Abandoned() const { return DrawAbandoned; }
 
  private:
-  enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels };
+  enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels, Metafile };
   void OpenBmp(const std::string& FileName);
   void OpenJpeg(const std::string& FileName);
+  void OpenMetafile(const std::string& FileName);
   // Draws into all of Dest, every pixel (unless the picture is empty).
   void Draw(const TPixelView& Dest);
   void DrawBmpRows(const TPixelView& Dest);
@@ -93,6 +97,7 @@ class TImageLoader {
   std::unique_ptr<TJpegDecoder> Decoder;
   TStreamResampler Resampler;
   std::unique_ptr<TBitmap> Message;
+  std::unique_ptr<TMetafile> Metafile;
   std::function<bool()> AbandonCheck;
   bool DrawAbandoned = false;
   // AbandonCheck, noting a true answer in DrawAbandoned.

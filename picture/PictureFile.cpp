@@ -5,6 +5,7 @@
 
 #include "core/PictureKinds.h"
 #include "picture/LoadImageFile.h"
+#include "picture/Metafile.h"
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
@@ -36,28 +37,6 @@ class TIconHandle {
  private:
   HICON Handle;
 };
-
-// An enhanced metafile, deleted with DeleteEnhMetaFile.
-class TEnhMetaFile {
- public:
-  explicit TEnhMetaFile(HENHMETAFILE H) : Handle(H) {}
-  ~TEnhMetaFile() {
-    if (Handle) DeleteEnhMetaFile(Handle);
-  }
-  TEnhMetaFile(const TEnhMetaFile&) = delete;
-  TEnhMetaFile& operator=(const TEnhMetaFile&) = delete;
-  HENHMETAFILE Get() const { return Handle; }
-
- private:
-  HENHMETAFILE Handle;
-};
-
-// Raises the I/O error of a file that cannot be opened for reading.
-void CheckReadable(const std::string& Path) {
-  TKernelHandle File(
-      CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!File.Valid()) RaiseInOutError(GetLastError());
-}
 
 // BMP and JPEG files through the slide show's loader, resampled by area
 // averaging into the size they are shown at.
@@ -101,62 +80,21 @@ class TIconSource : public TPictureFile::TSource {
   TIconHandle Icon;
 };
 
-// Enhanced metafiles, and placeable Windows metafiles converted to one.
+// Enhanced and placeable Windows metafiles, drawn on the button face.
 class TMetafileSource : public TPictureFile::TSource {
  public:
-  explicit TMetafileSource(HENHMETAFILE Handle) : Metafile(Handle) {
-    if (!Metafile.Get()) throw EInvalidGraphic("Metafile is not valid");
-  }
-  // The size its header's frame (in 0.01 mm) gives on its reference device.
-  void SizeFromFrame() {
-    ENHMETAHEADER Header{};
-    if (!GetEnhMetaFileHeader(Metafile.Get(), sizeof Header, &Header) || Header.szlMillimeters.cx <= 0 ||
-        Header.szlMillimeters.cy <= 0)
-      throw EInvalidGraphic("Metafile is not valid");
-    Width = MulDiv(Header.rclFrame.right - Header.rclFrame.left, Header.szlDevice.cx,
-                   Header.szlMillimeters.cx * 100);
-    Height = MulDiv(Header.rclFrame.bottom - Header.rclFrame.top, Header.szlDevice.cy,
-                    Header.szlMillimeters.cy * 100);
+  explicit TMetafileSource(const std::string& Path) : Metafile(TMetafile::Open(Path)) {
+    Width = Metafile->Width();
+    Height = Metafile->Height();
   }
   void Draw(TBitmap& Target) const override {
     Target.Fill(clBtnFace);
-    const RECT Area{0, 0, Target.Width(), Target.Height()};
-    PlayEnhMetaFile(Target.Canvas(), Metafile.Get(), &Area);
+    Metafile->Draw(Target, 0, 0, Target.Width(), Target.Height());
   }
 
  private:
-  TEnhMetaFile Metafile;
+  std::unique_ptr<TMetafile> Metafile;
 };
-
-std::unique_ptr<TPictureFile::TSource> OpenEnhancedMetafile(const std::string& Path) {
-  CheckReadable(Path);
-  auto Source = std::make_unique<TMetafileSource>(GetEnhMetaFileA(Path.c_str()));
-  Source->SizeFromFrame();
-  return Source;
-}
-
-// A Windows metafile with the 22-byte placeable header that gives its bounds
-// and units per inch; one without that header has no size and is refused.
-std::unique_ptr<TPictureFile::TSource> OpenWindowsMetafile(const std::string& Path) {
-  const std::string Data = ReadWholeFile(Path);
-  constexpr std::size_t HeaderSize = 22;
-  auto Word = [&Data](std::size_t At) {
-    return static_cast<std::int16_t>(static_cast<std::uint8_t>(Data[At]) |
-                                     (static_cast<std::uint8_t>(Data[At + 1]) << 8));
-  };
-  std::uint32_t Key = 0;
-  if (Data.size() > HeaderSize) std::memcpy(&Key, Data.data(), 4);
-  const int UnitsPerInch = Data.size() > HeaderSize ? static_cast<std::uint16_t>(Word(14)) : 0;
-  if (Key != 0x9AC6CDD7u || UnitsPerInch == 0) throw EInvalidGraphic("Metafile is not valid");
-  const int Left = Word(6), Top = Word(8), Right = Word(10), Bottom = Word(12);
-  auto Source = std::make_unique<TMetafileSource>(SetWinMetaFileBits(
-      static_cast<UINT>(Data.size() - HeaderSize), reinterpret_cast<const BYTE*>(Data.data() + HeaderSize), nullptr,
-      nullptr));
-  const int PerInch = ScreenDpi();
-  Source->Width = MulDiv(Right - Left, PerInch, UnitsPerInch);
-  Source->Height = MulDiv(Bottom - Top, PerInch, UnitsPerInch);
-  return Source;
-}
 
 std::unique_ptr<TPictureFile::TSource> OpenSource(const std::string& Path) {
   switch (PreviewKindOf(Path)) {
@@ -170,9 +108,8 @@ std::unique_ptr<TPictureFile::TSource> OpenSource(const std::string& Path) {
       CheckReadable(Path);
       return std::make_unique<TIconSource>(Path);
     case TPreviewKind::EnhancedMetafile:
-      return OpenEnhancedMetafile(Path);
     case TPreviewKind::WindowsMetafile:
-      return OpenWindowsMetafile(Path);
+      return std::make_unique<TMetafileSource>(Path);
     case TPreviewKind::Unknown:
       break;
   }

@@ -32,7 +32,9 @@ void SetWallpaperImage(const std::string& FileName, TSettings& Settings) {
     const int AreaH = Settings.LimitScreenSize ? Settings.MaxScreenY : ScreenH;
     int W = Picture.Width(), H = Picture.Height();
     FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, W, H);
+    // Transparent parts (metafiles, pictures with alpha) show the background.
     Composed.SetSize(W, H);
+    Composed.Fill(Settings.Background);
     Picture.DrawInto(Composed, 0, 0, W, H);
   }
   if (Composed.Empty()) return;

@@ -107,3 +107,9 @@ bool ForceDirectories(const std::string& Path) {
   if (!Parent.empty() && Parent != Folder && Parent.back() != ':') ForceDirectories(Parent);
   return CreateDirectoryA(Folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
+
+void CheckReadable(const std::string& Path) {
+  TKernelHandle File(
+      CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!File.Valid()) RaiseInOutError(GetLastError());
+}

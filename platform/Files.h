@@ -8,6 +8,9 @@
 // path never exists).
 bool FileExists(const std::string& Path);
 
+// Raises the I/O error of a file that cannot be opened for reading.
+void CheckReadable(const std::string& Path);
+
 // The whole content of a file.
 std::string ReadWholeFile(const std::string& Path);
 // The same into Data, whose storage is reused when it is large enough.

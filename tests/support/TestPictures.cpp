@@ -1,5 +1,8 @@
 #include "support/TestPictures.h"
 
+#include <windows.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -135,4 +138,33 @@ TBmpFileInfo ReadBmpFileInfo(const std::string& Path) {
   Info.Height = H;
   Info.BitsPerPixel = Bits;
   return Info;
+}
+
+void WriteEnhancedMetafile(const std::string& Path, std::uint32_t Pixel) {
+  const RECT Frame{0, 0, 5080, 2540};  // 0.01 mm
+  HDC Recording = CreateEnhMetaFileA(nullptr, Path.c_str(), &Frame, nullptr);
+  if (!Recording) return;
+  const int PerMm = GetDeviceCaps(Recording, HORZRES) / std::max(1, GetDeviceCaps(Recording, HORZSIZE));
+  HBRUSH Brush = CreateSolidBrush(RGB(PixelR(Pixel), PixelG(Pixel), PixelB(Pixel)));
+  const RECT Painted{50 * PerMm / 4, 0, 50 * PerMm, 25 * PerMm};
+  FillRect(Recording, &Painted, Brush);
+  DeleteObject(Brush);
+  DeleteEnhMetaFile(CloseEnhMetaFile(Recording));
+}
+
+void WritePlaceableMetafile(const std::string& Path, std::uint32_t Pixel, bool Placeable) {
+  HDC Recording = CreateMetaFileA(nullptr);
+  SetWindowExtEx(Recording, 1440, 720, nullptr);
+  HBRUSH Brush = CreateSolidBrush(RGB(PixelR(Pixel), PixelG(Pixel), PixelB(Pixel)));
+  SelectObject(Recording, Brush);
+  Rectangle(Recording, 0, 0, 1440, 720);
+  HMETAFILE Recorded = CloseMetaFile(Recording);
+  DeleteObject(Brush);
+  std::string Bits(GetMetaFileBitsEx(Recorded, 0, nullptr), '\0');
+  GetMetaFileBitsEx(Recorded, static_cast<UINT>(Bits.size()), Bits.data());
+  DeleteMetaFile(Recorded);
+  const std::uint16_t Header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1440, 720, 1440, 0, 0, 0};
+  std::ofstream File(Path, std::ios::binary);
+  if (Placeable) File.write(reinterpret_cast<const char*>(Header), 22);
+  File << Bits;
 }

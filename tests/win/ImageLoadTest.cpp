@@ -305,4 +305,35 @@ TEST_F(TImageLoadTest, AStoredUprightPhotoAndADamagedExifBlockAreShownAsStored) 
     }
 }
 
+TEST_F(TImageLoadTest, MetafilesArePlayedAtTheDrawnSizeOverWhatTheTargetHolds) {
+  const std::uint32_t Magenta = MakePixel(200, 0, 200), Teal = MakePixel(0, 150, 150), Green = MakePixel(0, 160, 0);
+  WriteEnhancedMetafile(Scratch + "\\chart.EMF", Magenta);
+  WritePlaceableMetafile(Scratch + "\\chart.wmf", Teal);
+  WritePlaceableMetafile(Scratch + "\\plain.wmf", Teal, false);
+  TImageLoader Loader;
+  Loader.Open(Scratch + "\\chart.EMF");
+  ASSERT_TRUE(Loader.HasPicture());
+  EXPECT_NEAR(Loader.Width(), 2 * Loader.Height(), 2);
+  TBitmap Target;
+  Target.SetSize(300, 120);
+  Target.Fill(static_cast<TColor>(0x0000A000));
+  Loader.DrawInto(Target, 50, 10, 200, 100);
+  EXPECT_EQ(PixelRgb(Target.Pixels().Row(60)[200]), PixelRgb(Magenta)) << "played into the rectangle";
+  EXPECT_EQ(PixelRgb(Target.Pixels().Row(60)[60]), PixelRgb(Green)) << "its unpainted quarter keeps the target";
+  EXPECT_EQ(PixelRgb(Target.Pixels().Row(5)[200]), PixelRgb(Green)) << "nothing outside the rectangle";
+
+  Loader.Open(Scratch + "\\chart.wmf");
+  ASSERT_TRUE(Loader.HasPicture());
+  EXPECT_EQ(Loader.Width(), 2 * Loader.Height());
+  const std::unique_ptr<TBitmap> Full = LoadImageFile(Scratch + "\\chart.wmf");
+  ASSERT_EQ(Full->Width(), Loader.Width());
+  EXPECT_EQ(PixelRgb(Full->Pixels().Row(Full->Height() / 2)[Full->Width() / 2]), PixelRgb(Teal));
+
+  for (const char* Refused : {"\\plain.wmf", "\\missing.emf"}) {
+    Loader.Open(Scratch + Refused);
+    EXPECT_FALSE(Loader.HasPicture()) << Refused;
+    EXPECT_EQ(Loader.Width() + Loader.Height(), 0) << Refused << " gives the empty picture";
+  }
+}
+
 }  // namespace

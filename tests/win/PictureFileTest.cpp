@@ -84,38 +84,16 @@ TEST_F(TPictureFileTest, EveryKnownKindGivesItsSizeAndIsDrawnAtTheSizeAsked) {
   EXPECT_LT(PixelG(P.At(16, 16)), 30);
 
   // An enhanced metafile of 2 x 1 inches with a filled rectangle.
-  const RECT Frame{0, 0, 5080, 2540};  // 0.01 mm
-  HDC Recording = CreateEnhMetaFileA(nullptr, (Scratch + "\\shape.emf").c_str(), &Frame, nullptr);
-  ASSERT_NE(Recording, nullptr);
-  const int PerMm = GetDeviceCaps(Recording, HORZRES) / std::max(1, GetDeviceCaps(Recording, HORZSIZE));
-  {
-    const TGdiObject<HBRUSH> Brush(CreateSolidBrush(RGB(200, 0, 200)));
-    const RECT All{0, 0, 50 * PerMm, 25 * PerMm};
-    FillRect(Recording, &All, Brush.Get());
-  }
-  DeleteEnhMetaFile(CloseEnhMetaFile(Recording));
+  WriteEnhancedMetafile(Scratch + "\\shape.emf", MakePixel(200, 0, 200));
   const TPictureFile Emf(Scratch + "\\shape.emf");
   EXPECT_NEAR(Emf.Width(), 2 * Emf.Height(), 2);
   EXPECT_GT(Emf.Width(), 100);
   P = Pixels(Emf.Render(60, 30));
-  EXPECT_EQ(P.At(30, 15), PixelRgb(MakePixel(200, 0, 200)));
+  EXPECT_EQ(P.At(40, 15), PixelRgb(MakePixel(200, 0, 200)));
 
   // A placeable Windows metafile: 1440 units per inch, 1 x 0.5 inches.
-  HDC Old = CreateMetaFileA(nullptr);
-  SetWindowExtEx(Old, 1440, 720, nullptr);
-  {
-    const TGdiObject<HBRUSH> Brush(CreateSolidBrush(RGB(0, 150, 150)));
-    SelectObject(Old, Brush.Get());
-    Rectangle(Old, 0, 0, 1440, 720);
-  }
-  HMETAFILE Recorded = CloseMetaFile(Old);
-  std::string Bits(GetMetaFileBitsEx(Recorded, 0, nullptr), '\0');
-  GetMetaFileBitsEx(Recorded, static_cast<UINT>(Bits.size()), Bits.data());
-  DeleteMetaFile(Recorded);
-  const std::uint16_t Header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1440, 720, 1440, 0, 0, 0};
-  std::string Placeable(reinterpret_cast<const char*>(Header), 22);
-  std::ofstream(Scratch + "\\shape.wmf", std::ios::binary) << Placeable << Bits;
-  std::ofstream(Scratch + "\\plain.wmf", std::ios::binary) << Bits;
+  WritePlaceableMetafile(Scratch + "\\shape.wmf", MakePixel(0, 150, 150));
+  WritePlaceableMetafile(Scratch + "\\plain.wmf", MakePixel(0, 150, 150), false);
   const TPictureFile Wmf(Scratch + "\\shape.wmf");
   TWindowDC Screen(nullptr);
   EXPECT_EQ(Wmf.Width(), GetDeviceCaps(Screen.Get(), LOGPIXELSX));

@@ -1,0 +1,6 @@
+#include "picture/InstalledPictureKinds.h"
+
+const TPictureKinds& InstalledPictureKinds() {
+  static const TPictureKinds Kinds;
+  return Kinds;
+}
