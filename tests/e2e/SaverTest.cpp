@@ -109,6 +109,30 @@ TEST_F(TSaverTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
 
+TEST_F(TSaverTest, DrawsMetafilesFittedAndCentredOverTheBackground) {
+  const std::uint32_t Magenta = MakePixel(200, 0, 200), Teal = MakePixel(0, 150, 150);
+  WriteEnhancedMetafile(Scratch + "\\chart.emf", Magenta);  // 2 x 1 inches: 192 x 96 at 96 DPI
+  WritePlaceableMetafile(Scratch + "\\chart.wmf", Teal);    // 1 x 0.5 inches: 96 x 48
+  Group({Scratch + "\\chart.emf", Scratch + "\\chart.wmf"});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(WaitForPixel(512, 384, Magenta));
+  TPixelBuffer Screen = CaptureScreen();
+  EXPECT_EQ(Screen.At(416 + 186, 336 + 92), Magenta) << "near its bottom right corner at the fitted size";
+  EXPECT_EQ(Screen.At(416 + 194, 384), BackgroundPixel);
+  EXPECT_EQ(Screen.At(416 + 20, 384), BackgroundPixel) << "its unpainted quarter shows the background";
+  ASSERT_TRUE(WaitForPixel(512, 384, Teal)) << "the placeable Windows metafile follows";
+  Screen = CaptureScreen();
+  EXPECT_EQ(Screen.At(464 + 4, 360 + 4), Teal) << "96 x 48 at 464, 360, inside its black outline";
+  EXPECT_EQ(Screen.At(464 + 91, 360 + 43), Teal);
+  EXPECT_EQ(Screen.At(464 - 2, 384), BackgroundPixel);
+  EXPECT_EQ(Screen.At(464 + 98, 384), BackgroundPixel);
+  EXPECT_EQ(Screen.At(512, 360 - 2), BackgroundPixel);
+  EXPECT_EQ(Screen.At(512, 360 + 50), BackgroundPixel);
+  PressKey('M');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
 TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
   SettingsKey().WriteBool("Limit Screen Size", true);
   SettingsKey().WriteInteger("Max Screen X", 640);

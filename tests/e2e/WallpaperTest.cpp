@@ -120,6 +120,18 @@ TEST_F(TWallpaperTest, KeepsEveryPhotoUprightWhateverItsExifOrientation) {
   }
 }
 
+TEST_F(TWallpaperTest, MetafilesArePlayedAtTheFittedSizeOnTheBackground) {
+  SettingsKey().WriteInteger("Background", 0x00336699);
+  WriteEnhancedMetafile(Scratch + "\\chart.emf", MakePixel(200, 0, 200));
+  Group({Scratch + "\\chart.emf"});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  const TPixelBuffer File = ReadBmpFilePixels(Wallpaper);
+  ASSERT_EQ(File.Width, 192) << "2 inches at 96 DPI";
+  ASSERT_EQ(File.Height, 96);
+  EXPECT_EQ(File.At(150, 48), MakePixel(200, 0, 200));
+  EXPECT_EQ(File.At(10, 48), MakePixel(0x99, 0x66, 0x33)) << "the unpainted quarter is the background";
+}
+
 TEST_F(TWallpaperTest, EmptyGroupGivesTheMessageBitmap) {
   EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
   const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);

@@ -144,9 +144,12 @@ void WriteEnhancedMetafile(const std::string& Path, std::uint32_t Pixel) {
   const RECT Frame{0, 0, 5080, 2540};  // 0.01 mm
   HDC Recording = CreateEnhMetaFileA(nullptr, Path.c_str(), &Frame, nullptr);
   if (!Recording) return;
-  const int PerMm = GetDeviceCaps(Recording, HORZRES) / std::max(1, GetDeviceCaps(Recording, HORZSIZE));
+  // Recorded in the reference device's pixels.
+  const double PerMmX = GetDeviceCaps(Recording, HORZRES) / std::max(1.0, 1.0 * GetDeviceCaps(Recording, HORZSIZE));
+  const double PerMmY = GetDeviceCaps(Recording, VERTRES) / std::max(1.0, 1.0 * GetDeviceCaps(Recording, VERTSIZE));
   HBRUSH Brush = CreateSolidBrush(RGB(PixelR(Pixel), PixelG(Pixel), PixelB(Pixel)));
-  const RECT Painted{50 * PerMm / 4, 0, 50 * PerMm, 25 * PerMm};
+  const RECT Painted{static_cast<LONG>(12.7 * PerMmX + 0.5), 0, static_cast<LONG>(50.8 * PerMmX + 0.5),
+                     static_cast<LONG>(25.4 * PerMmY + 0.5)};
   FillRect(Recording, &Painted, Brush);
   DeleteObject(Brush);
   DeleteEnhMetaFile(CloseEnhMetaFile(Recording));

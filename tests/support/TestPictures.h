@@ -39,8 +39,9 @@ TBmpFileInfo ReadBmpFileInfo(const std::string& Path);
 // An enhanced metafile of 2 x 1 inches whose right three quarters are a
 // rectangle filled with Pixel; its left quarter is not painted.
 void WriteEnhancedMetafile(const std::string& Path, std::uint32_t Pixel);
-// A placeable Windows metafile of 1 x 0.5 inches (1440 units per inch),
-// filled with Pixel; with Placeable false, the same without its header.
+// A placeable Windows metafile of 1 x 0.5 inches (1440 units per inch): a
+// rectangle filled with Pixel, outlined in black; with Placeable false, the
+// same without its header.
 void WritePlaceableMetafile(const std::string& Path, std::uint32_t Pixel, bool Placeable = true);
 
 // The pixels of a BMP file (high bytes cleared); empty when it is none.
