@@ -38,7 +38,8 @@ function(pictarine_folder_library name)
   add_library(${name} STATIC ${sources})
 endfunction()
 pictarine_folder_library(pictarine_platform ${PROJECT_SOURCE_DIR}/platform/*.cpp)
-target_link_libraries(pictarine_platform PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32)
+target_link_libraries(pictarine_platform PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32 ole32
+  uuid)
 pictarine_folder_library(pictarine_settings ${PROJECT_SOURCE_DIR}/settings/*.cpp)
 target_link_libraries(pictarine_settings PUBLIC pictarine_platform)
 pictarine_folder_library(pictarine_picture ${PROJECT_SOURCE_DIR}/picture/*.cpp)
@@ -101,6 +102,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
 add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp tests/support/TestPictures.cpp
+  tests/support/WicPictures.cpp
   tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
 target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)
@@ -129,7 +131,8 @@ add_dependencies(e2e_tests password_cpl)
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win/*.cpp)
 foreach(src ${WIN_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
+  add_executable(${name} ${src} tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp
+    tests/support/WicPictures.cpp)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(${name} PRIVATE pictarine_win)
 endforeach()
