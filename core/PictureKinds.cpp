@@ -29,15 +29,15 @@ std::string ExtensionOf(const std::string& FileName) { return LowerCase(Extensio
 
 TPictureKinds::TPictureKinds(const std::vector<std::string>& DecoderExtensions)
     : Table{
-          {"Bitmaps", {"bmp"}, TPictureReader::Bmp},
-          {"JPEG pictures", {"jpg", "jpeg"}, TPictureReader::Jpeg},
-          {"PNG pictures", {"png"}, TPictureReader::Wic},
-          {"GIF pictures", {"gif"}, TPictureReader::Wic},
-          {"TIFF pictures", {"tif", "tiff"}, TPictureReader::Wic},
-          {"Icons", {"ico"}, TPictureReader::Wic},
-          {"Metafiles", {"emf", "wmf"}, TPictureReader::Metafile},
+          {"Bitmaps", {"bmp"}, TPictureReader::Bmp, true, "Bitmap image is not valid"},
+          {"JPEG pictures", {"jpg", "jpeg"}, TPictureReader::Jpeg, true, "JPEG image is not valid"},
+          {"PNG pictures", {"png"}, TPictureReader::Wic, true, "PNG image is not valid"},
+          {"GIF pictures", {"gif"}, TPictureReader::Wic, true, "GIF image is not valid"},
+          {"TIFF pictures", {"tif", "tiff"}, TPictureReader::Wic, true, "TIFF image is not valid"},
+          {"Icons", {"ico"}, TPictureReader::Wic, true, "Icon image is not valid"},
+          {"Metafiles", {"emf", "wmf"}, TPictureReader::Metafile, true, "Metafile is not valid"},
       } {
-  TPictureKind Others{"Other pictures", {}, TPictureReader::Wic};
+  TPictureKind Others{"Other pictures", {}, TPictureReader::Wic, true, "Image is not valid"};
   for (const std::string& Given : DecoderExtensions) {
     const std::string Extension = LowerCase(Given.empty() || Given[0] != '.' ? Given : Given.substr(1));
     // Nothing that could break a pattern or a file name.
@@ -75,26 +75,4 @@ std::string TPictureKinds::DialogFilter() const {
   for (const TPictureKind& Kind : Table)
     Filter += Kind.Name + " (" + Patterns(Kind.Extensions) + ")" + '\0' + Patterns(Kind.Extensions) + '\0';
   return Filter + '\0';
-}
-
-TPictureFormat PictureFormatOf(const std::string& FileName) {
-  const std::string Extension = ExtensionOf(FileName);
-  if (Extension == "bmp") return TPictureFormat::Bmp;
-  if (Extension == "jpg" || Extension == "jpeg") return TPictureFormat::Jpeg;
-  return TPictureFormat::Other;
-}
-
-TPreviewKind PreviewKindOf(const std::string& FileName) {
-  const std::string Extension = ExtensionOf(FileName);
-  if (Extension == "bmp") return TPreviewKind::Bmp;
-  if (Extension == "jpg" || Extension == "jpeg") return TPreviewKind::Jpeg;
-  if (Extension == "ico") return TPreviewKind::Icon;
-  if (Extension == "emf") return TPreviewKind::EnhancedMetafile;
-  if (Extension == "wmf") return TPreviewKind::WindowsMetafile;
-  return TPreviewKind::Unknown;
-}
-
-bool FileInSearchList(const std::string& FileName) {
-  const std::string Extension = ExtensionOf(FileName);
-  return Extension == "jpg" || Extension == "jpeg" || Extension == "bmp" || Extension == "ico" || Extension == "emf";
 }

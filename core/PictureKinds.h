@@ -28,6 +28,7 @@ struct TPictureKind {
   std::vector<std::string> Extensions;  // lower case, without the dot
   TPictureReader Reader = TPictureReader::None;
   bool ListedByLoad = true;             // a folder load lists files of the kind
+  std::string Invalid;                  // what the previews say of a damaged file
 };
 
 class TPictureKinds {
@@ -52,13 +53,3 @@ class TPictureKinds {
  private:
   std::vector<TPictureKind> Table;
 };
-// The slide show's decoders: .bmp; .jpg and .jpeg.
-enum class TPictureFormat { Other, Bmp, Jpeg };
-TPictureFormat PictureFormatOf(const std::string& FileName);
-
-// The dialogs' previews: the slide show's two formats, icons and metafiles.
-enum class TPreviewKind { Unknown, Bmp, Jpeg, Icon, EnhancedMetafile, WindowsMetafile };
-TPreviewKind PreviewKindOf(const std::string& FileName);
-
-// Whether a folder load lists the file: .jpg, .jpeg, .bmp, .ico or .emf.
-bool FileInSearchList(const std::string& FileName);

@@ -6,6 +6,7 @@
 #include "core/FitImage.h"
 #include "forms/About.h"
 #include "forms/ControlIds.h"
+#include "picture/InstalledPictureKinds.h"
 #include "picture/PictureFile.h"
 #include "platform/Application.h"
 
@@ -31,6 +32,7 @@ TConfigureForm::TConfigureForm(TApplication& Application, HWND Host) : TForm(App
   Style.DialogKeys = true;
   Style.ClassName = "TConfigureForm";
   opnDialog.MakePreview = PreviewPicture;
+  opnDialog.Filter = InstalledPictureKinds().DialogFilter();
   CreateForm(Style);
 }
 

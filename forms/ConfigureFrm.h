@@ -72,7 +72,7 @@ class TConfigureForm : public TForm {
   // CurrentGroup into the list, StoreImageList saves the list as its file.
   void ShowGroupImages();
   void StoreImageList();
-  // Appends every picture file (FileInSearchList) that matches the search
+  // Appends every picture file (of a kind that a folder load lists) that matches the search
   // pattern directly in its folder, in the order the file system lists them.
   void BulkLoad(const std::string& Pattern);
 

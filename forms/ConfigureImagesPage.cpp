@@ -6,9 +6,9 @@
 #include "core/ConfigureValues.h"
 #include "core/FitImage.h"
 #include "core/ImagePageRules.h"
-#include "core/PictureKinds.h"
 #include "core/Ticks.h"
 #include "forms/ConfigureFrm.h"
+#include "picture/InstalledPictureKinds.h"
 #include "picture/PictureFile.h"
 #include "platform/Application.h"
 #include "platform/FileSearch.h"
@@ -118,7 +118,7 @@ void TConfigureForm::BulkLoad(const std::string& Pattern) {
   std::uint32_t Shown = GetTickCount();
   for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
     if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (FileInSearchList(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);
+    if (InstalledPictureKinds().ListedByLoad(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);
     // A large folder takes a while: the list shows how far it got and the
     // dialog keeps answering and painting.
     if (TickDue(Shown, GetTickCount(), ProgressInterval)) {

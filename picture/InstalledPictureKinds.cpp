@@ -1,6 +1,8 @@
 #include "picture/InstalledPictureKinds.h"
 
+#include "picture/WicPicture.h"
+
 const TPictureKinds& InstalledPictureKinds() {
-  static const TPictureKinds Kinds;
+  static const TPictureKinds Kinds(TWicPicture::DecoderExtensions());
   return Kinds;
 }

@@ -9,6 +9,7 @@
 #include "core/PictureKinds.h"
 #include "picture/InstalledPictureKinds.h"
 #include "picture/Metafile.h"
+#include "picture/WicPicture.h"
 #include "platform/Files.h"
 
 std::unique_ptr<TBitmap> MessageBitmap() {
@@ -42,6 +43,7 @@ void TImageLoader::Open(const std::string& FileName) {
   HeaderFresh = false;
   Decoder.reset();  // it points into Data
   Metafile.reset();
+  if (Wic) Wic->Close();
   DropIfHuge(Data);
   DropIfHuge(BmpPixels);
   DropIfHuge(StoredPixels);
@@ -53,7 +55,7 @@ void TImageLoader::Open(const std::string& FileName) {
         case TPictureReader::Bmp: OpenBmp(FileName); break;
         case TPictureReader::Jpeg: OpenJpeg(FileName); break;
         case TPictureReader::Metafile: OpenMetafile(FileName); break;
-        case TPictureReader::Wic:
+        case TPictureReader::Wic: OpenWic(FileName); break;
         case TPictureReader::None: break;
       }
     }
@@ -116,6 +118,18 @@ void TImageLoader::OpenMetafile(const std::string& FileName) {
   PictureHeight = Metafile->Height();
 }
 
+// A file that WIC cannot decode, or beyond its bounds, gives the empty
+// picture.
+void TImageLoader::OpenWic(const std::string& FileName) {
+  if (!Wic) Wic = std::make_unique<TWicPicture>();
+  if (!Wic->Open(FileName)) return;
+  Kind = TKind::Wic;
+  Orientation = Wic->Orientation();
+  const bool Swapped = SwapsAxes(Orientation);
+  PictureWidth = Swapped ? Wic->Height() : Wic->Width();
+  PictureHeight = Swapped ? Wic->Width() : Wic->Height();
+}
+
 TPixelView TImageLoader::BmpPixelView() {
   return TPixelView{BmpPixels.data(), BmpInfo.Width, BmpInfo.Height, BmpInfo.Width};
 }
@@ -144,6 +158,14 @@ void TImageLoader::Draw(const TPixelView& Dest) {
     case TKind::BmpPixels: Resample(BmpPixelView(), Dest); break;
     case TKind::BmpRows: DrawBmpRows(Dest); break;
     case TKind::Metafile: break;  // played by DrawInto
+    case TKind::Wic:
+      try {
+        DrawOriented(Dest, Wic->HasAlpha(),
+                     [this](const TPixelView& Stored) { Wic->DrawInto(Stored, [this] { return CheckAbandon(); }); });
+      } catch (...) {
+        // No room for the rows: nothing is drawn.
+      }
+      break;
     case TKind::Jpeg:
       // A second drawing of the same picture needs its header read again.
       if (!HeaderFresh && !Decoder->ReadHeader(Bytes(), Data.size())) break;
@@ -162,15 +184,29 @@ void TImageLoader::Draw(const TPixelView& Dest) {
 // turned into Dest: the extra memory is one drawn picture, never the file's
 // full size.
 void TImageLoader::DrawJpeg(const TPixelView& Dest) {
+  DrawOriented(Dest, false, [this](const TPixelView& Stored) { DecodeJpegInto(*Decoder, Stored, Resampler); });
+}
+
+namespace {
+
+// The orientation that turns a picture back: the turns by a quarter swap,
+// the rest are their own inverse.
+int InverseOrientation(int Orientation) { return Orientation == 6 ? 8 : Orientation == 8 ? 6 : Orientation; }
+
+}  // namespace
+
+template <typename F>
+void TImageLoader::DrawOriented(const TPixelView& Dest, bool Transparent, F&& Decode) {
   if (Orientation == 1) {
-    DecodeJpegInto(*Decoder, Dest, Resampler);
+    Decode(Dest);
     return;
   }
   const bool Swapped = SwapsAxes(Orientation);
   const int W = Swapped ? Dest.Height : Dest.Width, H = Swapped ? Dest.Width : Dest.Height;
   StoredPixels.resize(static_cast<std::size_t>(W) * H);
   const TPixelView Stored{StoredPixels.data(), W, H, W};
-  DecodeJpegInto(*Decoder, Stored, Resampler);
+  if (Transparent) OrientPixels(Dest, Stored, InverseOrientation(Orientation));
+  Decode(Stored);
   OrientPixels(Stored, Dest, Orientation);
 }
 

@@ -35,6 +35,7 @@
 // so that a slide show touches no fresh memory for each picture; a buffer
 // above 64 MiB is let go when the next picture is opened.
 class TMetafile;
+class TWicPicture;
 
 class TImageLoader {
  public:
@@ -71,10 +72,17 @@ class TImageLoader {
   bool Abandoned() const { return DrawAbandoned; }
 
  private:
-  enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels, Metafile };
+  enum class TKind { Empty, Message, Jpeg, BmpRows, BmpPixels, Metafile, Wic };
   void OpenBmp(const std::string& FileName);
   void OpenJpeg(const std::string& FileName);
   void OpenMetafile(const std::string& FileName);
+  void OpenWic(const std::string& FileName);
+  // Draws the picture upright into Dest: Decode draws it as stored into the
+  // view it is given (Dest itself, or StoredPixels, turned back). For a
+  // Transparent picture that view first holds what Dest holds, so that its
+  // transparent parts keep it.
+  template <typename F>
+  void DrawOriented(const TPixelView& Dest, bool Transparent, F&& Decode);
   // Draws into all of Dest, every pixel (unless the picture is empty).
   void Draw(const TPixelView& Dest);
   void DrawBmpRows(const TPixelView& Dest);
@@ -85,12 +93,12 @@ class TImageLoader {
   TKind Kind = TKind::Empty;
   int PictureWidth = 0;  // upright
   int PictureHeight = 0;
-  int Orientation = 1;   // of a JPEG picture: 1 to 8, as its Exif block says
+  int Orientation = 1;   // 1 to 8, as the file's Exif metadata says
   bool HeaderFresh = false;  // the decoder's header read is not used up yet
   std::string Data;
   TBmpInfo BmpInfo;
   std::vector<std::uint32_t> BmpPixels;
-  // A JPEG picture that is not stored upright, at its drawn size as stored.
+  // A picture that is not stored upright, at its drawn size as stored.
   std::vector<std::uint32_t> StoredPixels;
   // A fresh decoder for each file: libjpeg keeps the tables of the last
   // picture across a reuse, which a file without its own would pick up.
@@ -98,6 +106,8 @@ class TImageLoader {
   TStreamResampler Resampler;
   std::unique_ptr<TBitmap> Message;
   std::unique_ptr<TMetafile> Metafile;
+  // Made for the first picture that WIC reads, kept for the next ones.
+  std::unique_ptr<TWicPicture> Wic;
   std::function<bool()> AbandonCheck;
   bool DrawAbandoned = false;
   // AbandonCheck, noting a true answer in DrawAbandoned.

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/PictureKinds.h"
+#include "picture/InstalledPictureKinds.h"
 #include "picture/LoadImageFile.h"
 #include "picture/Metafile.h"
 #include "platform/Bitmap.h"
@@ -23,23 +24,9 @@ class TPictureFile::TSource {
 
 namespace {
 
-// An icon loaded from a file, destroyed with DestroyIcon.
-class TIconHandle {
- public:
-  explicit TIconHandle(HICON H) : Handle(H) {}
-  ~TIconHandle() {
-    if (Handle) DestroyIcon(Handle);
-  }
-  TIconHandle(const TIconHandle&) = delete;
-  TIconHandle& operator=(const TIconHandle&) = delete;
-  HICON Get() const { return Handle; }
-
- private:
-  HICON Handle;
-};
-
-// BMP and JPEG files through the slide show's loader, resampled by area
-// averaging into the size they are shown at.
+// Every kind but metafiles through the slide show's loader, resampled by area
+// averaging into the size they are shown at; transparent parts show the
+// button face.
 class TLoaderSource : public TPictureFile::TSource {
  public:
   TLoaderSource(const std::string& Path, const char* Invalid) : Loader(std::make_unique<TImageLoader>()) {
@@ -48,36 +35,13 @@ class TLoaderSource : public TPictureFile::TSource {
     Width = Loader->Width();
     Height = Loader->Height();
   }
-  void Draw(TBitmap& Target) const override { Loader->DrawInto(Target, 0, 0, Target.Width(), Target.Height()); }
+  void Draw(TBitmap& Target) const override {
+    Target.Fill(clBtnFace);
+    Loader->DrawInto(Target, 0, 0, Target.Width(), Target.Height());
+  }
 
  private:
   std::unique_ptr<TImageLoader> Loader;
-};
-
-class TIconSource : public TPictureFile::TSource {
- public:
-  explicit TIconSource(const std::string& Path)
-      : Icon(static_cast<HICON>(LoadImageA(nullptr, Path.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE))) {
-    if (!Icon.Get()) throw EInvalidGraphic("Icon image is not valid");
-    ICONINFO Info{};
-    if (!GetIconInfo(Icon.Get(), &Info)) throw EInvalidGraphic("Icon image is not valid");
-    const TGdiObject<HBITMAP> Colour(Info.hbmColor), Mask(Info.hbmMask);
-    BITMAP Bits{};
-    if (Colour) {
-      GetObjectA(Colour.Get(), sizeof Bits, &Bits);
-      Width = Bits.bmWidth, Height = Bits.bmHeight;
-    } else {
-      GetObjectA(Mask.Get(), sizeof Bits, &Bits);  // AND mask over XOR mask
-      Width = Bits.bmWidth, Height = Bits.bmHeight / 2;
-    }
-  }
-  void Draw(TBitmap& Target) const override {
-    Target.Fill(clBtnFace);
-    DrawIconEx(Target.Canvas(), 0, 0, Icon.Get(), Target.Width(), Target.Height(), 0, nullptr, DI_NORMAL);
-  }
-
- private:
-  TIconHandle Icon;
 };
 
 // Enhanced and placeable Windows metafiles, drawn on the button face.
@@ -97,21 +61,11 @@ class TMetafileSource : public TPictureFile::TSource {
 };
 
 std::unique_ptr<TPictureFile::TSource> OpenSource(const std::string& Path) {
-  switch (PreviewKindOf(Path)) {
-    case TPreviewKind::Bmp:
-      CheckReadable(Path);
-      return std::make_unique<TLoaderSource>(Path, "Bitmap image is not valid");
-    case TPreviewKind::Jpeg:
-      CheckReadable(Path);
-      return std::make_unique<TLoaderSource>(Path, "JPEG image is not valid");
-    case TPreviewKind::Icon:
-      CheckReadable(Path);
-      return std::make_unique<TIconSource>(Path);
-    case TPreviewKind::EnhancedMetafile:
-    case TPreviewKind::WindowsMetafile:
-      return std::make_unique<TMetafileSource>(Path);
-    case TPreviewKind::Unknown:
-      break;
+  const TPictureKind* Kind = InstalledPictureKinds().KindOf(Path);
+  if (Kind && Kind->Reader == TPictureReader::Metafile) return std::make_unique<TMetafileSource>(Path);
+  if (Kind && Kind->Reader != TPictureReader::None) {
+    CheckReadable(Path);
+    return std::make_unique<TLoaderSource>(Path, Kind->Invalid.c_str());
   }
   throw EInvalidGraphic(Format("Unknown picture file extension (.%s)", ExtensionAsWritten(Path).c_str()));
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The picture loader of the dialogs' previews: it chooses the format by the
-// file's extension (.bmp; .jpg and .jpeg; .ico; .emf; a placeable .wmf) and,
+// The picture loader of the dialogs' previews: it chooses the reader by the
+// file's extension, as the table of picture kinds says, and,
 // unlike the slide show's loader, refuses what it cannot show: an unknown
 // extension, a missing or unreadable file and damaged picture data each raise
 // an error whose text the user sees.

@@ -18,16 +18,6 @@ bool TColorDialog::Execute(HWND Owner) {
   return true;
 }
 
-std::string TOpenPictureDialog::DefaultFilter() {
-  static const char Filter[] =
-      "All pictures (*.bmp;*.jpg;*.jpeg;*.ico;*.emf;*.wmf)\0*.bmp;*.jpg;*.jpeg;*.ico;*.emf;*.wmf\0"
-      "Bitmaps (*.bmp)\0*.bmp\0"
-      "JPEG pictures (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0"
-      "Icons (*.ico)\0*.ico\0"
-      "Metafiles (*.emf;*.wmf)\0*.emf;*.wmf\0";
-  return std::string(Filter, sizeof Filter);  // with the closing second NUL
-}
-
 std::vector<std::string> SplitOpenDialogFiles(const char* Buffer) {
   std::vector<std::string> Parts;
   for (const char* P = Buffer; *P; P += std::strlen(P) + 1) Parts.emplace_back(P);
@@ -114,7 +104,6 @@ bool TOpenPictureDialog::Execute(HWND Owner) {
   Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 14, 4, 110, 92);
   TPreviewState State{MakePreview};
   std::vector<char> Buffer(64 * 1024, '\0');
-  const std::string Filter = DefaultFilter();
   OPENFILENAMEA Open{};
   Open.lStructSize = sizeof Open;
   Open.hwndOwner = Owner;

@@ -39,10 +39,9 @@ class TOpenPictureDialog {
   std::vector<std::string> Files;
   // Shows the dialog; true when the user chose at least one file.
   bool Execute(HWND Owner);
-  // "All pictures" of every type the previews' picture loader reads (.bmp,
-  // .jpg, .jpeg, .ico, .emf, .wmf) and one entry per kind, each as name NUL
-  // pattern NUL, the whole list ending in a second NUL.
-  static std::string DefaultFilter();
+  // The filter: entries of name NUL pattern NUL, the whole list ending in a
+  // second NUL (as TPictureKinds::DialogFilter gives it).
+  std::string Filter;
 };
 
 // Splits the file buffer of a multiple-selection open dialog ("folder" NUL

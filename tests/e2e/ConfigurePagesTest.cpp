@@ -118,7 +118,7 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   for (int Y = 0; Y < 768; ++Y)
     for (int X = 0; X < 1024; ++X) Large.View().Row(Y)[X] = MakePixel(0xC0, X / 4, Y / 3);
   WriteJpegFile(Pics + "\\large.jpg", Large);
-  const std::string Gif = MakeFile("pics\\moving.gif", "GIF89a");
+  const std::string Unknown = MakeFile("pics\\moving.XyZ", "GIF89a");
   const std::string SmallBmp = Pics + "\\small.bmp", LargeJpg = Pics + "\\large.jpg";
   THost Host;
   ASSERT_NO_FATAL_FAILURE(Start(Host));
@@ -126,8 +126,8 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(Text(idImageCount), "Images = 0");
 
   // Add: three files in the order the dialog returns them, full paths.
-  ASSERT_NO_FATAL_FAILURE(AddFiles(Pics, {"large.jpg", "small.bmp", "moving.gif"}));
-  const std::vector<std::string> Added{LargeJpg, SmallBmp, Gif};
+  ASSERT_NO_FATAL_FAILURE(AddFiles(Pics, {"large.jpg", "small.bmp", "moving.XyZ"}));
+  const std::vector<std::string> Added{LargeJpg, SmallBmp, Unknown};
   EXPECT_EQ(Images(), Added);
   EXPECT_EQ(Text(idImageCount), "Images = 3");
 
@@ -145,7 +145,7 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_NEAR(PixelR(Before.At(100, 80)), 0xC0, 8) << "the picture is shown";
   SaveScreenshot(Dialog, "configure-images-filled");
   ClickEntry(2);
-  ExpectErrorBox("Unknown picture file extension (.gif)");
+  ExpectErrorBox("Unknown picture file extension (.XyZ)");
   S = PreviewSize();
   EXPECT_EQ(S.cx, 215);
   EXPECT_EQ(S.cy, 161);
@@ -162,7 +162,7 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Added));
 }
 
-TEST_F(TConfigurePagesTest, ThePreviewShowsEveryPhotoUprightWhateverItsExifOrientation) {
+TEST_F(TConfigurePagesTest, ThePreviewShowsPhotosUprightAndEveryKindOfPicture) {
   const TSamplePicture NoSample(false);
   StoreGroups({"Photos"});
   SettingsKey().WriteString("Selected Group", "Photos");
@@ -173,10 +173,15 @@ TEST_F(TConfigurePagesTest, ThePreviewShowsEveryPhotoUprightWhateverItsExifOrien
     Photos.push_back(Scratch + "\\pics\\photo" + std::to_string(Orientation) + ".jpg");
     WriteExifJpegFile(Photos.back(), Upright, Orientation);
   }
-  WriteGroupFile("Photos", Lines(Photos));
+  const std::vector<std::string> Kinds = WriteWicKinds(Scratch + "\\pics");
+  WriteEnhancedMetafile(Scratch + "\\pics\\chart.emf", MakePixel(200, 0, 200));
+  std::vector<std::string> All = Photos;
+  All.insert(All.end(), Kinds.begin(), Kinds.end());
+  All.push_back(Scratch + "\\pics\\chart.emf");
+  WriteGroupFile("Photos", Lines(All));
   THost Host;
   ASSERT_NO_FATAL_FAILURE(Start(Host));
-  ASSERT_EQ(Images(), Photos);
+  ASSERT_EQ(Images(), All);
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
     ClickEntry(Orientation - 1);
     const SIZE S = PreviewSize();
@@ -185,6 +190,26 @@ TEST_F(TConfigurePagesTest, ThePreviewShowsEveryPhotoUprightWhateverItsExifOrien
     TPixelBuffer Shown = CaptureWindow(Control(idPreview));
     EXPECT_EQ(QuadrantMismatch(Shown.View(), 0, 0, S.cx, S.cy), "") << "orientation " << Orientation;
   }
+  // Each kind at its own size (none larger than the pane), its colour in the
+  // middle; the transparent frame of alpha.png shows the dialog's face.
+  const struct {
+    int W, H;
+    std::uint32_t Centre;
+  } Expected[] = {{160, 120, MakePixel(220, 0, 0)}, {160, 120, MakePixel(0, 200, 0)}, {100, 60, MakePixel(0, 0, 220)},
+                  {120, 80, MakePixel(230, 230, 0)}, {64, 64, MakePixel(200, 0, 200)}};
+  for (int I = 0; I < 5; ++I) {
+    ClickEntry(8 + I);
+    const SIZE S = PreviewSize();
+    EXPECT_EQ(S.cx, Expected[I].W) << Kinds[I];
+    EXPECT_EQ(S.cy, Expected[I].H) << Kinds[I];
+    const TPixelBuffer Shown = CaptureWindow(Control(idPreview));
+    EXPECT_EQ(PixelRgb(Shown.At(S.cx / 2, S.cy / 2)), Expected[I].Centre) << Kinds[I];
+    const COLORREF Face = GetSysColor(COLOR_BTNFACE);
+    if (I == 1) EXPECT_EQ(PixelRgb(Shown.At(5, 5)), MakePixel(GetRValue(Face), GetGValue(Face), GetBValue(Face))) << Kinds[I];
+  }
+  ClickEntry(13);
+  const TPixelBuffer Chart = CaptureWindow(Control(idPreview));
+  EXPECT_EQ(PixelRgb(Chart.At(Chart.Width * 3 / 4, Chart.Height / 2)), MakePixel(200, 0, 200)) << "chart.emf";
   Click(idCancel);
   ExpectEnds();
 }
@@ -199,10 +224,11 @@ TEST_F(TConfigurePagesTest, AStoredGroupIsShownAndLoadAppendsTheFolderPictures) 
   // Load appends the pictures found directly in the folder, hidden ones too,
   // in the file system's order, and leaves the count as it was.
   const std::string Folder = Scratch + "\\load";
-  const std::set<std::string> Taken{"p1.jpg", "p2.JPEG", "p3.bmp", "p4.ico", "p5.emf", "hidden.jpg"};
+  const std::set<std::string> Taken{"p1.jpg", "p2.JPEG", "p3.bmp", "p4.ico", "p5.emf",
+                                    "q.gif",  "r.wmf",   "t.png",  "u.TIF",  "hidden.jpg"};
   for (const std::string& Name : Taken) MakeFile("load\\" + Name);
   SetFileAttributesA((Folder + "\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  for (const char* Name : {"q.gif", "r.wmf", "s.jpg.bak", "sub.jpg\\inner.jpg"}) MakeFile(std::string("load\\") + Name);
+  for (const char* Name : {"v.txt", "s.jpg.bak", "sub.jpg\\inner.jpg"}) MakeFile(std::string("load\\") + Name);
   std::vector<std::string> Found;  // the order the file system lists them in
   WIN32_FIND_DATAA Entry;
   HANDLE Search = FindFirstFileA((Folder + "\\*").c_str(), &Entry);
@@ -251,7 +277,7 @@ TEST_F(TConfigurePagesTest, AStoredGroupIsShownAndLoadAppendsTheFolderPictures) 
     WaitGone(Open);
   }
   EXPECT_EQ(Images(), Expected);
-  EXPECT_EQ(Text(idImageCount), "Images = 15");
+  EXPECT_EQ(Text(idImageCount), "Images = " + std::to_string(Expected.size())) << "3 stored and each found file twice";
 
   Click(idCancel);
   ExpectEnds();

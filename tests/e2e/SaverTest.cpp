@@ -133,6 +133,26 @@ TEST_F(TSaverTest, DrawsMetafilesFittedAndCentredOverTheBackground) {
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
 
+TEST_F(TSaverTest, DrawsEveryKindThatWicReadsFittedAndCentred) {
+  const std::vector<std::string> Kinds = WriteWicKinds(Scratch);
+  Group(Kinds);
+  const std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0), Magenta = MakePixel(200, 0, 200);
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(WaitForPixel(512, 384, Red)) << "opaque.png";
+  ExpectRectangleOnBackground(CaptureScreen(), 432, 324, 160, 120, Red);
+  ASSERT_TRUE(WaitForPixel(512, 384, Green)) << "alpha.png";
+  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Green);  // its transparent frame is background
+  ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "first.gif";
+  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);  // its first frame, not its red second
+  ASSERT_TRUE(WaitForPixel(512, 384, Yellow)) << "first.tif";
+  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Yellow);
+  ASSERT_TRUE(WaitForPixel(512, 384, Magenta)) << "icon.ico";
+  ExpectRectangleOnBackground(CaptureScreen(), 480, 352, 64, 64, Magenta);  // its largest image
+  PressKey('W');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
 TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
   SettingsKey().WriteBool("Limit Screen Size", true);
   SettingsKey().WriteInteger("Max Screen X", 640);

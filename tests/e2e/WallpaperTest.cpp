@@ -1,5 +1,6 @@
 // The /w run mode end to end: a scratch registry and install folder, test
 // pictures, and the wallpaper file and setting that the program leaves.
+#include <cstdio>
 #include <set>
 
 #include "e2e/Harness.h"
@@ -7,6 +8,7 @@
 #include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
+#include "support/WicPictures.h"
 
 namespace {
 
@@ -132,6 +134,32 @@ TEST_F(TWallpaperTest, MetafilesArePlayedAtTheFittedSizeOnTheBackground) {
   EXPECT_EQ(File.At(10, 48), MakePixel(0x99, 0x66, 0x33)) << "the unpainted quarter is the background";
 }
 
+TEST_F(TWallpaperTest, KeepsEveryKindThatWicReadsAtItsFittedSizeOnTheBackground) {
+  SettingsKey().WriteInteger("Background", 0x00336699);
+  const struct {
+    int W, H;
+    std::uint32_t Centre;
+  } Expected[] = {{160, 120, MakePixel(220, 0, 0)},
+                  {160, 120, MakePixel(0, 200, 0)},
+                  {100, 60, MakePixel(0, 0, 220)},
+                  {120, 80, MakePixel(230, 230, 0)},
+                  {64, 64, MakePixel(200, 0, 200)}};
+  const std::vector<std::string> Kinds = WriteWicKinds(Scratch);
+  ASSERT_EQ(Kinds.size(), 5u);
+  for (std::size_t I = 0; I < Kinds.size(); ++I) {
+    Group({Kinds[I]});
+    EXPECT_EQ(RunWallpaperMode(Screen800), 0u) << Kinds[I];
+    const TPixelBuffer File = ReadBmpFilePixels(Wallpaper);
+    ASSERT_EQ(File.Width, Expected[I].W) << Kinds[I];
+    ASSERT_EQ(File.Height, Expected[I].H) << Kinds[I];
+    EXPECT_EQ(File.At(File.Width / 2, File.Height / 2), Expected[I].Centre) << Kinds[I];
+  }
+  EXPECT_EQ(ReadBmpFilePixels(Wallpaper).At(0, 0), MakePixel(200, 0, 200)) << "the icon fills its file";
+  Group({Kinds[1]});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_EQ(ReadBmpFilePixels(Wallpaper).At(5, 5), MakePixel(0x99, 0x66, 0x33)) << "alpha.png's clear frame";
+}
+
 TEST_F(TWallpaperTest, EmptyGroupGivesTheMessageBitmap) {
   EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
   const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
@@ -215,6 +243,33 @@ TEST_F(TWallpaperTest, HostileFilesEndQuickly) {
   EXPECT_LT(GetTickCount() - Start, 3000u);
   const TBmpFileInfo File = ReadBmpFileInfo(Wallpaper);
   EXPECT_EQ(File.Width, 200) << "the message bitmap, centred on the screen's frame";
+}
+
+TEST_F(TWallpaperTest, HostileFilesOfTheWicKindsEndQuickly) {
+  // Each refused (the wallpaper left alone) or drawn, within 3 seconds.
+  const auto Write = [this](const std::string& Name, const std::string& Bytes) {
+    ReplaceFile(Scratch + "\\" + Name, Bytes);
+    return Scratch + "\\" + Name;
+  };
+  const std::string Zeros = ZerosPngFile(11000, 11000, 2);
+  std::vector<std::vector<std::uint8_t>> Frames(10000, std::vector<std::uint8_t>(64 * 64, 1));
+  const TPixelBuffer Page(64, 64, 0x00E6E600);
+  const std::vector<std::string> Files{
+      Write("claims-60000.png", WithPngSize(ZerosPngFile(16, 16, 2), 60000, 60000)),
+      Write("zeros-11000.png", Zeros),
+      Write("truncated.png", Zeros.substr(0, Zeros.size() / 2)),
+      Write("frames-10000.gif", GifFile(64, 64, Frames, {0x0000DC, 0xDC0000})),
+      Write("pages-10000.tif", TiffFile(Page, 10000)),
+  };
+  TRegistryKey::OpenOrCreate("Control Panel\\Desktop").WriteString("Wallpaper", "C:\\mine.bmp");
+  for (const std::string& Path : Files) {
+    Group({Path});
+    const DWORD Start = GetTickCount();
+    EXPECT_EQ(RunWallpaperMode(Screen800), 0u) << Path;
+    const DWORD Took = GetTickCount() - Start;
+    std::printf("/w on %s: %lu ms\n", Path.c_str(), static_cast<unsigned long>(Took));
+    EXPECT_LT(Took, 3000u) << Path;
+  }
 }
 
 }  // namespace

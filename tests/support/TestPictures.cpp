@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/JpegEncoder.h"
+#include "support/WicPictures.h"
 
 #include "core/BmpCodec.h"
 
@@ -170,4 +171,31 @@ void WritePlaceableMetafile(const std::string& Path, std::uint32_t Pixel, bool P
   std::ofstream File(Path, std::ios::binary);
   if (Placeable) File.write(reinterpret_cast<const char*>(Header), 22);
   File << Bits;
+}
+
+std::vector<std::string> WriteWicKinds(const std::string& Folder) {
+  const auto Put = [](const std::string& Path, const std::string& Bytes) {
+    std::ofstream(Path, std::ios::binary).write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
+  };
+  std::vector<std::string> Paths;
+  const HRESULT Com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  TPixelBuffer Red(160, 120, 0xFFDC0000);
+  Paths.push_back(Folder + "\\opaque.png");
+  WriteWicFile(Paths.back(), GUID_ContainerFormatPng, {&Red});
+  TPixelBuffer Framed(160, 120, 0x00000000);
+  for (int Y = 20; Y < 100; ++Y)
+    for (int X = 20; X < 140; ++X) Framed.Data[static_cast<std::size_t>(Y) * 160 + X] = 0xFF00C800;
+  Paths.push_back(Folder + "\\alpha.png");
+  WriteWicFile(Paths.back(), GUID_ContainerFormatPng, {&Framed}, true);
+  if (SUCCEEDED(Com)) CoUninitialize();
+  Paths.push_back(Folder + "\\first.gif");
+  Put(Paths.back(), GifFile(100, 60, {std::vector<std::uint8_t>(6000, 0), std::vector<std::uint8_t>(6000, 1)},
+                            {0x0000DC, 0xDC0000}));
+  Paths.push_back(Folder + "\\first.tif");
+  const TPixelBuffer Yellow(120, 80, 0x00E6E600);
+  Put(Paths.back(), TiffFile(Yellow, 2));
+  Paths.push_back(Folder + "\\icon.ico");
+  const TPixelBuffer Small(16, 16, 0xFFDC0000), Large(64, 64, 0xFFC800C8);
+  Put(Paths.back(), IconFile({&Small, &Large}));
+  return Paths;
 }

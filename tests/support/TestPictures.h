@@ -3,6 +3,7 @@
 // can be checked pixel by pixel, written as BMP (our writer) or JPEG (libjpeg).
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Pixels.h"
 
@@ -43,6 +44,15 @@ void WriteEnhancedMetafile(const std::string& Path, std::uint32_t Pixel);
 // rectangle filled with Pixel, outlined in black; with Placeable false, the
 // same without its header.
 void WritePlaceableMetafile(const std::string& Path, std::uint32_t Pixel, bool Placeable = true);
+
+// One picture of each kind that WIC reads, written into Folder, each a
+// solid colour filling it: "opaque.png" 160 x 120 red (220, 0, 0),
+// "alpha.png" 160 x 120 transparent but for a green (0, 200, 0) 120 x 80
+// block in its middle, "first.gif" 100 x 60 blue (0, 0, 220) whose second
+// frame is red, "first.tif" 120 x 80 yellow (230, 230, 0) whose second page
+// is red, "icon.ico" with a 16 x 16 red and a 64 x 64 magenta (200, 0, 200)
+// image. Returns their paths in that order.
+std::vector<std::string> WriteWicKinds(const std::string& Folder);
 
 // The pixels of a BMP file (high bytes cleared); empty when it is none.
 TPixelBuffer ReadBmpFilePixels(const std::string& Path);

@@ -2,24 +2,26 @@
 
 #include <gtest/gtest.h>
 
-TEST(PictureFormatOf, GoesByTheLastExtensionOfTheFileName) {
+TEST(PictureKinds, TheOwnDecodersKeepBmpAndJpegByTheLastExtension) {
+  const TPictureKinds Kinds;
   const struct {
     const char* Name;
-    TPictureFormat Format;
+    TPictureReader Reader;
   } Cases[] = {
-      {"C:\\p\\photo.bmp", TPictureFormat::Bmp},    {"PHOTO.JPG", TPictureFormat::Jpeg},
-      {"photo.Jpeg", TPictureFormat::Jpeg},         {"a.b.BMP", TPictureFormat::Bmp},
-      {"photo.jpe", TPictureFormat::Other},         {"photo.jfif", TPictureFormat::Other},
-      {"photo.gif", TPictureFormat::Other},         {"photo", TPictureFormat::Other},
-      {"C:\\pictures.old\\photo", TPictureFormat::Other}, {"C:\\p.jpg\\x", TPictureFormat::Other},
-      {"C:photo.jpg", TPictureFormat::Jpeg},        {"D:.jpg", TPictureFormat::Jpeg},
-      {"photo.jpg.txt", TPictureFormat::Other},     {"photo.bmp ", TPictureFormat::Other},
-      {"", TPictureFormat::Other},                  {".jpeg", TPictureFormat::Jpeg},
+      {"C:\\p\\photo.bmp", TPictureReader::Bmp},    {"PHOTO.JPG", TPictureReader::Jpeg},
+      {"photo.Jpeg", TPictureReader::Jpeg},         {"a.b.BMP", TPictureReader::Bmp},
+      {"photo.jpe", TPictureReader::None},          {"photo.jfif", TPictureReader::None},
+      {"photo", TPictureReader::None},              {"C:\\pictures.old\\photo", TPictureReader::None},
+      {"C:\\p.jpg\\x", TPictureReader::None},       {"C:photo.jpg", TPictureReader::Jpeg},
+      {"D:.jpg", TPictureReader::Jpeg},             {"photo.jpg.txt", TPictureReader::None},
+      {"photo.bmp ", TPictureReader::None},         {"", TPictureReader::None},
+      {".jpeg", TPictureReader::Jpeg},
   };
-  for (const auto& C : Cases) EXPECT_EQ(PictureFormatOf(C.Name), C.Format) << C.Name;
+  for (const auto& C : Cases) EXPECT_EQ(Kinds.ReaderOf(C.Name), C.Reader) << C.Name;
 }
 
-TEST(FileInSearchList, TakesTheFivePictureExtensionsInAnyCase) {
+TEST(PictureKinds, AFolderLoadListsEveryKindInAnyCase) {
+  const TPictureKinds Kinds;
   struct TCase {
     const char* Name;
     bool Taken;
@@ -27,13 +29,14 @@ TEST(FileInSearchList, TakesTheFivePictureExtensionsInAnyCase) {
   const TCase Cases[] = {
       {"photo.jpg", true},          {"PHOTO.JPEG", true},        {"x.Bmp", true},
       {"a.ico", true},              {"b.emf", true},             {"C:\\Pics\\c.JpG", true},
-      {"a.gif", false},             {"a.wmf", false},            {"a.jpe", false},
+      {"a.gif", true},              {"a.wmf", true},             {"a.jpe", false},
+      {"a.PNG", true},              {"a.tiff", true},            {"a.txt", false},
       {"a.jpg.bak", false},         {"noextension", false},      {"C:\\my.pics\\photo", false},
       {"C:\\my.jpg\\photo", false}, {"D:x.bmp", true},           {"D:.bmp\\x", false},
       {".bmp", true},               {"", false},                 {"photo.", false},
       {"photo.jpg ", false},        {"photo.j\xE9g", false},    {"photo.\xC9MF", false},
   };
-  for (const TCase& C : Cases) EXPECT_EQ(FileInSearchList(C.Name), C.Taken) << C.Name;
+  for (const TCase& C : Cases) EXPECT_EQ(Kinds.ListedByLoad(C.Name), C.Taken) << C.Name;
 }
 
 TEST(PictureKinds, KnowsEachKindByItsLastExtensionInAnyCase) {

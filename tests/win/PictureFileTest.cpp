@@ -111,7 +111,7 @@ TEST_F(TPictureFileTest, WhatCannotBeShownIsRefusedWithItsReason) {
   std::ofstream(Scratch + "\\bad.ico", std::ios::binary) << "not an icon";
   std::ofstream(Scratch + "\\bad.emf", std::ios::binary) << "not a metafile";
   std::ofstream(Scratch + "\\none", std::ios::binary) << "x";
-  EXPECT_EQ(Refusal(Scratch + "\\a.gif"), "EInvalidGraphic: Unknown picture file extension (.gif)");
+  EXPECT_EQ(Refusal(Scratch + "\\a.gif"), "EInvalidGraphic: GIF image is not valid");
   EXPECT_EQ(Refusal(Scratch + "\\photo.XyZ"), "EInvalidGraphic: Unknown picture file extension (.XyZ)")
       << "named as the file writes it";
   EXPECT_EQ(Refusal(Scratch + "\\none"), "EInvalidGraphic: Unknown picture file extension (.)");
