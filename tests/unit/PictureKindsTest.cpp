@@ -2,24 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(PictureKinds, TheOwnDecodersKeepBmpAndJpegByTheLastExtension) {
-  const TPictureKinds Kinds;
-  const struct {
-    const char* Name;
-    TPictureReader Reader;
-  } Cases[] = {
-      {"C:\\p\\photo.bmp", TPictureReader::Bmp},    {"PHOTO.JPG", TPictureReader::Jpeg},
-      {"photo.Jpeg", TPictureReader::Jpeg},         {"a.b.BMP", TPictureReader::Bmp},
-      {"photo.jpe", TPictureReader::None},          {"photo.jfif", TPictureReader::None},
-      {"photo", TPictureReader::None},              {"C:\\pictures.old\\photo", TPictureReader::None},
-      {"C:\\p.jpg\\x", TPictureReader::None},       {"C:photo.jpg", TPictureReader::Jpeg},
-      {"D:.jpg", TPictureReader::Jpeg},             {"photo.jpg.txt", TPictureReader::None},
-      {"photo.bmp ", TPictureReader::None},         {"", TPictureReader::None},
-      {".jpeg", TPictureReader::Jpeg},
-  };
-  for (const auto& C : Cases) EXPECT_EQ(Kinds.ReaderOf(C.Name), C.Reader) << C.Name;
-}
-
 TEST(PictureKinds, AFolderLoadListsEveryKindInAnyCase) {
   const TPictureKinds Kinds;
   struct TCase {
@@ -54,6 +36,11 @@ TEST(PictureKinds, KnowsEachKindByItsLastExtensionInAnyCase) {
       {"photo", TPictureReader::None},                  {"C:\\p.png\\x", TPictureReader::None},
       {"photo.png.txt", TPictureReader::None},          {"photo.png ", TPictureReader::None},
       {"", TPictureReader::None},                       {"C:photo.gif", TPictureReader::Wic},
+      {"a.b.BMP", TPictureReader::Bmp},                 {"photo.jfif", TPictureReader::None},
+      {"C:\\pictures.old\\photo", TPictureReader::None}, {"C:\\p.jpg\\x", TPictureReader::None},
+      {"C:photo.jpg", TPictureReader::Jpeg},            {"D:.jpg", TPictureReader::Jpeg},
+      {"photo.jpg.txt", TPictureReader::None},          {"photo.bmp ", TPictureReader::None},
+      {".jpeg", TPictureReader::Jpeg},
   };
   for (const auto& C : Cases) EXPECT_EQ(Kinds.ReaderOf(C.Name), C.Reader) << C.Name;
   for (const auto& C : Cases)
