@@ -82,15 +82,7 @@ TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
 TEST_F(TSaverTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   SettingsKey().WriteInteger("Timer interval", 500);
   // A blue picture before each photo shows when the next photo arrives.
-  const std::string Separator = Picture("blue.bmp", 160, 120, Blue);
-  const TPixelBuffer Upright = QuadrantPicture(160, 120);
-  std::vector<std::string> Paths;
-  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
-    Paths.push_back(Separator);
-    Paths.push_back(Scratch + "\\photo" + std::to_string(Orientation) + ".jpg");
-    WriteExifJpegFile(Paths.back(), Upright, Orientation);
-  }
-  Group(Paths);
+  Group(WriteOrientationSeries(Scratch, Picture("blue.bmp", 160, 120, Blue)));
   TSaverProcess Saver("/s");
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
     ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "before orientation " << Orientation;

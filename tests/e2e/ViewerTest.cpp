@@ -139,15 +139,7 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
 TEST_F(TViewerTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   SettingsKey().WriteInteger("Timer interval", 500);
   // A blue picture before each photo shows when the next photo arrives.
-  const std::string Separator = Picture("blue.bmp", 160, 120, Blue);
-  const TPixelBuffer Upright = QuadrantPicture(160, 120);
-  std::vector<std::string> Paths;
-  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
-    Paths.push_back(Separator);
-    Paths.push_back(Scratch + "\\photo" + std::to_string(Orientation) + ".jpg");
-    WriteExifJpegFile(Paths.back(), Upright, Orientation);
-  }
-  Group("V", Paths);
+  Group("V", WriteOrientationSeries(Scratch, Picture("blue.bmp", 160, 120, Blue)));
   TSaverProcess Process(Viewer(" /s \"V\""));
   const auto Window = Process.WaitForWindow(15000);
   ASSERT_TRUE(Window.has_value());

@@ -95,6 +95,17 @@ TPixelBuffer QuadrantPicture(int Width, int Height) {
   return P;
 }
 
+std::vector<std::string> WriteOrientationSeries(const std::string& Folder, const std::string& Separator) {
+  const TPixelBuffer Upright = QuadrantPicture(160, 120);
+  std::vector<std::string> Paths;
+  for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    Paths.push_back(Separator);
+    Paths.push_back(Folder + "\\photo" + std::to_string(Orientation) + ".jpg");
+    WriteExifJpegFile(Paths.back(), Upright, Orientation);
+  }
+  return Paths;
+}
+
 std::string QuadrantMismatch(const TPixelView& P, int X, int Y, int W, int H) {
   std::string Mismatch;
   for (int Q = 0; Q < 4; ++Q) {

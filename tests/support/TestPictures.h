@@ -19,6 +19,11 @@ void WriteJpegFile(const std::string& Path, TPixelBuffer& Picture, int Quality =
 // standard's table, apart from the product's own code.
 TPixelBuffer StoredFor(const TPixelBuffer& Upright, int ExifOrientation);
 void WriteExifJpegFile(const std::string& Path, const TPixelBuffer& Upright, int ExifOrientation, int Quality = 95);
+// The quadrant picture (160 x 120) written into Folder as photo1.jpg to
+// photo8.jpg with each orientation value, listed with Separator before each,
+// so that a slide show's arrival at each photo can be seen.
+std::vector<std::string> WriteOrientationSeries(const std::string& Folder, const std::string& Separator);
+
 // A Width x Height picture of four solid quadrants, red, green, blue and
 // yellow from the top left in reading order, whose every turn and mirror
 // image differ.

@@ -1,4 +1,5 @@
 #include "core/Orientation.h"
+#include "support/RandomPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,6 @@
 #include <vector>
 
 namespace {
-
-TPixelBuffer RandomPicture(int W, int H, std::uint32_t Seed) {
-  TPixelBuffer Picture(W, H);
-  std::mt19937 Rng(Seed);
-  for (std::uint32_t& P : Picture.Data) P = Rng();
-  return Picture;
-}
 
 TPixelBuffer Oriented(TPixelBuffer& Stored, int Orientation) {
   TPixelBuffer Upright = SwapsAxes(Orientation) ? TPixelBuffer(Stored.Height, Stored.Width, 0)

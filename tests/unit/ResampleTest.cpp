@@ -1,4 +1,5 @@
 #include "core/Resample.h"
+#include "support/RandomPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-
-TPixelBuffer RandomPicture(int W, int H, std::uint32_t Seed) {
-  TPixelBuffer Picture(W, H);
-  std::mt19937 Rng(Seed);
-  // A random high byte too: the resampler must ignore it.
-  for (std::uint32_t& P : Picture.Data) P = Rng();
-  return Picture;
-}
 
 TPixelBuffer Resampled(TPixelBuffer& Src, int W, int H) {
   TPixelBuffer Dest(W, H, 0xDEADBEEF);
