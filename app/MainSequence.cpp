@@ -29,7 +29,7 @@ std::string ExecutableFileName() {
 
 // Hands the process to the run mode that the command line chose.
 void RunMode(TApplication& App, TInstanceGuard& Guard, const std::vector<std::string>& Args,
-             const TParsedCommandLine& Command) {
+             const TParsedCommandLine& Command, TPictureSources Sources) {
   const HWND Host = WindowFromInt32(Command.ParentWindow);
   switch (Command.Mode) {
     case smChangePassword:
@@ -40,6 +40,7 @@ void RunMode(TApplication& App, TInstanceGuard& Guard, const std::vector<std::st
       TMainFormContext Context;
       Context.Preview = Command.Mode == smPreview;
       Context.HostWindow = Context.Preview ? Host : nullptr;
+      if (Sources) Context.MakeSource = Sources(Context.Preview);
       Context.MayClose = VerifyScreenSaverPassword;
       Context.ReleaseInstance = [&Guard] { Guard.Release(); };
       App.AddForm(std::make_unique<TMainForm>(App, Context));
@@ -73,7 +74,7 @@ void ShowApplicationError(const char* KindName, const void* Address, const char*
   MessageBoxA(nullptr, Text.c_str(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
-int RunScreenSaver() {
+int RunScreenSaver(TPictureSources Sources) {
   TApplication App;
   TInstanceGuard Guard;
   Guard.Acquire(App);
@@ -85,7 +86,7 @@ int RunScreenSaver() {
       App.SetTitle(ProductName);
       SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     }
-    RunMode(App, Guard, Args, Command);
+    RunMode(App, Guard, Args, Command, Sources);
   } catch (const EError& Error) {
     ShowApplicationError(Error.KindName(), Error.Address(), Error.what());
     ExitProcess(1);

@@ -1,10 +1,16 @@
 #pragma once
 #include <string>
 
+#include "picture/Frame.h"
+
+// Where the saver's (or, with Preview, the preview's) pictures come from;
+// none: the pictures of the current group.
+using TPictureSources = TPicturePipeline::TSourceMaker (*)(bool Preview);
+
 // The start-up sequence of the screen saver, from module initialisation to
 // the end of the process. Returns the exit code: 0, or 1 after an error that
 // escaped the sequence and was shown in the "Application Error" box.
-int RunScreenSaver();
+int RunScreenSaver(TPictureSources Sources = nullptr);
 
 // Shows an error that escaped the main sequence: "Application Error", no
 // owner, task-modal, error icon.

@@ -121,6 +121,13 @@ set_target_properties(stand_in_viewer PROPERTIES OUTPUT_NAME "Vistaloop"
   RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR}/stand-in)
 add_dependencies(e2e_tests stand_in_viewer)
 
+# The screen saver with a picture source whose reads never return.
+add_executable(blocking_saver WIN32 tests/support/BlockingSaver.cpp)
+target_include_directories(blocking_saver PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(blocking_saver PRIVATE pictarine_win)
+set_target_properties(blocking_saver PROPERTIES OUTPUT_NAME "BlockingSaver" SUFFIX ".scr")
+add_dependencies(e2e_tests blocking_saver)
+
 # A stand-in password provider whose answer the tests control.
 add_library(password_cpl SHARED tests/support/PasswordCpl.cpp tests/support/PasswordCpl.def)
 set_target_properties(password_cpl PROPERTIES PREFIX "" OUTPUT_NAME "password" SUFFIX ".cpl")

@@ -3,10 +3,10 @@
 #include <windowsx.h>
 
 #include <cstdlib>
+#include <stdexcept>
 
 #include "core/ProductInfo.h"
-#include "core/Ticks.h"
-#include "picture/ComposeFrame.h"
+#include "picture/GroupFrameSource.h"
 #include "picture/Wallpaper.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
@@ -14,19 +14,28 @@
 namespace {
 
 constexpr UINT SpiSetScreenSaverRunning = 97;
+// Posted by the worker when a frame is ready to take.
+constexpr UINT WmFrameReady = WM_APP + 1;
 
 void SetScreenSaverRunning(bool Running) {
   UINT Previous = 0;
   SystemParametersInfoA(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
 }
 
+double MsSince(std::chrono::steady_clock::time_point Start) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
+}
+
 }  // namespace
 
 TMainForm::TMainForm(TApplication& Application, const TMainFormContext& Context)
-    : TForm(Application), Context(Context), tmrDraw(*this) {
+    : TForm(Application), Context(Context), tmrDraw(*this), tmrFade(*this), Fader(Context.FadeMs) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetInterval(5);
   tmrDraw.SetHandler(&TMainForm::tmrDrawTimer);
+  tmrFade.SetEnabled(false);
+  tmrFade.SetInterval(TFrameFader::StepMs());
+  tmrFade.SetHandler(&TMainForm::tmrFadeTimer);
   TFormStyle Style;
   Style.Style = WS_POPUP;
   Style.ExStyle = WS_EX_TOPMOST;
@@ -37,11 +46,12 @@ TMainForm::TMainForm(TApplication& Application, const TMainFormContext& Context)
   CreateForm(Style);
 }
 
+// A worker still reading is not waited for beyond the pipeline's grace.
 TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate() {
   Activated = false;
-  Drawing = false;
+  Due = false;
   LastMouseX = -1;
   LastMouseY = -1;
   FrameBitmap = std::make_unique<TBitmap>();
@@ -59,8 +69,18 @@ void TMainForm::FormCreate() {
   RECT Bounds;
   GetWindowRect(Handle(), &Bounds);
   SetBounds(0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
-  SaverSettings = std::make_unique<TSettings>();
+  SaverSettings = std::make_unique<TSettings>(std::string(), TSettings::ValuesOnly);
   SetBounds(0, 0, FrameBitmap->Width(), FrameBitmap->Height());
+  // The first picture is prepared while the window comes up.
+  const HWND Own = Handle();
+  TPicturePipeline::TSourceMaker MakeSource = Context.MakeSource;
+  if (!MakeSource) {
+    TGroupSourceOptions Options;
+    Options.Fit = Context.Preview ? TGroupSourceOptions::WholeFrame : TGroupSourceOptions::SaverScreen;
+    MakeSource = TGroupFrameSource::Maker(Options);
+  }
+  Pipeline = std::make_unique<TPicturePipeline>(MakeSource, [Own] { PostMessageA(Own, WmFrameReady, 0, 0); });
+  RequestNext();
   if (Context.Preview)
     StartPreview();
   else
@@ -71,24 +91,6 @@ void TMainForm::StartSaver() {
   SetScreenSaverRunning(true);
   SetCapture(Handle());
   ShowCursor(FALSE);
-  Picture.SetAbandonCheck([this] { return InputWaiting(); });
-}
-
-bool TMainForm::InputWaiting() {
-  // PeekMessage costs a round trip to the server under Wine: look every
-  // 20 ms at most, often enough for a user.
-  if (!TickDue(LastInputCheck, GetTickCount(), 20)) return false;
-  MSG Message;
-  const UINT Look = PM_NOREMOVE | PM_NOYIELD;
-  if (PeekMessageA(&Message, nullptr, WM_KEYDOWN, WM_KEYDOWN, Look) ||
-      PeekMessageA(&Message, nullptr, WM_SYSKEYDOWN, WM_SYSKEYDOWN, Look))
-    return true;
-  // Only a movement that ends the saver stops the picture; the first one
-  // merely sets where the mouse is.
-  if (!SaverSettings || !SaverSettings->EndOnMouse || (LastMouseX == -1 && LastMouseY == -1)) return false;
-  if (!PeekMessageA(&Message, Handle(), WM_MOUSEMOVE, WM_MOUSEMOVE, Look)) return false;
-  return std::abs(GET_X_LPARAM(Message.lParam) - LastMouseX) >= 3 &&
-         std::abs(GET_Y_LPARAM(Message.lParam) - LastMouseY) >= 3;
 }
 
 // Ticks of the preview: how often it looks whether the host's window shows,
@@ -120,66 +122,135 @@ void TMainForm::PreviewTick() {
   if (!PreviewStarted) {
     PreviewStarted = true;
     if (Context.ReleaseInstance) Context.ReleaseInstance();
-    // A hidden box wants no more drawing, however long the picture takes.
-    Picture.SetAbandonCheck([Preview] { return !IsWindowVisible(Preview); });
     RECT R;
     GetWindowRect(Preview, &R);
-    FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+    if (R.right - R.left != FrameBitmap->Width() || R.bottom - R.top != FrameBitmap->Height())
+      FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
   }
-  LoadNextImage();
-  if (!IsWindowVisible(Preview)) return;
-  ComposeFrame(*FrameBitmap, Picture, *SaverSettings, FrameBitmap->Width(), FrameBitmap->Height());
-  if (!IsWindowVisible(Preview)) return;
-  TWindowDC PreviewDC(Preview);
-  FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
+  PictureDue();
 }
 
 void TMainForm::FormActivate() {
   if (Activated) return;
   Activated = true;
   Application().ProcessMessages();
-  {
-    TWindowDC Own(Handle());
-    FrameBitmap->CopyTo(Own.Get(), 0, 0);
-  }
+  ShowFrame();
   if (SaverSettings) tmrDraw.SetInterval(static_cast<UINT>(SaverSettings->TimerInterval));
   tmrDraw.SetEnabled(true);
-  DrawNextImage();
+  PictureDue();
 }
 
 void TMainForm::tmrDrawTimer() {
   if (Context.Preview)
     PreviewTick();
   else
-    DrawNextImage();
+    PictureDue();
 }
 
-void TMainForm::DrawNextImage() {
-  // Without settings (their reading failed at creation) there is nothing to
-  // draw; the snapshot stays until the saver is ended.
-  if (Drawing || !SaverSettings) return;
-  Drawing = true;
-  struct TClearDrawing {
-    bool& Flag;
-    ~TClearDrawing() { Flag = false; }
-  } ClearDrawing{Drawing};
+LRESULT TMainForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == WmFrameReady) {
+    PresentReady();
+    return 0;
+  }
+  return TForm::WindowProc(Message, WParam, LParam);
+}
 
-  const std::string Shown = CurrentImageFile;
-  LoadNextImage();
-  ComposeSaverFrame(*FrameBitmap, Picture, *SaverSettings);
-  if (Picture.Abandoned()) {
-    // A key or the mouse came first: the picture on screen stays the last
-    // one shown, for Keep As Wallpaper too, and the input is read next.
-    CurrentImageFile = Shown;
+void TMainForm::PictureDue() {
+  // Without settings (their reading failed at creation) there is nothing to
+  // show; the snapshot stays until the saver is ended. Ticks that come while
+  // a picture is still awaited are not stacked up.
+  if (!SaverSettings || !Pipeline) return;
+  if (!Due) {
+    Due = true;
+    DueSince = std::chrono::steady_clock::now();
+  }
+  Pipeline->Tick();
+  PresentReady();
+}
+
+void TMainForm::PresentReady() {
+  if (!Due || Fader.Active() || !Pipeline) return;
+  std::unique_ptr<TFrame> Frame = Pipeline->Take();
+  if (!Frame) return;
+  Present(std::move(Frame));
+}
+
+void TMainForm::Present(std::unique_ptr<TFrame> Frame) {
+  Spare = std::move(Frame);
+  if (!Spare->Error.empty()) {
+    // The next tick tries again; the picture on screen stays.
+    const std::string Error = Spare->Error;
+    Due = false;
+    RequestNext();
+    ReportOnce(Error);
+    return;
+  }
+  // Asked for before the box took its size: prepared again at that size.
+  if (Spare->Width != FrameBitmap->Width() || Spare->Height != FrameBitmap->Height()) {
+    RequestNext();
+    return;
+  }
+  Due = false;
+  LastError.clear();
+  CurrentImageFile = Spare->Entry;
+  if (Spare->PassStart) {
+    try {
+      SaverSettings->LoadSettings(TSettings::ValuesOnly);
+    } catch (const std::exception& Error) {
+      ReportOnce(Error.what());
+    }
+  }
+  if (Context.Presented) Context.Presented(CurrentImageFile, MsSince(DueSince));
+  if (SaverSettings->FadeBetweenPictures) {
+    Fader.Start(std::move(Spare));
+    tmrFade.SetEnabled(true);
+    FadeStep();
+    return;
+  }
+  std::swap(FrameBitmap, Spare->Bitmap);
+  ShowFrame();
+  RequestNext();
+}
+
+void TMainForm::tmrFadeTimer() { FadeStep(); }
+
+void TMainForm::FadeStep() {
+  if (!Fader.Active()) return;
+  std::unique_ptr<TFrame> Free = Fader.Step(*FrameBitmap);
+  ShowFrame();
+  if (!Free) return;
+  tmrFade.SetEnabled(false);
+  Spare = std::move(Free);
+  RequestNext();
+}
+
+void TMainForm::RequestNext() {
+  std::unique_ptr<TFrame> Frame = Spare ? std::move(Spare) : std::make_unique<TFrame>();
+  Frame->Width = FrameBitmap->Width();
+  Frame->Height = FrameBitmap->Height();
+  if (!Pipeline->Request(Frame)) Spare = std::move(Frame);
+}
+
+void TMainForm::ShowFrame() {
+  if (Context.Preview) {
+    const HWND Preview = Context.HostWindow;
+    if (!PreviewStarted || !IsWindowVisible(Preview)) return;
+    TWindowDC PreviewDC(Preview);
+    FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
     return;
   }
   TWindowDC Own(Handle());
   FrameBitmap->CopyTo(Own.Get(), 0, 0);
 }
 
-void TMainForm::LoadNextImage() {
-  CurrentImageFile = SaverSettings->NextImage();
-  Picture.Open(CurrentImageFile);
+void TMainForm::ReportOnce(const std::string& Error) {
+  if (Error == LastError) return;
+  LastError = Error;
+  // No tick may stack a second box behind this one.
+  const bool Ticking = tmrDraw.Enabled();
+  tmrDraw.SetEnabled(false);
+  Application().ShowException(std::runtime_error(Error));
+  tmrDraw.SetEnabled(Ticking);
 }
 
 void TMainForm::FormKeyDown(WORD, TShiftState) { Close(); }
@@ -201,24 +272,30 @@ void TMainForm::FormMouseMove(TShiftState, int X, int Y) {
 void TMainForm::FormCloseQuery(bool& CanClose) {
   if (Context.Preview) return;
   tmrDraw.SetEnabled(false);
+  tmrFade.SetEnabled(false);
   ShowCursor(TRUE);
   CanClose = !Context.MayClose || Context.MayClose(Handle());
   if (!CanClose) {
     ShowCursor(FALSE);
     tmrDraw.SetEnabled(true);
+    if (Fader.Active()) tmrFade.SetEnabled(true);
   }
 }
 
 void TMainForm::FormDestroy() {
   if (!Context.Preview) {
+    // Gone from the screen first: what follows may read a file.
+    ShowWindow(Handle(), SW_HIDE);
     SetScreenSaverRunning(false);
     ReleaseCapture();
     ShowCursor(TRUE);
-    // Only a picture is kept: with no name taken from the queue (a second
-    // instance, an empty group) the user's wallpaper stays as it is.
-    if (SaverSettings && SaverSettings->KeepAsWallpaper && !CurrentImageFile.empty())
-      SetWallpaperImage(CurrentImageFile, *SaverSettings);
   }
+  Pipeline.reset();
+  // Only a picture is kept: with no name taken from the queue (a second
+  // instance, an empty group) the user's wallpaper stays as it is.
+  if (!Context.Preview && SaverSettings && SaverSettings->KeepAsWallpaper && !CurrentImageFile.empty())
+    SetWallpaperImage(CurrentImageFile, *SaverSettings);
+  Spare.reset();
   FrameBitmap.reset();
   SaverSettings.reset();
 }

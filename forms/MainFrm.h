@@ -1,30 +1,46 @@
 #pragma once
 // TMainForm: the one window of both display modes. As the saver it covers the
-// primary screen, draws a new picture of the current group on every tick of
+// primary screen, shows a new picture of the current group on every tick of
 // tmrDraw, and closes on a key or a large enough mouse movement once the
 // password check lets it. As the preview it is never shown: tmrDraw waits
-// for the host's preview window to show, then draws a picture into it every
+// for the host's preview window to show, then shows a picture in it every
 // tick until it is hidden, and the application's loop then ends.
+//
+// The pictures come from a picture pipeline: its worker prepares the next
+// frame while the current one is shown, and at the tick this window only
+// presents it (cut, or cross-faded with "Fade Between Pictures"). This
+// window's thread never reads a picture or a group file, so it answers its
+// user at once whatever a file does.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "picture/LoadImageFile.h"
+#include "picture/Frame.h"
+#include "picture/FrameFader.h"
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
 #include "settings/Settings.h"
 
 // What the creator hands the main form: whether it previews, the host's
-// window (the preview box; none for the saver), and the two services of the
-// start-up layer that it calls.
+// window (the preview box; none for the saver), where its pictures come
+// from, and the services of the start-up layer that it calls.
 struct TMainFormContext {
   bool Preview = false;
   HWND HostWindow = nullptr;
+  // Makes the worker's picture source (on the worker thread); none: the
+  // pictures of the current group.
+  TPicturePipeline::TSourceMaker MakeSource;
   // Whether the saver may close (the password check).
   bool (*MayClose)(HWND Saver) = nullptr;
   // Gives up the single-instance guard (the preview does so once it draws).
   std::function<void()> ReleaseInstance;
+  // How long a cross-fade takes.
+  unsigned FadeMs = 500;
+  // Told of every picture presented: its entry, and the time from the tick
+  // that asked for it to its presentation (a fade's first step).
+  std::function<void(const std::string& Entry, double TickToFrameMs)> Presented;
 };
 
 class TMainForm : public TForm {
@@ -32,10 +48,8 @@ class TMainForm : public TForm {
   TMainForm(TApplication& Application, const TMainFormContext& Context);
   ~TMainForm() override;
 
-  // One draw cycle of the saver, the work of a tick of tmrDraw: the next
-  // picture of the group read, fitted, composed into the frame and shown.
-  // Does nothing while a cycle runs or without settings.
-  void DrawNextImage();
+  // The entry of the picture on screen: the one Keep As Wallpaper keeps.
+  const std::string& ImageFile() const { return CurrentImageFile; }
 
  private:
   void FormCreate() override;
@@ -44,33 +58,47 @@ class TMainForm : public TForm {
   void FormMouseMove(TShiftState Shift, int X, int Y) override;
   void FormCloseQuery(bool& CanClose) override;
   void FormDestroy() override;
+  LRESULT WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) override;
   void tmrDrawTimer();
+  void tmrFadeTimer();
 
   // The last step of FormCreate, which differs between the two modes.
   void StartSaver();
   void StartPreview();
-
-  // Whether a key press, or a mouse movement that ends the saver, waits in
-  // the queue; polled while a picture is decoded.
-  bool InputWaiting();
-  // Opens the next picture of the queue in Picture.
-  void LoadNextImage();
-  // One tick of the preview: waits for the host's window to show, then
-  // draws the next picture into it; ends the application once it is hidden
-  // or gone.
+  // One tick of the preview: waits for the host's window to show, then asks
+  // for the next picture; ends the application once the window is hidden or
+  // gone.
   void PreviewTick();
   bool PreviewStarted = false;
 
+  // The next picture is due: it is presented as soon as it is ready.
+  void PictureDue();
+  // Presents the prepared frame if one is due and ready.
+  void PresentReady();
+  void Present(std::unique_ptr<TFrame> Frame);
+  // Hands a free frame to the pipeline for the next picture.
+  void RequestNext();
+  void FadeStep();
+  // Copies the shown frame to the screen (the window, or the host's box).
+  void ShowFrame();
+  void ReportOnce(const std::string& Error);
+
   const TMainFormContext Context;
   TTimer tmrDraw;
+  TTimer tmrFade;
+  // The values of the settings (no group): read at creation and again when
+  // a new pass begins; Keep As Wallpaper uses them.
   std::unique_ptr<TSettings> SaverSettings;
+  // The frame on screen, and the free one that goes to the pipeline next.
   std::unique_ptr<TBitmap> FrameBitmap;
-  // Reads every picture drawn, keeping its buffers from one to the next.
-  TImageLoader Picture;
+  std::unique_ptr<TFrame> Spare;
+  std::unique_ptr<TPicturePipeline> Pipeline;
+  TFrameFader Fader;  // holds the frame fading in
+  bool Due = false;
+  std::chrono::steady_clock::time_point DueSince;
   bool Activated = false;
   int LastMouseX = -1;
   int LastMouseY = -1;
-  bool Drawing = false;
-  std::uint32_t LastInputCheck = 0;
   std::string CurrentImageFile;
+  std::string LastError;
 };

@@ -1,6 +1,7 @@
 #include "platform/Bitmap.h"
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "core/Errors.h"
@@ -18,28 +19,48 @@ TBitmap::TSurface::~TSurface() {
   if (DC && PreviousBitmap) SelectObject(DC->Get(), PreviousBitmap);
 }
 
+namespace {
+
+std::mutex SpareLock;
+
+}  // namespace
+
 std::unique_ptr<TBitmap::TSurface>& TBitmap::SpareSurface() {
   static std::unique_ptr<TSurface> Spare;
   return Spare;
 }
 
+std::unique_ptr<TBitmap::TSurface> TBitmap::TakeSpare(int Width, int Height) {
+  std::lock_guard<std::mutex> Guard(SpareLock);
+  std::unique_ptr<TSurface>& Spare = SpareSurface();
+  if (Spare && Spare->Width == Width && Spare->Height == Height) return std::move(Spare);
+  Spare.reset();
+  return nullptr;
+}
+
+void TBitmap::KeepSpare(std::unique_ptr<TSurface> Kept) {
+  std::lock_guard<std::mutex> Guard(SpareLock);
+  SpareSurface() = std::move(Kept);
+}
+
 void TBitmap::Release() {
   constexpr long long LargePixels = 1 << 20;
   if (Surface && static_cast<long long>(Surface->Width) * Surface->Height >= LargePixels)
-    SpareSurface() = std::move(Surface);
+    KeepSpare(std::move(Surface));
   Surface.reset();
   Bits = nullptr;
   BitmapWidth = BitmapHeight = 0;
 }
 
 void TBitmap::SetSize(int Width, int Height, TInitial Initial) {
-  Release();
-  if (Width <= 0 || Height <= 0) return;
-  std::unique_ptr<TSurface>& Spare = SpareSurface();
-  if (Spare && Spare->Width == Width && Spare->Height == Height) {
-    Surface = std::move(Spare);
-  } else {
-    Spare.reset();
+  // A frame given its own size again (a slide show's frames are) keeps its
+  // surface.
+  if (!(Surface && Width == BitmapWidth && Height == BitmapHeight)) {
+    Release();
+    if (Width <= 0 || Height <= 0) return;
+    Surface = TakeSpare(Width, Height);
+  }
+  if (!Surface) {
     BITMAPINFO Info{};
     Info.bmiHeader.biSize = sizeof Info.bmiHeader;
     Info.bmiHeader.biWidth = Width;

@@ -60,7 +60,7 @@ std::string ExecutableFolder() {
   return Path.substr(0, Path.find_last_of("\\/:") + 1);
 }
 
-TSettings::TSettings(const std::string& GroupName) {
+TSettings::TSettings(const std::string& GroupName, TGroupLoading Loading) {
   SelectedGroup = DefaultGroupName();
   if (!GroupName.empty()) CurrentGroup = GroupName;
   WallPaperGroup = SelectedGroup;
@@ -68,7 +68,7 @@ TSettings::TSettings(const std::string& GroupName) {
   SaveWallPaperAs = "C:\\windows\\Pictarine.bmp";
   InstallDir = "C:\\Program Files\\Quellbrook\\Pictarine Screen Saver";
   ResetSlideShowPlacement();
-  LoadSettings();
+  LoadSettings(Loading);
 }
 
 void TSettings::ResetSlideShowPlacement() {
@@ -81,8 +81,8 @@ void TSettings::ResetSlideShowPlacement() {
   SlideShowHidden = false;
 }
 
-void TSettings::LoadSettings() {
-  ImageQueue.Clear();
+void TSettings::LoadSettings(TGroupLoading Loading) {
+  if (Loading == WithGroup) ImageQueue.Clear();
   {
     const TRegistryKey Key = TRegistryKey::Open(SettingsKeyPath);
     if (Key.IsOpen()) {
@@ -96,6 +96,7 @@ void TSettings::LoadSettings() {
       ReadBool(Key, "Set Wallpaper", SetWallpaper);
       ReadBool(Key, "Maintain Aspect", MaintainAspect);
       ReadBool(Key, "Keep As Wallpaper", KeepAsWallpaper);
+      ReadBool(Key, "Fade Between Pictures", FadeBetweenPictures);
       ReadFloat(Key, "Max Percent", MaxPercent);
       ReadInteger(Key, "Max Screen X", MaxScreenX);
       ReadInteger(Key, "Max Screen Y", MaxScreenY);
@@ -124,7 +125,7 @@ void TSettings::LoadSettings() {
         GroupNames.push_back(SelectedGroup);
       }
       if (CurrentGroup.empty()) CurrentGroup = SelectedGroup;
-      LoadGroup(CurrentGroup);
+      if (Loading == WithGroup) LoadGroup(CurrentGroup);
     }
   }
   if (!InstallDir.empty() && InstallDir.back() == '\\') InstallDir.pop_back();

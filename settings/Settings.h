@@ -19,9 +19,12 @@ std::string ExecutableFolder();
 
 class TSettings {
  public:
+  // Whether reading the settings also loads the current group's pictures:
+  // a window thread that must not wait on files reads the values alone.
+  enum TGroupLoading { WithGroup, ValuesOnly };
   // Reads all settings and loads the current group (GroupName, else the
   // selected group). Registry and file errors propagate.
-  explicit TSettings(const std::string& GroupName = std::string());
+  explicit TSettings(const std::string& GroupName = std::string(), TGroupLoading Loading = WithGroup);
   ~TSettings() = default;
   TSettings(const TSettings&) = delete;
   TSettings& operator=(const TSettings&) = delete;
@@ -37,6 +40,7 @@ class TSettings {
   std::uint32_t Background = 0;
   double MaxPercent = 1.0;
   bool KeepAsWallpaper = false;
+  bool FadeBetweenPictures = false;
   std::int32_t GroupImageCount = 0;
   bool MaintainAspect = true;
   bool EndOnMouse = true;
@@ -56,7 +60,7 @@ class TSettings {
   std::string InstallDir;
 
   void ResetSlideShowPlacement();
-  void LoadSettings();
+  void LoadSettings(TGroupLoading Loading = WithGroup);
   void SaveSettings();
   void SaveSlideShowPlacement();
   void UpdateWallpaperRunEntry();

@@ -1,8 +1,9 @@
 #include "viewer/SlideShowFrm.h"
 
+#include <stdexcept>
+
 #include "core/ProductInfo.h"
-#include "picture/ComposeFrame.h"
-#include "picture/LoadImageFile.h"
+#include "picture/GroupFrameSource.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
 
@@ -14,10 +15,37 @@ RECT SlideShowBounds(const TSettings& Settings) {
   return R;
 }
 
-TSlideShowForm::TSlideShowForm(TApplication& Application, std::unique_ptr<TSettings> Settings)
-    : TForm(Application), tmrDraw(*this), ViewerSettings(std::move(Settings)) {
+namespace {
+
+// Posted by the worker when a frame is ready to take.
+constexpr UINT WmFrameReady = WM_APP + 1;
+
+// The window's settings: the values alone (the worker loads the group), with
+// the group shown as CurrentGroup.
+std::unique_ptr<TSettings> WindowSettings(const std::string& Group) {
+  auto Settings = std::make_unique<TSettings>(Group, TSettings::ValuesOnly);
+  if (Group.empty()) Settings->CurrentGroup = Settings->SlideShowGroup;
+  return Settings;
+}
+
+}  // namespace
+
+TSlideShowForm::TSlideShowForm(TApplication& Application, const std::string& Group,
+                               TPicturePipeline::TSourceMaker MakeSource)
+    : TForm(Application), tmrDraw(*this), tmrFade(*this), ViewerSettings(WindowSettings(Group)) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetHandler(&TSlideShowForm::tmrDrawTimer);
+  tmrFade.SetEnabled(false);
+  tmrFade.SetInterval(TFrameFader::StepMs());
+  tmrFade.SetHandler(&TSlideShowForm::tmrFadeTimer);
+  if (!MakeSource) {
+    TGroupSourceOptions Options;
+    Options.Group = ViewerSettings->CurrentGroup;
+    Options.Fit = TGroupSourceOptions::WholeFrame;
+    Options.ReloadGroupWithoutKey = true;
+    MakeSource = TGroupFrameSource::Maker(Options);
+  }
+  Source = std::move(MakeSource);
   const RECT Bounds = SlideShowBounds(*ViewerSettings);
   const std::string Caption = std::string(ProductName) + " - " + ViewerSettings->CurrentGroup;
   TFormStyle Style;
@@ -33,59 +61,147 @@ TSlideShowForm::TSlideShowForm(TApplication& Application, std::unique_ptr<TSetti
   CreateForm(Style);
 }
 
+// A worker still reading is not waited for beyond the pipeline's grace.
 TSlideShowForm::~TSlideShowForm() = default;
 
 void TSlideShowForm::FormCreate() {
-  DrawNextImage();
+  const HWND Own = Handle();
+  Pipeline = std::make_unique<TPicturePipeline>(Source, [Own] { PostMessageA(Own, WmFrameReady, 0, 0); });
+  const SIZE Client = ClientSize();
+  FrameBitmap->SetSize(Client.cx, Client.cy);
+  FrameBitmap->Fill(ViewerSettings->Background);
+  // The first picture is shown as soon as it is ready.
+  Due = true;
+  Request(nullptr);
   const std::int32_t Interval = ViewerSettings->TimerInterval;
   tmrDraw.SetInterval(Interval > 0 ? static_cast<UINT>(Interval) : 0);
   tmrDraw.SetEnabled(true);
 }
 
-void TSlideShowForm::tmrDrawTimer() {
-  // Nobody sees a minimised slide show: no picture is decoded for it.
-  if (!IsIconic(Handle())) DrawNextImage();
-}
-
-void TSlideShowForm::DrawNextImage() {
-  try {
-    ShowNextPicture();
-    LastError.clear();
-  } catch (const std::exception& Error) {
-    if (Error.what() == LastError) return;
-    LastError = Error.what();
-    // No tick may stack a second box behind this one.
-    tmrDraw.SetEnabled(false);
-    Application().ShowException(Error);
-    tmrDraw.SetEnabled(true);
-  }
-}
-
-void TSlideShowForm::ShowNextPicture() {
-  CurrentImageFile = ViewerSettings->NextImage();
-  // Without a settings key a new pass reads no group; the group loaded at
-  // start (perhaps the sample picture alone) is then read again here.
-  if (CurrentImageFile.empty() && ViewerSettings->GroupImageCount > 0) {
-    ViewerSettings->LoadGroup(ViewerSettings->CurrentGroup);
-    CurrentImageFile = ViewerSettings->NextImage();
-  }
-  Picture.Open(CurrentImageFile);
-  HasPicture = true;
-  ComposeFrame();
-  TWindowDC Own(Handle());
-  FrameBitmap.CopyTo(Own.Get(), 0, 0);
-}
-
-void TSlideShowForm::ComposeFrame() {
-  RECT Client;
+SIZE TSlideShowForm::ClientSize() const {
+  RECT Client{};
   GetClientRect(Handle(), &Client);
-  if (Client.right != FrameBitmap.Width() || Client.bottom != FrameBitmap.Height())
-    FrameBitmap.SetSize(Client.right, Client.bottom, TBitmap::Overwritten);
-  if (FrameBitmap.Empty()) return;
-  if (HasPicture)
-    ::ComposeFrame(FrameBitmap, Picture, *ViewerSettings, FrameBitmap.Width(), FrameBitmap.Height());
-  else
-    FrameBitmap.Fill(ViewerSettings->Background);
+  return SIZE{Client.right, Client.bottom};
+}
+
+void TSlideShowForm::tmrDrawTimer() {
+  // Nobody sees a minimised slide show: no picture is prepared for it.
+  if (IsIconic(Handle())) return;
+  Due = true;
+  Pipeline->Tick();
+  FrameReady();
+}
+
+void TSlideShowForm::Request(std::unique_ptr<TFrame> Frame, const std::string* Entry) {
+  if (!Frame) Frame = std::make_unique<TFrame>();
+  const SIZE Client = ClientSize();
+  Frame->Width = Client.cx;
+  Frame->Height = Client.cy;
+  Frame->Again = Entry != nullptr;
+  if (Entry) Frame->Entry = *Entry;
+  Pipeline->Request(Frame);
+}
+
+void TSlideShowForm::FrameReady() {
+  if (Fader.Active()) return;
+  if (Resized) {
+    // The picture on screen is redone at the new size. A next picture
+    // prepared meanwhile was taken from the queue already: its entry is
+    // redone after it, and its frame serves the first redo.
+    std::unique_ptr<TFrame> Frame;
+    if (Pipeline->Busy()) {
+      Frame = Pipeline->Take();
+      if (!Frame) {
+        // Back here once it is ready; a pass's first picture, held for its
+        // tick, has its pass checked now rather than keep the window
+        // waiting for the tick.
+        Pipeline->Tick();
+        return;
+      }
+      if (!Redoing) HeldNext = Frame->Entry;
+    }
+    Resized = false;
+    Redoing = true;
+    Request(std::move(Frame), &CurrentImageFile);
+    return;
+  }
+  if (Redoing) {
+    std::unique_ptr<TFrame> Frame = Pipeline->Take();
+    if (!Frame) return;
+    Redoing = false;
+    if (Frame->Error.empty()) {
+      std::swap(FrameBitmap, Frame->Bitmap);
+      InvalidateRect(Handle(), nullptr, FALSE);
+    }
+    if (HeldNext) {
+      const std::string Next = *HeldNext;
+      HeldNext.reset();
+      Request(std::move(Frame), &Next);
+    } else {
+      Request(std::move(Frame));
+    }
+    return;
+  }
+  if (!Due) return;
+  std::unique_ptr<TFrame> Frame = Pipeline->Take();
+  if (Frame) Present(std::move(Frame));
+}
+
+void TSlideShowForm::Present(std::unique_ptr<TFrame> Frame) {
+  Due = false;
+  if (!Frame->Error.empty()) {
+    const std::string Error = Frame->Error;
+    Request(std::move(Frame));
+    ReportOnce(Error);
+    return;
+  }
+  LastError.clear();
+  CurrentImageFile = Frame->Entry;
+  ++Shown;
+  if (ViewerSettings->FadeBetweenPictures) {
+    Fader.Start(std::move(Frame));
+    tmrFade.SetEnabled(true);
+    return;
+  }
+  std::swap(FrameBitmap, Frame->Bitmap);
+  Request(std::move(Frame));
+  PaintFrame();
+}
+
+void TSlideShowForm::tmrFadeTimer() {
+  std::unique_ptr<TFrame> Free = Fader.Step(*FrameBitmap);
+  PaintFrame();
+  if (!Free) return;
+  tmrFade.SetEnabled(false);
+  Request(std::move(Free));
+  FrameReady();
+}
+
+void TSlideShowForm::ReportOnce(const std::string& Error) {
+  if (Error == LastError) return;
+  LastError = Error;
+  // No tick may stack a second box behind this one.
+  tmrDraw.SetEnabled(false);
+  Application().ShowException(std::runtime_error(Error));
+  tmrDraw.SetEnabled(true);
+}
+
+void TSlideShowForm::PaintFrame() {
+  TWindowDC Own(Handle());
+  PaintFrame(Own.Get());
+}
+
+void TSlideShowForm::PaintFrame(HDC DC) {
+  const SIZE Client = ClientSize();
+  if (Client.cx == FrameBitmap->Width() && Client.cy == FrameBitmap->Height()) {
+    FrameBitmap->CopyTo(DC, 0, 0);
+    return;
+  }
+  // Resized: the frame stretched until it is redone at the new size.
+  SetStretchBltMode(DC, HALFTONE);
+  SetBrushOrgEx(DC, 0, 0, nullptr);
+  StretchBlt(DC, 0, 0, Client.cx, Client.cy, FrameBitmap->Canvas(), 0, 0, FrameBitmap->Width(),
+             FrameBitmap->Height(), SRCCOPY);
 }
 
 LRESULT TSlideShowForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
@@ -110,13 +226,14 @@ LRESULT TSlideShowForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
 void TSlideShowForm::FormPaint() {
   PAINTSTRUCT Paint;
   HDC DC = BeginPaint(Handle(), &Paint);
-  if (DC) FrameBitmap.CopyTo(DC, 0, 0);
+  if (DC) PaintFrame(DC);
   EndPaint(Handle(), &Paint);
 }
 
 void TSlideShowForm::FormResize() {
-  ComposeFrame();
+  Resized = true;
   InvalidateRect(Handle(), nullptr, FALSE);
+  FrameReady();
 }
 
 // The process ends after this message without the forms being destroyed.

@@ -15,22 +15,10 @@ namespace {
 
 const char ViewerTitle[] = "Vistaloop";
 
-// Settings with the group of the slide show loaded: Group, or the stored
-// "SlideShow Group" when Group is empty. Without a settings key nothing is
-// loaded at construction, so the group is loaded here (its sample picture
-// then stands in).
-std::unique_ptr<TSettings> SlideShowSettings(const std::string& Group) {
-  auto Settings = std::make_unique<TSettings>(Group);
-  const std::string Loaded = Settings->GroupImageCount > 0 ? Settings->CurrentGroup : std::string();
-  if (Group.empty()) Settings->CurrentGroup = Settings->SlideShowGroup;
-  if (Loaded.empty() || Settings->CurrentGroup != Loaded) Settings->LoadGroup(Settings->CurrentGroup);
-  return Settings;
-}
-
 int RunSlideShow(TApplication& App, const std::string& Group) {
-  std::unique_ptr<TSettings> Settings = SlideShowSettings(Group);
-  const bool Hidden = Settings->SlideShowHidden;
-  TForm* Form = App.AddForm(std::make_unique<TSlideShowForm>(App, std::move(Settings)));
+  auto SlideShow = std::make_unique<TSlideShowForm>(App, Group);
+  const bool Hidden = SlideShow->Settings().SlideShowHidden;
+  TForm* Form = App.AddForm(std::move(SlideShow));
   if (Hidden) {
     App.ShowMainForm = false;
     ShowWindow(Form->Handle(), SW_SHOWMINNOACTIVE);

@@ -1,4 +1,5 @@
-// The saver's draw cycle run 10,000 times over a mixed group (JPEG files
+// The saver's draw cycle, with its picture pipeline and a cross-fade, run
+// 10,000 times over a mixed group (JPEG files
 // baseline and progressive, 24-bit and RLE BMP files, a missing file, a
 // corrupt JPEG and a corrupt BMP), in the real saver window on a 1024 x 768
 // screen, a new pass (settings and group file read again) every 8 pictures.
@@ -97,7 +98,8 @@ int main(int Argc, char** Argv) {
     Key.WriteString("Install Dir", Install);
     Key.WriteString("Selected Group", "Soak");
     Key.WriteBool("Random", false);
-    Key.WriteInteger("Timer interval", 0);  // no ticks: the cycles are driven here
+    Key.WriteInteger("Timer interval", 1);  // a tick as often as the timer can
+    Key.WriteBool("Fade Between Pictures", true);
     TRegistryKey Images = TRegistryKey::OpenOrCreate(std::string(SettingsKeyPath) + "\\Images");
     Images.WriteString("0", "Soak");
   }
@@ -105,6 +107,9 @@ int main(int Argc, char** Argv) {
   TApplication App;
   App.SetTitle(ProductName);
   TMainFormContext Context;
+  Context.FadeMs = 20;  // a few steps of a fade in every cycle
+  int Shown = 0;
+  Context.Presented = [&Shown](const std::string&, double) { ++Shown; };
   auto* Saver = static_cast<TMainForm*>(App.AddForm(std::make_unique<TMainForm>(App, Context)));
   Saver->Show();
   App.ProcessMessages();
@@ -113,8 +118,12 @@ int main(int Argc, char** Argv) {
   for (int I = 1; I <= Cycles; ++I) {
     if (I == 8 * 3) DeleteFileA((Install + "\\vanishing.bmp").c_str());
     if (I == 8 * 5) Put(Install + "\\vanishing.bmp", Bmp(64, 64, 24));
-    Saver->DrawNextImage();
-    App.ProcessMessages();
+    // One cycle: the worker prepares the next picture, the tick presents it
+    // and its fade runs to the end.
+    while (Shown < I) {
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+      App.ProcessMessages();
+    }
     if (I == 100) {
       Start = CountResources();
       Print("start", I, Start);

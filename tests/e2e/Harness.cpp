@@ -288,12 +288,13 @@ TPixelBuffer CaptureWindow(HWND Window) {
   return Shot;
 }
 
-void SaveScreenshot(HWND Window, const std::string& Name) {
+void SaveScreenshot(TPixelBuffer Shot, const std::string& Name) {
   // The test programs live in build/win32/bin or build/win64/bin.
   const std::string Bin = ProgramFolder();
   const std::string Build = ExtractFileDir(ExtractFileDir(ExtractFileDir(Bin)));
   const std::string Folder = Build + "\\test-screens";
   ForceDirectories(Folder);
-  TPixelBuffer Shot = CaptureWindow(Window);
   WriteBmpFile(Folder + "\\" + Name + (sizeof(void*) == 8 ? "-win64" : "-win32") + ".bmp", Shot);
 }
+
+void SaveScreenshot(HWND Window, const std::string& Name) { SaveScreenshot(CaptureWindow(Window), Name); }

@@ -111,3 +111,5 @@ std::optional<TTopWindow> WaitForWindowOfClass(const TSaverProcess& Process, con
 TPixelBuffer CaptureWindow(HWND Window);
 // Saves what the screen shows of a window as build/test-screens/<Name>-<arch>.bmp.
 void SaveScreenshot(HWND Window, const std::string& Name);
+// The same of a screen captured before.
+void SaveScreenshot(TPixelBuffer Shot, const std::string& Name);

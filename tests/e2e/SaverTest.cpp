@@ -291,4 +291,118 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
   EXPECT_LT(GetTickCount() - Pressed, 1000u);
 }
 
+// The picture pipeline: a pass's first picture prepared ahead of the tick is
+// thrown away when the settings or the group change before its tick.
+TEST_F(TSaverTest, ASettingsChangeBetweenPassesShowsAtThePassBoundaryAndNoOldPicture) {
+  constexpr std::uint32_t Red = MakePixel(220, 0, 0);
+  constexpr std::uint32_t NewBackgroundPixel = MakePixel(0x20, 0x40, 0x60);
+  SettingsKey().WriteInteger("Timer interval", 1500);
+  const std::string RedPicture = Picture("red.bmp", 100, 100, Red);
+  Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "the last picture of the pass";
+  // By now the next pass's first picture (green) is prepared; then the
+  // background and the group change.
+  Pump(400);
+  SettingsKey().WriteInteger("Background", 0x00604020);
+  Group({RedPicture});
+  std::uint32_t Next = Blue;
+  TPixelBuffer Screen;
+  for (int Waited = 0; Waited < 5000 && Next == Blue; Waited += 20) {
+    Screen = CaptureScreen();
+    Next = Screen.At(512, 384);
+    if (Next == Blue) Pump(20);
+  }
+  EXPECT_EQ(Next, Red) << "the new pass's first picture, not the one prepared before the change";
+  EXPECT_EQ(Screen.At(0, 0), NewBackgroundPixel);
+  Pump(2000);
+  EXPECT_EQ(CaptureScreen().At(512, 384), Red) << "a pass of the new group";
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
+TEST_F(TSaverTest, AReadThatNeverReturnsKeepsNeitherTheWindowNorTheKeyWaiting) {
+  Group({Picture("green.bmp", 100, 100, Green)});
+  TSaverProcess Saver(TSaverProcess::TCommandLine{"\"" + ProgramFolder() + "BlockingSaver.scr\" /s"});
+  const DWORD Started = GetTickCount();
+  const auto Window = Saver.WaitForWindow(15000);
+  ASSERT_TRUE(Window.has_value()) << "the window covers the screen while the first read blocks";
+  EXPECT_LT(GetTickCount() - Started, 5000u);
+  RECT R{};
+  GetWindowRect(Window->Window, &R);
+  EXPECT_EQ(R.right - R.left, 1024);
+  EXPECT_EQ(R.bottom - R.top, 768);
+  Pump(500);
+  const DWORD Pressed = GetTickCount();
+  PressKey(VK_SPACE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  EXPECT_LT(GetTickCount() - Pressed, 1000u) << "ended within a second of the key";
+}
+
+// Whether a pixel of the centre is a mix of green and blue: both clearly
+// there, at a share between a fifth and four fifths.
+bool HalfWayBetweenGreenAndBlue(std::uint32_t P) {
+  return PixelR(P) == 0 && PixelG(P) >= 40 && PixelG(P) <= 160 && PixelB(P) >= 44 && PixelB(P) <= 176;
+}
+
+TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
+  SettingsKey().WriteInteger("Timer interval", 1500);
+  Group({Picture("green.bmp", 400, 300, Green), Picture("blue.bmp", 400, 300, Blue)});
+  {
+    TSaverProcess Saver("/s");
+    ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+    ASSERT_TRUE(WaitForPixel(512, 384, Green));
+    // Every screen between two pictures is one picture or the other.
+    int Changes = 0, Others = 0;
+    std::uint32_t Last = Green;
+    const DWORD Start = GetTickCount();
+    while (GetTickCount() - Start < 3500) {
+      const TPixelBuffer Screen = CaptureScreen();
+      const std::uint32_t P = Screen.At(512, 384);
+      if (P != Green && P != Blue) ++Others;
+      if (P != Last && (P == Green || P == Blue)) {
+        ++Changes;
+        Last = P;
+        EXPECT_EQ(Screen.At(313, 235), P) << "the whole picture changes at once";
+      }
+    }
+    EXPECT_GE(Changes, 2);
+    EXPECT_EQ(Others, 0) << "no frame between two pictures without the fade";
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  }
+
+  SettingsKey().WriteBool("Fade Between Pictures", true);
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  bool SawHalfWay = false;
+  DWORD FadeStart = 0, FadeEnd = 0;
+  for (DWORD Start = GetTickCount(); GetTickCount() - Start < 5000 && !FadeEnd;) {
+    TPixelBuffer Screen = CaptureScreen();
+    const std::uint32_t P = Screen.At(512, 384);
+    if (P != Green && !FadeStart) FadeStart = GetTickCount();
+    if (P == Blue && FadeStart) FadeEnd = GetTickCount();
+    if (!SawHalfWay && HalfWayBetweenGreenAndBlue(P)) {
+      SawHalfWay = true;
+      EXPECT_EQ(Screen.At(0, 0), BackgroundPixel) << "the background stays as it is";
+      EXPECT_EQ(Screen.At(313, 235), P) << "the whole picture fades together";
+      SaveScreenshot(Screen, "saver-fade-half-way");
+    }
+  }
+  EXPECT_TRUE(SawHalfWay) << "a screen with both pictures";
+  ASSERT_NE(FadeEnd, 0u) << "the fade ends on the new picture";
+  EXPECT_GE(FadeEnd - FadeStart, 250u);
+  EXPECT_LE(FadeEnd - FadeStart, 1200u) << "about half a second";
+  ASSERT_TRUE(WaitForPixel(512, 384, Green, 5000));
+  // A key during a fade ends the saver at once.
+  for (DWORD Start = GetTickCount(); CaptureScreen().At(512, 384) == Green && GetTickCount() - Start < 5000;) Pump(10);
+  const DWORD Pressed = GetTickCount();
+  PressKey(VK_ESCAPE);
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  EXPECT_LT(GetTickCount() - Pressed, 1000u);
+}
+
 }  // namespace

@@ -5,9 +5,11 @@
 // (after windows.h)
 #include <psapi.h>
 
+#include <atomic>
 #include <cstdio>
 #include <vector>
 
+#include "picture/GroupFrameSource.h"
 #include "platform/Application.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
@@ -16,6 +18,19 @@
 namespace {
 
 class TSlideShowTest : public TSettingsTest {};
+
+// Runs the application's messages until Done answers true or TimeoutMs have
+// passed; whether it did.
+template <typename F>
+bool PumpUntil(TApplication& App, F&& Done, DWORD TimeoutMs) {
+  const DWORD Start = GetTickCount();
+  while (!Done()) {
+    if (GetTickCount() - Start > TimeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+    App.ProcessMessages();
+  }
+  return true;
+}
 
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS Counters{};
@@ -41,11 +56,12 @@ TEST_F(TSlideShowTest, MemoryStaysFlatOverAThousandPictures) {
   }
   WriteGroupFile("M", Group);
 
+  SettingsKey().WriteInteger("Timer interval", 1);
   TApplication App;
-  TSlideShowForm Form(App, std::make_unique<TSettings>("M"));
-  for (int I = 0; I < 50; ++I) Form.ShowNextPicture();
+  TSlideShowForm Form(App, "M");
+  ASSERT_TRUE(PumpUntil(App, [&] { return Form.PicturesShown() >= 50; }, 30000));
   const std::size_t Before = PrivateBytes();
-  for (int I = 0; I < 1000; ++I) Form.ShowNextPicture();
+  ASSERT_TRUE(PumpUntil(App, [&] { return Form.PicturesShown() >= 1050; }, 120000));
   const std::size_t After = PrivateBytes();
   const long long Growth = static_cast<long long>(After) - static_cast<long long>(Before);
   std::printf("slide show private bytes: %zu KiB after 50 pictures, %zu KiB after 1,050 (growth %lld KiB)\n",
@@ -59,14 +75,18 @@ TEST_F(TSlideShowTest, MemoryStaysFlatOverAThousandPictures) {
 TEST_F(TSlideShowTest, WithoutASettingsKeyTheSamplePictureKeepsComing) {
   TRegistryKey::Open("Software\\Quellbrook").DeleteSubKey("Pictarine Screen Saver");
   TSamplePicture Sample(true);
-  auto Settings = std::make_unique<TSettings>("Never Configured");
-  Settings->LoadGroup(Settings->CurrentGroup);
-  TApplication App;
-  TSlideShowForm Form(App, std::move(Settings));
-  EXPECT_EQ(Form.ImageFile(), TSettings::SamplePicturePath());
-  for (int Pass = 2; Pass <= 3; ++Pass) {
-    Form.ShowNextPicture();
-    EXPECT_EQ(Form.ImageFile(), TSettings::SamplePicturePath()) << "pass " << Pass;
+  TGroupSourceOptions Options;
+  Options.Group = "Never Configured";
+  Options.Fit = TGroupSourceOptions::WholeFrame;
+  Options.ReloadGroupWithoutKey = true;
+  const std::atomic<bool> Running{false};
+  TGroupFrameSource Source(Options, Running);
+  for (int Pass = 1; Pass <= 3; ++Pass) {
+    TFrame Frame;
+    Frame.Width = 64;
+    Frame.Height = 48;
+    Source.Prepare(Frame);
+    EXPECT_EQ(Frame.Entry, TSettings::SamplePicturePath()) << "pass " << Pass;
   }
 }
 

@@ -1,0 +1,27 @@
+#pragma once
+// The frame that the picture pipeline prepares and a window presents: a
+// picture composed on the background at the size the window asked for.
+#include <memory>
+#include <string>
+
+#include "core/FramePipeline.h"
+#include "platform/Bitmap.h"
+
+struct TFrame {
+  // The size the window asks for; the worker gives Bitmap that size.
+  int Width = 0;
+  int Height = 0;
+  std::unique_ptr<TBitmap> Bitmap = std::make_unique<TBitmap>();
+  // The queue entry shown (empty when the queue had none).
+  std::string Entry;
+  // Asks for Entry again (at a new size) rather than the next entry.
+  bool Again = false;
+  // The settings were read again for this frame: a new pass begins with it.
+  bool PassStart = false;
+  // The text of an error raised while it was prepared; the frame then shows
+  // nothing new.
+  std::string Error;
+};
+
+using TPictureSource = TFrameSource<TFrame>;
+using TPicturePipeline = TFramePipeline<TFrame>;
