@@ -118,6 +118,9 @@ void TConfigureForm::CreateOptionsPage() {
   Background.SetOnMouseDown(&TConfigureForm::BackgroundMouseDown);
   Label11.Create(Box, Label++, 8, 192, "Change WallPaper  ");
   ChangeWallpaper.Create(Box, idChangeWallpaper, 104, 192, 57, 22, 0, 0, 1);
+  // In the gap between the Change WallPaper row and the install folder row;
+  // created here so that it follows the Change WallPaper field in tab order.
+  FadeBetweenPictures.Create(Box, idFadeBetweenPictures, 8, 214, 137, 17, "Fade Between Pictures");
   LimitScreen.Create(Box, idLimitScreen, 184, 16, 129, 17, "Limit Max Screen Size");
   LimitScreen.SetOnClick(&TConfigureForm::LimitScreenClick);
   Label4.Create(Box, Label++, 200, 36, "Maximum Width (Pixels)");
@@ -185,6 +188,7 @@ void TConfigureForm::FormCreate() {
   ViewerOnTop.SetChecked(S.SlideShowOnTop);
   ViewerStartup.SetChecked(S.SlideShowStartup);
   ViewerHidden.SetChecked(S.SlideShowHidden);
+  FadeBetweenPictures.SetChecked(S.FadeBetweenPictures);
   LimitScreenClick();
 }
 
@@ -215,6 +219,7 @@ void TConfigureForm::btnOkClick() {
                                                                                       : TIntervalUnit::Minutes);
   S.Background = Background.Color();
   S.KeepAsWallpaper = KeepAsWallpaper.Checked();
+  S.FadeBetweenPictures = FadeBetweenPictures.Checked();
   S.MaxPercent = MaxEnlargment.Value() / 100.0;
   S.MaintainAspect = MaintainAspect.Checked();
   S.EndOnMouse = EndOnMouse.Checked();

@@ -54,7 +54,8 @@ class TConfigureForm : public TForm {
   // Options page.
   TGroupBox GroupBox3{*this};
   TCheckBox MakeRandom{*this}, EndOnMouse{*this}, MaintainAspect{*this}, KeepAsWallpaper{*this}, ViewerOnTop{*this},
-      ViewerStartup{*this}, ViewerHidden{*this}, ResetViewer{*this}, SetWallPaper{*this}, LimitScreen{*this};
+      ViewerStartup{*this}, ViewerHidden{*this}, ResetViewer{*this}, SetWallPaper{*this}, LimitScreen{*this},
+      FadeBetweenPictures{*this};
   TSpinEdit ChangeWallpaper{*this}, ScreenMaxX{*this}, ScreenMaxY{*this}, MaxEnlargment{*this},
       edtTimerInterval{*this};
   TRadioButton rdbtnSeconds{*this}, rdbtnMinutes{*this};

@@ -45,6 +45,7 @@ enum TControlId {
   idResetViewer,
   idSetWallPaper,
   idChangeWallpaper,
+  idFadeBetweenPictures,
   idLimitScreen,
   idScreenMaxX,
   idScreenMaxY,

@@ -111,6 +111,9 @@ void TSettings::LoadSettings(TGroupLoading Loading) {
       ReadBool(Key, "Slide Show Hidden", SlideShowHidden);
       ReadString(Key, "Save WallPaper As", SaveWallPaperAs);
       ReadString(Key, "Install Dir", InstallDir);
+      // Read after every older value, so that a damaged value here cannot
+      // keep any of them from being read.
+      ReadBool(Key, "Fade Between Pictures", FadeBetweenPictures);
 
       GroupNames.clear();
       const TRegistryKey Images = Key.OpenSubKey(ImagesSubKey);
@@ -151,6 +154,7 @@ void TSettings::SaveSettings() {
   Key.WriteBool("Slide Show OnTop", SlideShowOnTop);
   Key.WriteBool("Slide Show Hidden", SlideShowHidden);
   Key.WriteBool("Slide Show Startup", SlideShowStartup);
+  Key.WriteBool("Fade Between Pictures", FadeBetweenPictures);
   Key.WriteInteger("Max Screen X", static_cast<std::uint32_t>(MaxScreenX));
   Key.WriteInteger("Max Screen Y", static_cast<std::uint32_t>(MaxScreenY));
   Key.WriteInteger("Background", Background);

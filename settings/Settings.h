@@ -56,6 +56,8 @@ class TSettings {
   bool SlideShowOnTop = false;
   bool SlideShowStartup = false;
   bool SlideShowHidden = false;
+  // Each new picture fades in over the one before instead of replacing it at once.
+  bool FadeBetweenPictures = false;
   std::string SaveWallPaperAs;
   std::string InstallDir;
 

@@ -66,15 +66,35 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   ASSERT_EQ(ActivePage(), 2) << "Options";
   SaveScreenshot(Dialog, "configure-options");
 
+  // The fade box: a check box in the Options group box, clear of every other
+  // control of the page.
+  HWND Fade = Control(idFadeBetweenPictures);
+  ASSERT_NE(Fade, nullptr);
+  EXPECT_EQ(ControlText(Fade), "Fade Between Pictures");
+  EXPECT_TRUE(IsWindowVisible(Fade));
+  EXPECT_EQ(GetWindowLongA(Fade, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+  EXPECT_FALSE(Checked(idFadeBetweenPictures)) << "unticked while the value is absent";
+  RECT FadeRect, BoxRect, Common;
+  GetWindowRect(Fade, &FadeRect);
+  GetWindowRect(Control(idOptionsBox), &BoxRect);
+  EXPECT_TRUE(IntersectRect(&Common, &FadeRect, &BoxRect) && EqualRect(&Common, &FadeRect))
+      << "inside the Options group box";
+  for (HWND Other = GetWindow(GetParent(Fade), GW_CHILD); Other; Other = GetWindow(Other, GW_HWNDNEXT)) {
+    if (Other == Fade || GetDlgCtrlID(Other) == idOptionsBox) continue;
+    RECT OtherRect;
+    GetWindowRect(Other, &OtherRect);
+    EXPECT_FALSE(IntersectRect(&Common, &FadeRect, &OtherRect)) << "overlaps control " << GetDlgCtrlID(Other);
+  }
+
   // Tab walks the Options page in its order, then the buttons below, then
   // round again. The size fields are disabled (LimitScreen unticked) and the
   // unit pair takes one stop.
   EXPECT_EQ(FocusOf(Dialog), Control(idMakeRandom)) << "a new page starts at its first control";
   const int Order[] = {idEndOnMouse,     idMaintainAspect, idKeepAsWallpaper, idViewerOnTop,   idViewerStartup,
-                       idViewerHidden,   idResetViewer,    idSetWallPaper,    idChangeWallpaper, idLimitScreen,
-                       idMaxEnlargment,  idTimerInterval,  idSeconds,         idGroupSelect,   idSlideShowGroup,
-                       idWallPaperGroup, idSaveWallPaperAs, idInstallDir,     idInstallDirBtn, idAbout,
-                       idOk,             idCancel,         idMakeRandom};
+                       idViewerHidden,   idResetViewer,    idSetWallPaper,    idChangeWallpaper, idFadeBetweenPictures,
+                       idLimitScreen,    idMaxEnlargment,  idTimerInterval,   idSeconds,       idGroupSelect,
+                       idSlideShowGroup, idWallPaperGroup, idSaveWallPaperAs, idInstallDir,    idInstallDirBtn,
+                       idAbout,          idOk,             idCancel,          idMakeRandom};
   for (int Id : Order) {
     PressKey(VK_TAB);
     Pump(150);
@@ -138,6 +158,7 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   // is enabled and in front again.
   Foreground();
   Click(idMakeRandom);
+  Click(idFadeBetweenPictures);
   SetControlText(Control(idSaveWallPaperAs), "C:\\elsewhere.bmp");
   Foreground();
   PressKey(VK_ESCAPE);
@@ -184,6 +205,8 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
 
   Click(idEndOnMouse);      // true -> false
   Click(idKeepAsWallpaper);  // false -> true
+  EXPECT_FALSE(Checked(idFadeBetweenPictures));
+  Click(idFadeBetweenPictures);  // false -> true
   SetControlText(Control(idSaveWallPaperAs), "C:\\walls\\pic.bmp");
   Click(idOk);
   ExpectEnds();
@@ -205,6 +228,7 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
       {"Slide Show OnTop", {REG_DWORD, Dword(0)}},
       {"Slide Show Hidden", {REG_DWORD, Dword(0)}},
       {"Slide Show Startup", {REG_DWORD, Dword(0)}},
+      {"Fade Between Pictures", {REG_DWORD, Dword(1)}},
       {"Max Screen X", {REG_DWORD, Dword(100)}},
       {"Max Screen Y", {REG_DWORD, Dword(480)}},
       {"Background", {REG_DWORD, Dword(0x00336699)}},
@@ -233,6 +257,7 @@ TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheV
   Key.WriteInteger("Slide Show Pos Y", 20);
   Key.WriteInteger("Slide Show Size X", 300);
   Key.WriteInteger("Slide Show Size Y", 400);
+  Key.WriteBool("Fade Between Pictures", true);
   THost Host;
   Start(Host);
   EXPECT_EQ(Text(idTimerInterval), "1");
@@ -241,6 +266,7 @@ TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheV
   EXPECT_EQ(Text(idMaxEnlargment), "1000");
   EXPECT_TRUE(Checked(idViewerOnTop));
   EXPECT_FALSE(Checked(idResetViewer)) << "starts unticked";
+  EXPECT_TRUE(Checked(idFadeBetweenPictures)) << "as stored";
   const TRegistrySnapshot Before = Snapshot();
 
   SetControlText(Control(idTimerInterval), "abc");
@@ -257,6 +283,7 @@ TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheV
   Click(idSeconds);
   Click(idResetViewer);
   Click(idViewerHidden);
+  Click(idFadeBetweenPictures);  // true -> false
   Foreground();
   PressKey(VK_RETURN);
   ExpectEnds();
@@ -270,6 +297,7 @@ TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheV
   EXPECT_TRUE(After.ReadBool("Slide Show OnTop")) << "the viewer boxes are kept as shown";
   EXPECT_TRUE(After.ReadBool("Slide Show Hidden"));
   EXPECT_FALSE(After.ReadBool("Slide Show Startup"));
+  EXPECT_EQ(After.ReadInteger("Fade Between Pictures"), 0u) << "unticked is written as 0, not removed";
 }
 
 TEST_F(TConfigureTest, SixtySecondsShowInSecondsAndTheCloseBoxWritesNothing) {
@@ -328,6 +356,7 @@ TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancel
   Start(Host);
   const TRegistrySnapshot Before = Snapshot();
   Click(idMaintainAspect);
+  Click(idFadeBetweenPictures);
   SetControlText(Control(idTimerInterval), "9");
 
   Click(idInstallDirBtn);

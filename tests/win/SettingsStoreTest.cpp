@@ -2,7 +2,9 @@
 #include "support/SettingsFixture.h"
 
 #include <algorithm>
+#include <map>
 #include <tuple>
+#include <utility>
 
 #include "core/Errors.h"
 #include "platform/Files.h"
@@ -29,6 +31,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   Settings.MaxPercent = 1.0;
   Settings.TimerInterval = 250;
   Settings.SlideShowPosX = 55;
+  Settings.FadeBetweenPictures = true;
   Settings.CurrentGroup = "Sel";
   Settings.GroupNames = {"Sel", "Walls"};
   Settings.SaveSettings();
@@ -54,6 +57,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
       {"Slide Show OnTop", REG_DWORD, Dword(0)},
       {"Slide Show Hidden", REG_DWORD, Dword(1)},
       {"Slide Show Startup", REG_DWORD, Dword(0)},
+      {"Fade Between Pictures", REG_DWORD, Dword(1)},
       {"Max Screen X", REG_DWORD, Dword(1024)},
       {"Max Screen Y", REG_DWORD, Dword(0xFFFFFFFF)},
       {"Background", REG_DWORD, Dword(0xFF00000F)},
@@ -126,6 +130,7 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_EQ(Settings.MaxPercent, 1.0);
   EXPECT_TRUE(Settings.MaintainAspect && Settings.EndOnMouse && Settings.RandomOrder);
   EXPECT_FALSE(Settings.KeepAsWallpaper || Settings.LimitScreenSize || Settings.SetWallpaper);
+  EXPECT_FALSE(Settings.FadeBetweenPictures);
   EXPECT_EQ(Settings.MaxScreenX, 800);
   EXPECT_EQ(Settings.MaxScreenY, 600);
   EXPECT_EQ(Settings.SlideShowSizeX, 267);
@@ -133,6 +138,71 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_EQ(Settings.SaveWallPaperAs, "C:\\windows\\Pictarine.bmp");
   EXPECT_EQ(Settings.InstallDir, "C:\\Program Files\\Quellbrook\\Pictarine Screen Saver");
   EXPECT_EQ(Settings.NextImage(), "") << "the sample picture is not offered either";
+}
+
+TEST_F(TSettingsTest, FadeBetweenPicturesIsADwordBesideTheOlderValuesAndChangesNoneOfThem) {
+  using TValues = std::map<std::string, std::pair<DWORD, std::string>>;
+  auto StoredValues = [] {
+    TValues Values;
+    const TRegistryKey Key = TRegistryKey::Open(SettingsKeyPath);
+    DWORD Type = 0;
+    for (const std::string& Name : Key.ValueNames()) {
+      std::string Bytes = ReadRaw(Key, Name, Type);
+      Values[Name] = {Type, Bytes};
+    }
+    return Values;
+  };
+  // Settings as they were stored before the value existed (every value
+  // written, the new one removed): it reads as false, and saving them again
+  // adds it as 0 and leaves every older value as it was.
+  UseScratchInstallDir();
+  SettingsKey().WriteBool("Keep As Wallpaper", true);
+  {
+    TSettings Older;
+    Older.TimerInterval = 1234;
+    Older.SaveSettings();
+  }
+  SettingsKey().DeleteValue("Fade Between Pictures");
+  const TValues Before = StoredValues();
+  {
+    TSettings Settings;
+    EXPECT_FALSE(Settings.FadeBetweenPictures) << "absent is false";
+    EXPECT_TRUE(Settings.KeepAsWallpaper);
+    Settings.SaveSettings();
+  }
+  TValues After = StoredValues();
+  EXPECT_EQ(After["Fade Between Pictures"], std::make_pair(DWORD{REG_DWORD}, Dword(0)));
+  After.erase("Fade Between Pictures");
+  EXPECT_EQ(After, Before);
+
+  // On and off again: only the new value changes, and it reads back.
+  for (const bool Fade : {true, false}) {
+    TSettings Settings;
+    Settings.FadeBetweenPictures = Fade;
+    Settings.SaveSettings();
+    After = StoredValues();
+    EXPECT_EQ(After["Fade Between Pictures"], std::make_pair(DWORD{REG_DWORD}, Dword(Fade ? 1 : 0))) << Fade;
+    After.erase("Fade Between Pictures");
+    EXPECT_EQ(After, Before) << Fade;
+    EXPECT_EQ(TSettings().FadeBetweenPictures, Fade);
+  }
+  WriteRaw("Fade Between Pictures", REG_DWORD, Dword(7));
+  EXPECT_TRUE(TSettings().FadeBetweenPictures) << "any non-zero DWORD is true, as for the other Booleans";
+
+  // A value of another type is reported like any other, and only after
+  // every older value has been read.
+  TSettings Settings;
+  WriteRaw("Fade Between Pictures", REG_SZ, Sz("1"));
+  Settings.TimerInterval = 0;
+  Settings.InstallDir.clear();
+  try {
+    Settings.LoadSettings();
+    FAIL() << "no error";
+  } catch (const ERegistryError& Error) {
+    EXPECT_STREQ(Error.what(), "Invalid data type for 'Fade Between Pictures'");
+  }
+  EXPECT_EQ(Settings.TimerInterval, 1234);
+  EXPECT_EQ(Settings.InstallDir, Scratch);
 }
 
 TEST_F(TSettingsTest, WrongTypeStopsTheReadAtThatValue) {
