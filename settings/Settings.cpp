@@ -96,7 +96,6 @@ void TSettings::LoadSettings(TGroupLoading Loading) {
       ReadBool(Key, "Set Wallpaper", SetWallpaper);
       ReadBool(Key, "Maintain Aspect", MaintainAspect);
       ReadBool(Key, "Keep As Wallpaper", KeepAsWallpaper);
-      ReadBool(Key, "Fade Between Pictures", FadeBetweenPictures);
       ReadFloat(Key, "Max Percent", MaxPercent);
       ReadInteger(Key, "Max Screen X", MaxScreenX);
       ReadInteger(Key, "Max Screen Y", MaxScreenY);

@@ -40,7 +40,6 @@ class TSettings {
   std::uint32_t Background = 0;
   double MaxPercent = 1.0;
   bool KeepAsWallpaper = false;
-  bool FadeBetweenPictures = false;
   std::int32_t GroupImageCount = 0;
   bool MaintainAspect = true;
   bool EndOnMouse = true;
