@@ -128,6 +128,13 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
 
   SetWindowPos(W, nullptr, 150, 120, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
   ASSERT_TRUE(WaitForCentre(W, Green, 5000));
+  // The worker redoes the picture on screen at the new size; until then it
+  // is shown stretched.
+  for (DWORD Waited = 0; Waited < 3000; Waited += 50) {
+    const SIZE C = ClientSize(W);
+    if (ClientPixel(W, (C.cx - 100) / 2 - 1, C.cy / 2) == BackgroundPixel) break;
+    Pump(50);
+  }
   ExpectCentredPicture(W, 100, 60, Green);
   SendMessageA(W, WM_ENDSESSION, TRUE, 0);
   ExpectStoredPlacement(150, 120, 500, 350);  // the end of the session destroys no window

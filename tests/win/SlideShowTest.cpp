@@ -11,6 +11,7 @@
 
 #include "picture/GroupFrameSource.h"
 #include "platform/Application.h"
+#include "support/KeyToGone.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
 #include "viewer/SlideShowFrm.h"
@@ -19,18 +20,6 @@ namespace {
 
 class TSlideShowTest : public TSettingsTest {};
 
-// Runs the application's messages until Done answers true or TimeoutMs have
-// passed; whether it did.
-template <typename F>
-bool PumpUntil(TApplication& App, F&& Done, DWORD TimeoutMs) {
-  const DWORD Start = GetTickCount();
-  while (!Done()) {
-    if (GetTickCount() - Start > TimeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-    App.ProcessMessages();
-  }
-  return true;
-}
 
 std::size_t PrivateBytes() {
   PROCESS_MEMORY_COUNTERS Counters{};
