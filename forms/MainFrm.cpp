@@ -200,16 +200,17 @@ void TMainForm::Present(std::unique_ptr<TFrame> Frame) {
       ReportOnce(Error.what());
     }
   }
-  if (Context.Presented) Context.Presented(CurrentImageFile, MsSince(DueSince));
   if (SaverSettings->FadeBetweenPictures) {
     Fader.Start(std::move(Spare));
     tmrFade.SetEnabled(true);
     FadeStep();
-    return;
+  } else {
+    std::swap(FrameBitmap, Spare->Bitmap);
+    ShowFrame();
+    RequestNext();
   }
-  std::swap(FrameBitmap, Spare->Bitmap);
-  ShowFrame();
-  RequestNext();
+  GdiFlush();
+  if (Context.Presented) Context.Presented(CurrentImageFile, MsSince(DueSince));
 }
 
 void TMainForm::tmrFadeTimer() { FadeStep(); }
