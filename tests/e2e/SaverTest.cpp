@@ -1,5 +1,7 @@
 // The full-screen saver (/s) end to end on a 1024 x 768 screen: what it draws,
 // what ends it, the password check and the wallpaper it keeps.
+#include <cmath>
+
 #include "e2e/Harness.h"
 #include "platform/Files.h"
 #include "support/HostileJpeg.h"
@@ -341,10 +343,13 @@ TEST_F(TSaverTest, AReadThatNeverReturnsKeepsNeitherTheWindowNorTheKeyWaiting) {
   EXPECT_LT(GetTickCount() - Pressed, 1000u) << "ended within a second of the key";
 }
 
-// Whether a pixel of the centre is a mix of green and blue: both clearly
-// there, at a share between a fifth and four fifths.
-bool HalfWayBetweenGreenAndBlue(std::uint32_t P) {
-  return PixelR(P) == 0 && PixelG(P) >= 40 && PixelG(P) <= 160 && PixelB(P) >= 44 && PixelB(P) <= 176;
+// Whether P is the mix of From and To at Share, to within rounding.
+bool MixOf(std::uint32_t P, std::uint32_t From, std::uint32_t To, double Share) {
+  for (int Shift = 0; Shift < 24; Shift += 8) {
+    const double Want = ((From >> Shift) & 0xFF) * (1 - Share) + ((To >> Shift) & 0xFF) * Share;
+    if (std::abs(static_cast<double>((P >> Shift) & 0xFF) - Want) > 6) return false;
+  }
+  return true;
 }
 
 TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
@@ -366,6 +371,7 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
         ++Changes;
         Last = P;
         EXPECT_EQ(Screen.At(313, 235), P) << "the whole picture changes at once";
+        if (Changes == 1) SaveScreenshot(Screen, "saver-cut-first-screen-after-the-tick");
       }
     }
     EXPECT_GE(Changes, 2);
@@ -374,28 +380,37 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
     EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
   }
 
+  // Half way, the green picture and the wider blue one both show: where
+  // they overlap, where only the green one was, where only the blue one comes.
   SettingsKey().WriteBool("Fade Between Pictures", true);
+  Group({Picture("green.bmp", 400, 300, Green), Picture("blue.bmp", 600, 200, Blue)});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
-  bool SawHalfWay = false;
+  TPixelBuffer HalfWay;
+  double HalfWayShare = -1;
   DWORD FadeStart = 0, FadeEnd = 0;
   for (DWORD Start = GetTickCount(); GetTickCount() - Start < 5000 && !FadeEnd;) {
     TPixelBuffer Screen = CaptureScreen();
     const std::uint32_t P = Screen.At(512, 384);
     if (P != Green && !FadeStart) FadeStart = GetTickCount();
     if (P == Blue && FadeStart) FadeEnd = GetTickCount();
-    if (!SawHalfWay && HalfWayBetweenGreenAndBlue(P)) {
-      SawHalfWay = true;
-      EXPECT_EQ(Screen.At(0, 0), BackgroundPixel) << "the background stays as it is";
-      EXPECT_EQ(Screen.At(313, 235), P) << "the whole picture fades together";
-      SaveScreenshot(Screen, "saver-fade-half-way");
+    const double Share = 1.0 - PixelG(P) / 200.0;
+    if (FadeStart && !FadeEnd && std::abs(Share - 0.5) < std::abs(HalfWayShare - 0.5)) {
+      HalfWay = std::move(Screen);
+      HalfWayShare = Share;
     }
   }
-  EXPECT_TRUE(SawHalfWay) << "a screen with both pictures";
   ASSERT_NE(FadeEnd, 0u) << "the fade ends on the new picture";
   EXPECT_GE(FadeEnd - FadeStart, 250u);
   EXPECT_LE(FadeEnd - FadeStart, 1200u) << "about half a second";
+  ASSERT_GE(HalfWayShare, 0.25) << "a screen near half way";
+  ASSERT_LE(HalfWayShare, 0.75);
+  SaveScreenshot(HalfWay, "saver-fade-half-way");
+  EXPECT_TRUE(MixOf(HalfWay.At(512, 384), Green, Blue, HalfWayShare)) << "both pictures";
+  EXPECT_TRUE(MixOf(HalfWay.At(512, 250), Green, BackgroundPixel, HalfWayShare)) << "the old one going";
+  EXPECT_TRUE(MixOf(HalfWay.At(250, 384), BackgroundPixel, Blue, HalfWayShare)) << "the new one coming";
+  EXPECT_EQ(HalfWay.At(0, 0), BackgroundPixel) << "the background stays as it is";
   ASSERT_TRUE(WaitForPixel(512, 384, Green, 5000));
   // A key during a fade ends the saver at once.
   for (DWORD Start = GetTickCount(); CaptureScreen().At(512, 384) == Green && GetTickCount() - Start < 5000;) Pump(10);

@@ -143,6 +143,26 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
   ExpectStoredPlacement(60, 40, 300, 250);
 }
 
+TEST_F(TViewerTest, WithFadeEachPictureFadesInOverTheLast) {
+  SettingsKey().WriteInteger("Timer interval", 1000);
+  SettingsKey().WriteBool("Fade Between Pictures", true);
+  Group("V", {Picture("green.bmp", 100, 60, Green), Picture("blue.bmp", 100, 60, Blue)});
+  TSaverProcess Process(Viewer(" /s V"));
+  const auto Window = Process.WaitForWindow(15000);
+  ASSERT_TRUE(Window.has_value());
+  const HWND W = Window->Window;
+  ASSERT_TRUE(WaitForCentre(W, Green));
+  bool Mixed = false;
+  for (DWORD Start = GetTickCount(); GetTickCount() - Start < 4000 && !Mixed;) {
+    const SIZE C = ClientSize(W);
+    const std::uint32_t P = ClientPixel(W, C.cx / 2, C.cy / 2);
+    Mixed = PixelR(P) == 0 && PixelG(P) > 20 && PixelB(P) > 20;
+  }
+  EXPECT_TRUE(Mixed) << "a screen with both pictures";
+  EXPECT_TRUE(WaitForCentre(W, Blue, 3000)) << "the fade ends on the new picture";
+  CloseViewer(Process, W);
+}
+
 TEST_F(TViewerTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   SettingsKey().WriteInteger("Timer interval", 500);
   // A blue picture before each photo shows when the next photo arrives.
