@@ -121,6 +121,13 @@ set_target_properties(stand_in_viewer PROPERTIES OUTPUT_NAME "Vistaloop"
   RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR}/stand-in)
 add_dependencies(e2e_tests stand_in_viewer)
 
+# The saver on a display of two monitors: run by the test command on a
+# display made so, not on a Wine virtual desktop.
+file(GLOB MONITOR_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/monitors/*.cpp)
+add_executable(monitor_tests ${MONITOR_TEST_SOURCES} tests/e2e/Harness.cpp)
+target_link_libraries(monitor_tests PRIVATE test_support gtest)
+add_dependencies(monitor_tests Pictarine)
+
 # The screen saver with a picture source whose reads never return.
 add_executable(blocking_saver WIN32 tests/support/BlockingSaver.cpp)
 target_include_directories(blocking_saver PRIVATE ${PROJECT_SOURCE_DIR}/tests)

@@ -123,6 +123,7 @@ void TConfigureForm::CreateOptionsPage() {
   FadeBetweenPictures.Create(Box, idFadeBetweenPictures, 8, 214, 137, 17, "Fade Between Pictures");
   LimitScreen.Create(Box, idLimitScreen, 184, 16, 129, 17, "Limit Max Screen Size");
   LimitScreen.SetOnClick(&TConfigureForm::LimitScreenClick);
+  AllMonitors.Create(Box, idAllMonitors, 392, 16, 129, 17, "Show On All Monitors");
   Label4.Create(Box, Label++, 200, 36, "Maximum Width (Pixels)");
   ScreenMaxX.Create(Box, idScreenMaxX, 320, 35, 65, 22, 100, 9000, 50);
   Label5.Create(Box, Label++, 200, 60, "Maximum Height (Pixels)");
@@ -189,6 +190,7 @@ void TConfigureForm::FormCreate() {
   ViewerStartup.SetChecked(S.SlideShowStartup);
   ViewerHidden.SetChecked(S.SlideShowHidden);
   FadeBetweenPictures.SetChecked(S.FadeBetweenPictures);
+  AllMonitors.SetChecked(S.AllMonitors);
   LimitScreenClick();
 }
 
@@ -220,6 +222,7 @@ void TConfigureForm::btnOkClick() {
   S.Background = Background.Color();
   S.KeepAsWallpaper = KeepAsWallpaper.Checked();
   S.FadeBetweenPictures = FadeBetweenPictures.Checked();
+  S.AllMonitors = AllMonitors.Checked();
   S.MaxPercent = MaxEnlargment.Value() / 100.0;
   S.MaintainAspect = MaintainAspect.Checked();
   S.EndOnMouse = EndOnMouse.Checked();

@@ -55,7 +55,7 @@ class TConfigureForm : public TForm {
   TGroupBox GroupBox3{*this};
   TCheckBox MakeRandom{*this}, EndOnMouse{*this}, MaintainAspect{*this}, KeepAsWallpaper{*this}, ViewerOnTop{*this},
       ViewerStartup{*this}, ViewerHidden{*this}, ResetViewer{*this}, SetWallPaper{*this}, LimitScreen{*this},
-      FadeBetweenPictures{*this};
+      FadeBetweenPictures{*this}, AllMonitors{*this};
   TSpinEdit ChangeWallpaper{*this}, ScreenMaxX{*this}, ScreenMaxY{*this}, MaxEnlargment{*this},
       edtTimerInterval{*this};
   TRadioButton rdbtnSeconds{*this}, rdbtnMinutes{*this};

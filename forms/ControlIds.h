@@ -47,6 +47,7 @@ enum TControlId {
   idChangeWallpaper,
   idFadeBetweenPictures,
   idLimitScreen,
+  idAllMonitors,
   idScreenMaxX,
   idScreenMaxY,
   idMaxEnlargment,

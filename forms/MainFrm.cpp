@@ -10,6 +10,7 @@
 #include "picture/Wallpaper.h"
 #include "platform/Application.h"
 #include "platform/Gdi.h"
+#include "platform/Monitors.h"
 
 namespace {
 
@@ -56,11 +57,20 @@ void TMainForm::FormCreate() {
   LastMouseY = -1;
   FrameBitmap = std::make_unique<TBitmap>();
   const HWND Preview = Context.HostWindow;
+  RECT Covered{};
   if (!Context.Preview) {
-    // A snapshot of the desktop as it is now, shown until the first picture.
+    // Every monitor is covered, each to show a picture of its own; first a
+    // snapshot of the desktop as it is now, shown until the first picture.
+    Covered = VirtualScreen();
+    const std::vector<RECT> Rects = MonitorRects();
+    if (Rects.size() > 1)
+      for (RECT Monitor : Rects) {
+        OffsetRect(&Monitor, -Covered.left, -Covered.top);
+        Monitors.push_back(Monitor);
+      }
     TWindowDC Screen(nullptr, TWindowDC::WholeWindow);
-    FrameBitmap->SetSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    FrameBitmap->CopyFrom(Screen.Get(), 0, 0);
+    FrameBitmap->SetSize(Covered.right - Covered.left, Covered.bottom - Covered.top);
+    FrameBitmap->CopyFrom(Screen.Get(), Covered.left, Covered.top);
   } else if (Preview && IsWindow(Preview)) {
     RECT R;
     GetWindowRect(Preview, &R);
@@ -70,7 +80,7 @@ void TMainForm::FormCreate() {
   GetWindowRect(Handle(), &Bounds);
   SetBounds(0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
   SaverSettings = std::make_unique<TSettings>(std::string(), TSettings::ValuesOnly);
-  SetBounds(0, 0, FrameBitmap->Width(), FrameBitmap->Height());
+  SetBounds(Covered.left, Covered.top, FrameBitmap->Width(), FrameBitmap->Height());
   // The first picture is prepared while the window comes up.
   const HWND Own = Handle();
   TPicturePipeline::TSourceMaker MakeSource = Context.MakeSource;
@@ -229,6 +239,7 @@ void TMainForm::RequestNext() {
   std::unique_ptr<TFrame> Frame = Spare ? std::move(Spare) : std::make_unique<TFrame>();
   Frame->Width = FrameBitmap->Width();
   Frame->Height = FrameBitmap->Height();
+  Frame->Monitors = Monitors;
   if (!Pipeline->Request(Frame)) Spare = std::move(Frame);
 }
 

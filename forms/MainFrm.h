@@ -1,7 +1,7 @@
 #pragma once
-// TMainForm: the one window of both display modes. As the saver it covers the
-// primary screen, shows a new picture of the current group on every tick of
-// tmrDraw, and closes on a key or a large enough mouse movement once the
+// TMainForm: the one window of both display modes. As the saver it covers
+// every monitor, shows a new picture of the current group on each of them on
+// every tick of tmrDraw, and closes on a key or a large enough mouse movement once the
 // password check lets it. As the preview it is never shown: tmrDraw waits
 // for the host's preview window to show, then shows a picture in it every
 // tick until it is hidden, and the application's loop then ends.
@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "picture/Frame.h"
 #include "picture/FrameFader.h"
@@ -92,6 +93,9 @@ class TMainForm : public TForm {
   // The frame on screen, and the free one that goes to the pipeline next.
   std::unique_ptr<TBitmap> FrameBitmap;
   std::unique_ptr<TFrame> Spare;
+  // With more than one monitor, the saver's monitors in frame coordinates,
+  // the primary first; each shows a picture of its own.
+  std::vector<RECT> Monitors;
   std::unique_ptr<TPicturePipeline> Pipeline;
   TFrameFader Fader;  // holds the frame fading in
   bool Due = false;

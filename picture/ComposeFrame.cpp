@@ -1,5 +1,7 @@
 #include "picture/ComposeFrame.h"
 
+#include <algorithm>
+
 #include "core/FitImage.h"
 
 void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settings, int AreaW, int AreaH) {
@@ -10,12 +12,20 @@ void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settin
 }
 
 void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings) {
-  int AreaW = Frame.Width(), AreaH = Frame.Height();
-  if (AreaW < Settings.MaxScreenX) Settings.MaxScreenX = AreaW;
-  if (AreaH < Settings.MaxScreenY) Settings.MaxScreenY = AreaH;
+  if (Frame.Width() < Settings.MaxScreenX) Settings.MaxScreenX = Frame.Width();
+  if (Frame.Height() < Settings.MaxScreenY) Settings.MaxScreenY = Frame.Height();
+  Frame.Fill(Settings.Background);
+  ComposeSaverArea(Frame, RECT{0, 0, Frame.Width(), Frame.Height()}, Picture, Settings);
+}
+
+void ComposeSaverArea(TBitmap& Frame, const RECT& Area, TImageLoader& Picture, const TSettings& Settings) {
+  const int MonitorW = Area.right - Area.left, MonitorH = Area.bottom - Area.top;
+  int AreaW = MonitorW, AreaH = MonitorH;
   if (Settings.LimitScreenSize) {
-    AreaW = Settings.MaxScreenX;
-    AreaH = Settings.MaxScreenY;
+    AreaW = std::min(AreaW, Settings.MaxScreenX);
+    AreaH = std::min(AreaH, Settings.MaxScreenY);
   }
-  ComposeFrame(Frame, Picture, Settings, AreaW, AreaH);
+  int PW = Picture.Width(), PH = Picture.Height();
+  FitImage(AreaW, AreaH, Settings.MaintainAspect, Settings.MaxPercent, PW, PH);
+  Picture.DrawInto(Frame, Area.left + (MonitorW - PW) / 2, Area.top + (MonitorH - PH) / 2, PW, PH);
 }

@@ -11,3 +11,7 @@ void ComposeFrame(TBitmap& Frame, TImageLoader& Picture, const TSettings& Settin
 // The saver's composition: the area is the frame, or MaxScreenX x MaxScreenY
 // with LimitScreenSize, after both are lowered to the frame's size in Settings.
 void ComposeSaverFrame(TBitmap& Frame, TImageLoader& Picture, TSettings& Settings);
+// The saver's picture on one monitor (Area, in Frame's coordinates), over
+// what Frame holds: fitted into the monitor, or into MaxScreenX x MaxScreenY
+// (at most the monitor's size) with LimitScreenSize, and centred on it.
+void ComposeSaverArea(TBitmap& Frame, const RECT& Area, TImageLoader& Picture, const TSettings& Settings);

@@ -3,6 +3,7 @@
 // picture composed on the background at the size the window asked for.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/FramePipeline.h"
 #include "platform/Bitmap.h"
@@ -12,8 +13,13 @@ struct TFrame {
   int Width = 0;
   int Height = 0;
   std::unique_ptr<TBitmap> Bitmap = std::make_unique<TBitmap>();
-  // The queue entry shown (empty when the queue had none).
+  // The monitors the frame spans, in frame coordinates, the primary first,
+  // each to show a picture of its own; none: one picture on the whole frame.
+  std::vector<RECT> Monitors;
+  // The queue entry shown (on the primary monitor; empty when the queue had
+  // none), and with several monitors every entry shown, in monitor order.
   std::string Entry;
+  std::vector<std::string> Entries;
   // Asks for Entry again (at a new size) rather than the next entry.
   bool Again = false;
   // The settings were read again for this frame: a new pass begins with it.

@@ -25,26 +25,47 @@ std::unique_ptr<TSettings> TGroupFrameSource::ReadPass() const {
 
 std::string TGroupFrameSource::PassContents(const TSettings& S) {
   char Values[160];
-  std::snprintf(Values, sizeof Values, "%u %.17g %d %d %d %d %d\n", static_cast<unsigned>(S.Background),
-                S.MaxPercent, S.MaintainAspect, S.LimitScreenSize, S.MaxScreenX, S.MaxScreenY, S.RandomOrder);
+  std::snprintf(Values, sizeof Values, "%u %.17g %d %d %d %d %d %d\n", static_cast<unsigned>(S.Background),
+                S.MaxPercent, S.MaintainAspect, S.LimitScreenSize, S.MaxScreenX, S.MaxScreenY, S.RandomOrder,
+                S.AllMonitors);
   std::string Contents = Values;
   for (std::size_t I = 0; I < S.ImageQueue.Count(); ++I) Contents.append(S.ImageQueue[I]).push_back('\n');
   return Contents;
 }
 
-void TGroupFrameSource::Prepare(TFrame& Frame) {
-  if (!Frame.Again) {
-    // A new pass is begun here rather than inside NextImage, so that what it
-    // loaded is known before the first entry is taken.
-    if (Settings->ImageQueue.Empty() && Settings->GroupImageCount > 0) {
-      Settings->LoadSettings();
-      if (Options.ReloadGroupWithoutKey && Settings->ImageQueue.Empty()) Settings->LoadGroup(Settings->CurrentGroup);
-      Contents = PassContents(*Settings);
-      Frame.PassStart = true;
-    }
-    Frame.Entry = Settings->NextImage();
+std::string TGroupFrameSource::TakeNext(TFrame& Frame) {
+  // A new pass is begun here rather than inside NextImage, so that what it
+  // loaded is known before the first entry is taken.
+  if (Settings->ImageQueue.Empty() && Settings->GroupImageCount > 0) {
+    Settings->LoadSettings();
+    if (Options.ReloadGroupWithoutKey && Settings->ImageQueue.Empty()) Settings->LoadGroup(Settings->CurrentGroup);
+    Contents = PassContents(*Settings);
+    Frame.PassStart = true;
   }
+  return Settings->NextImage();
+}
+
+void TGroupFrameSource::Prepare(TFrame& Frame) {
   Frame.Bitmap->SetSize(Frame.Width, Frame.Height, TBitmap::Overwritten);
+  if (!Frame.Monitors.empty()) {
+    // A picture of its own on each monitor, the next entries in monitor
+    // order; with "All Monitors" off the others keep the background.
+    Frame.Entries.clear();
+    for (std::size_t I = 0; I < Frame.Monitors.size(); ++I) {
+      if (I > 0 && !Settings->AllMonitors) break;
+      Frame.Entries.push_back(TakeNext(Frame));
+    }
+    // Composed once every entry is taken: a pass begun on the way has its
+    // settings in force for the whole frame.
+    Frame.Bitmap->Fill(Settings->Background);
+    for (std::size_t I = 0; I < Frame.Entries.size(); ++I) {
+      Picture.Open(Frame.Entries[I]);
+      ComposeSaverArea(*Frame.Bitmap, Frame.Monitors[I], Picture, *Settings);
+    }
+    Frame.Entry = Frame.Entries.front();
+    return;
+  }
+  if (!Frame.Again) Frame.Entry = TakeNext(Frame);
   Picture.Open(Frame.Entry);
   if (Options.Fit == TGroupSourceOptions::SaverScreen)
     ComposeSaverFrame(*Frame.Bitmap, Picture, *Settings);

@@ -36,6 +36,9 @@ class TGroupFrameSource : public TPictureSource {
 
  private:
   std::unique_ptr<TSettings> ReadPass() const;
+  // The next entry of the queue, a new pass begun first when the last is
+  // over (noted in Frame).
+  std::string TakeNext(TFrame& Frame);
   // What a pass is made of and a prepared frame depends on: the values that
   // compose a frame, the order, and the entries of the freshly loaded queue.
   static std::string PassContents(const TSettings& Settings);

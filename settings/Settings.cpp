@@ -113,6 +113,7 @@ void TSettings::LoadSettings(TGroupLoading Loading) {
       // Read after every older value, so that a damaged value here cannot
       // keep any of them from being read.
       ReadBool(Key, "Fade Between Pictures", FadeBetweenPictures);
+      ReadBool(Key, "All Monitors", AllMonitors);
 
       GroupNames.clear();
       const TRegistryKey Images = Key.OpenSubKey(ImagesSubKey);
@@ -154,6 +155,7 @@ void TSettings::SaveSettings() {
   Key.WriteBool("Slide Show Hidden", SlideShowHidden);
   Key.WriteBool("Slide Show Startup", SlideShowStartup);
   Key.WriteBool("Fade Between Pictures", FadeBetweenPictures);
+  Key.WriteBool("All Monitors", AllMonitors);
   Key.WriteInteger("Max Screen X", static_cast<std::uint32_t>(MaxScreenX));
   Key.WriteInteger("Max Screen Y", static_cast<std::uint32_t>(MaxScreenY));
   Key.WriteInteger("Background", Background);

@@ -57,6 +57,9 @@ class TSettings {
   bool SlideShowHidden = false;
   // Each new picture fades in over the one before instead of replacing it at once.
   bool FadeBetweenPictures = false;
+  // Every monitor shows its own picture; off: the primary monitor alone,
+  // the others the background colour.
+  bool AllMonitors = true;
   std::string SaveWallPaperAs;
   std::string InstallDir;
 

@@ -66,24 +66,31 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   ASSERT_EQ(ActivePage(), 2) << "Options";
   SaveScreenshot(Dialog, "configure-options");
 
-  // The fade box: a check box in the Options group box, clear of every other
-  // control of the page.
-  HWND Fade = Control(idFadeBetweenPictures);
-  ASSERT_NE(Fade, nullptr);
-  EXPECT_EQ(ControlText(Fade), "Fade Between Pictures");
-  EXPECT_TRUE(IsWindowVisible(Fade));
-  EXPECT_EQ(GetWindowLongA(Fade, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-  EXPECT_FALSE(Checked(idFadeBetweenPictures)) << "unticked while the value is absent";
-  RECT FadeRect, BoxRect, Common;
-  GetWindowRect(Fade, &FadeRect);
-  GetWindowRect(Control(idOptionsBox), &BoxRect);
-  EXPECT_TRUE(IntersectRect(&Common, &FadeRect, &BoxRect) && EqualRect(&Common, &FadeRect))
-      << "inside the Options group box";
-  for (HWND Other = GetWindow(GetParent(Fade), GW_CHILD); Other; Other = GetWindow(Other, GW_HWNDNEXT)) {
-    if (Other == Fade || GetDlgCtrlID(Other) == idOptionsBox) continue;
-    RECT OtherRect;
-    GetWindowRect(Other, &OtherRect);
-    EXPECT_FALSE(IntersectRect(&Common, &FadeRect, &OtherRect)) << "overlaps control " << GetDlgCtrlID(Other);
+  // The newer boxes: check boxes in the Options group box, clear of every
+  // other control of the page, as the absent values say.
+  const struct {
+    int Id;
+    const char* Caption;
+    bool Ticked;
+  } Newer[] = {{idFadeBetweenPictures, "Fade Between Pictures", false}, {idAllMonitors, "Show On All Monitors", true}};
+  for (const auto& N : Newer) {
+    HWND Box = Control(N.Id);
+    ASSERT_NE(Box, nullptr);
+    EXPECT_EQ(ControlText(Box), N.Caption);
+    EXPECT_TRUE(IsWindowVisible(Box));
+    EXPECT_EQ(GetWindowLongA(Box, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
+    EXPECT_EQ(Checked(N.Id), N.Ticked) << N.Caption << " while the value is absent";
+    RECT BoxRect, GroupRect, Common;
+    GetWindowRect(Box, &BoxRect);
+    GetWindowRect(Control(idOptionsBox), &GroupRect);
+    EXPECT_TRUE(IntersectRect(&Common, &BoxRect, &GroupRect) && EqualRect(&Common, &BoxRect))
+        << N.Caption << " inside the Options group box";
+    for (HWND Other = GetWindow(GetParent(Box), GW_CHILD); Other; Other = GetWindow(Other, GW_HWNDNEXT)) {
+      if (Other == Box || GetDlgCtrlID(Other) == idOptionsBox) continue;
+      RECT OtherRect;
+      GetWindowRect(Other, &OtherRect);
+      EXPECT_FALSE(IntersectRect(&Common, &BoxRect, &OtherRect)) << N.Caption << " overlaps " << GetDlgCtrlID(Other);
+    }
   }
 
   // Tab walks the Options page in its order, then the buttons below, then
@@ -92,7 +99,7 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   EXPECT_EQ(FocusOf(Dialog), Control(idMakeRandom)) << "a new page starts at its first control";
   const int Order[] = {idEndOnMouse,     idMaintainAspect, idKeepAsWallpaper, idViewerOnTop,   idViewerStartup,
                        idViewerHidden,   idResetViewer,    idSetWallPaper,    idChangeWallpaper, idFadeBetweenPictures,
-                       idLimitScreen,    idMaxEnlargment,  idTimerInterval,   idSeconds,       idGroupSelect,
+                       idLimitScreen,    idAllMonitors,    idMaxEnlargment,  idTimerInterval,   idSeconds,       idGroupSelect,
                        idSlideShowGroup, idWallPaperGroup, idSaveWallPaperAs, idInstallDir,    idInstallDirBtn,
                        idAbout,          idOk,             idCancel,          idMakeRandom};
   for (int Id : Order) {
@@ -207,6 +214,8 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
   Click(idKeepAsWallpaper);  // false -> true
   EXPECT_FALSE(Checked(idFadeBetweenPictures));
   Click(idFadeBetweenPictures);  // false -> true
+  EXPECT_TRUE(Checked(idAllMonitors)) << "every monitor unless told otherwise";
+  Click(idAllMonitors);  // true -> false
   SetControlText(Control(idSaveWallPaperAs), "C:\\walls\\pic.bmp");
   Click(idOk);
   ExpectEnds();
@@ -229,6 +238,7 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
       {"Slide Show Hidden", {REG_DWORD, Dword(0)}},
       {"Slide Show Startup", {REG_DWORD, Dword(0)}},
       {"Fade Between Pictures", {REG_DWORD, Dword(1)}},
+      {"All Monitors", {REG_DWORD, Dword(0)}},
       {"Max Screen X", {REG_DWORD, Dword(100)}},
       {"Max Screen Y", {REG_DWORD, Dword(480)}},
       {"Background", {REG_DWORD, Dword(0x00336699)}},

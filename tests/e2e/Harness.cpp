@@ -143,6 +143,7 @@ void TSaverProcess::Kill() {
 }
 
 std::string DesktopName(TScreenSize Screen) {
+  if (Screen.Width == 0) return "Default";
   const std::string Size = std::to_string(Screen.Width) + "x" + std::to_string(Screen.Height);
   TRegistryKey::OpenOrCreate("Software\\Wine\\Explorer\\Desktops").WriteString("Pictarine" + Size, Size);
   return "Pictarine" + Size;
@@ -154,7 +155,8 @@ bool JoinTestDesktop(TScreenSize Screen) {
 }
 
 TPixelBuffer CaptureScreen() {
-  const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+  const int X = GetSystemMetrics(SM_XVIRTUALSCREEN), Y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const int W = GetSystemMetrics(SM_CXVIRTUALSCREEN), H = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   TPixelBuffer Shot(W, H);
   HDC Screen = GetDC(nullptr);
   HDC Memory = CreateCompatibleDC(Screen);
@@ -167,7 +169,7 @@ TPixelBuffer CaptureScreen() {
   void* Bits = nullptr;
   HBITMAP Section = CreateDIBSection(Screen, &Info, DIB_RGB_COLORS, &Bits, nullptr, 0);
   HGDIOBJ Old = SelectObject(Memory, Section);
-  BitBlt(Memory, 0, 0, W, H, Screen, 0, 0, SRCCOPY);
+  BitBlt(Memory, 0, 0, W, H, Screen, X, Y, SRCCOPY);
   GdiFlush();
   const auto* Pixels = static_cast<const std::uint32_t*>(Bits);
   for (std::size_t I = 0; I < Shot.Data.size(); ++I) Shot.Data[I] = Pixels[I] & 0xFFFFFF;

@@ -12,10 +12,13 @@
 #include "core/Pixels.h"
 #include "platform/KernelHandle.h"
 
+// The size of a Wine virtual desktop; 0 x 0 names the display itself, with
+// all of its monitors.
 struct TScreenSize {
   int Width = 1024;
   int Height = 768;
 };
+constexpr TScreenSize WholeDisplay{0, 0};
 
 struct TTopWindow {
   HWND Window = nullptr;
@@ -83,7 +86,8 @@ std::string DesktopName(TScreenSize Screen);
 // that size, where the programs started with the same size run.
 bool JoinTestDesktop(TScreenSize Screen);
 
-// The screen of the calling thread's desktop as pixels.
+// The screen of the calling thread's desktop as pixels, every monitor: its
+// top-left pixel is the virtual screen's top-left corner.
 TPixelBuffer CaptureScreen();
 // A key press and release, and an absolute pointer movement, as a user's.
 void PressKey(WORD VirtualKey);

@@ -32,6 +32,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   Settings.TimerInterval = 250;
   Settings.SlideShowPosX = 55;
   Settings.FadeBetweenPictures = true;
+  Settings.AllMonitors = false;
   Settings.CurrentGroup = "Sel";
   Settings.GroupNames = {"Sel", "Walls"};
   Settings.SaveSettings();
@@ -58,6 +59,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
       {"Slide Show Hidden", REG_DWORD, Dword(1)},
       {"Slide Show Startup", REG_DWORD, Dword(0)},
       {"Fade Between Pictures", REG_DWORD, Dword(1)},
+      {"All Monitors", REG_DWORD, Dword(0)},
       {"Max Screen X", REG_DWORD, Dword(1024)},
       {"Max Screen Y", REG_DWORD, Dword(0xFFFFFFFF)},
       {"Background", REG_DWORD, Dword(0xFF00000F)},
@@ -131,6 +133,7 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_TRUE(Settings.MaintainAspect && Settings.EndOnMouse && Settings.RandomOrder);
   EXPECT_FALSE(Settings.KeepAsWallpaper || Settings.LimitScreenSize || Settings.SetWallpaper);
   EXPECT_FALSE(Settings.FadeBetweenPictures);
+  EXPECT_TRUE(Settings.AllMonitors) << "every monitor shows pictures unless told otherwise";
   EXPECT_EQ(Settings.MaxScreenX, 800);
   EXPECT_EQ(Settings.MaxScreenY, 600);
   EXPECT_EQ(Settings.SlideShowSizeX, 267);
@@ -140,7 +143,15 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_EQ(Settings.NextImage(), "") << "the sample picture is not offered either";
 }
 
-TEST_F(TSettingsTest, FadeBetweenPicturesIsADwordBesideTheOlderValuesAndChangesNoneOfThem) {
+TEST_F(TSettingsTest, NewerValuesAreDwordsBesideTheOlderOnesAndChangeNoneOfThem) {
+  const struct {
+    const char* Name;
+    bool TSettings::*Field;
+    bool Absent;  // what a missing value reads as
+  } Newer[] = {{"Fade Between Pictures", &TSettings::FadeBetweenPictures, false},
+               {"All Monitors", &TSettings::AllMonitors, true}};
+  for (const auto& N : Newer) {
+    SCOPED_TRACE(N.Name);
   using TValues = std::map<std::string, std::pair<DWORD, std::string>>;
   auto StoredValues = [] {
     TValues Values;
@@ -162,47 +173,49 @@ TEST_F(TSettingsTest, FadeBetweenPicturesIsADwordBesideTheOlderValuesAndChangesN
     Older.TimerInterval = 1234;
     Older.SaveSettings();
   }
-  SettingsKey().DeleteValue("Fade Between Pictures");
+  SettingsKey().DeleteValue(N.Name);
   const TValues Before = StoredValues();
   {
     TSettings Settings;
-    EXPECT_FALSE(Settings.FadeBetweenPictures) << "absent is false";
+    EXPECT_EQ(Settings.*N.Field, N.Absent) << "absent";
     EXPECT_TRUE(Settings.KeepAsWallpaper);
     Settings.SaveSettings();
   }
   TValues After = StoredValues();
-  EXPECT_EQ(After["Fade Between Pictures"], std::make_pair(DWORD{REG_DWORD}, Dword(0)));
-  After.erase("Fade Between Pictures");
+  EXPECT_EQ(After[N.Name], std::make_pair(DWORD{REG_DWORD}, Dword(N.Absent ? 1 : 0)));
+  After.erase(N.Name);
   EXPECT_EQ(After, Before);
 
   // On and off again: only the new value changes, and it reads back.
-  for (const bool Fade : {true, false}) {
+  for (const bool On : {true, false}) {
     TSettings Settings;
-    Settings.FadeBetweenPictures = Fade;
+    Settings.*N.Field = On;
     Settings.SaveSettings();
     After = StoredValues();
-    EXPECT_EQ(After["Fade Between Pictures"], std::make_pair(DWORD{REG_DWORD}, Dword(Fade ? 1 : 0))) << Fade;
-    After.erase("Fade Between Pictures");
-    EXPECT_EQ(After, Before) << Fade;
-    EXPECT_EQ(TSettings().FadeBetweenPictures, Fade);
+    EXPECT_EQ(After[N.Name], std::make_pair(DWORD{REG_DWORD}, Dword(On ? 1 : 0))) << On;
+    After.erase(N.Name);
+    EXPECT_EQ(After, Before) << On;
+    EXPECT_EQ(TSettings().*N.Field, On);
   }
-  WriteRaw("Fade Between Pictures", REG_DWORD, Dword(7));
-  EXPECT_TRUE(TSettings().FadeBetweenPictures) << "any non-zero DWORD is true, as for the other Booleans";
+  WriteRaw(N.Name, REG_DWORD, Dword(7));
+  EXPECT_TRUE(TSettings().*N.Field) << "any non-zero DWORD is true, as for the other Booleans";
 
   // A value of another type is reported like any other, and only after
   // every older value has been read.
   TSettings Settings;
-  WriteRaw("Fade Between Pictures", REG_SZ, Sz("1"));
+  WriteRaw(N.Name, REG_SZ, Sz("1"));
   Settings.TimerInterval = 0;
   Settings.InstallDir.clear();
   try {
     Settings.LoadSettings();
     FAIL() << "no error";
   } catch (const ERegistryError& Error) {
-    EXPECT_STREQ(Error.what(), "Invalid data type for 'Fade Between Pictures'");
+    EXPECT_EQ(Error.what(), std::string("Invalid data type for '") + N.Name + "'");
   }
   EXPECT_EQ(Settings.TimerInterval, 1234);
   EXPECT_EQ(Settings.InstallDir, Scratch);
+  WriteRaw(N.Name, REG_DWORD, Dword(N.Absent ? 1 : 0));
+  }
 }
 
 TEST_F(TSettingsTest, WrongTypeStopsTheReadAtThatValue) {
