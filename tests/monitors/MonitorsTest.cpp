@@ -55,16 +55,26 @@ class TMonitorsTest : public TSettingsTest {
     const int X = Left + (MonitorW - W) / 2, Y = Top + (MonitorH - H) / 2;
     EXPECT_EQ(Screen.At(X, Y), Inside);
     EXPECT_EQ(Screen.At(X + W - 1, Y + H - 1), Inside);
-    if (X > Left) EXPECT_EQ(Screen.At(X - 1, Y), BackgroundPixel);
-    if (Y > Top) EXPECT_EQ(Screen.At(X, Y - 1), BackgroundPixel);
-    if (X + W < Left + MonitorW) EXPECT_EQ(Screen.At(X + W, Y + H - 1), BackgroundPixel);
-    if (Y + H < Top + MonitorH) EXPECT_EQ(Screen.At(X + W - 1, Y + H), BackgroundPixel);
+    if (X > Left) {
+      EXPECT_EQ(Screen.At(X - 1, Y), BackgroundPixel);
+    }
+    if (Y > Top) {
+      EXPECT_EQ(Screen.At(X, Y - 1), BackgroundPixel);
+    }
+    if (X + W < Left + MonitorW) {
+      EXPECT_EQ(Screen.At(X + W, Y + H - 1), BackgroundPixel);
+    }
+    if (Y + H < Top + MonitorH) {
+      EXPECT_EQ(Screen.At(X + W - 1, Y + H), BackgroundPixel);
+    }
   }
   RECT Second{};
   TSamplePicture NoSample{false};
 };
 
 TEST_F(TMonitorsTest, EachMonitorShowsItsOwnPictureFittedToItAndTheTickChangesBoth) {
+  SettingsKey().WriteBool("Keep As Wallpaper", true);
+  SettingsKey().WriteString("Save WallPaper As", Scratch + "\\wall.bmp");
   TSaverProcess Saver("/s", WholeDisplay);
   const auto Window = Saver.WaitForWindow(15000);
   ASSERT_TRUE(Window.has_value());
@@ -89,6 +99,9 @@ TEST_F(TMonitorsTest, EachMonitorShowsItsOwnPictureFittedToItAndTheTickChangesBo
   SaveScreenshot(Screen, "monitors-second-tick");
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+  TPixelBuffer Wallpaper = ReadBmpFilePixels(Scratch + "\\wall.bmp");
+  EXPECT_EQ(Wallpaper.Width, 300) << "Keep As Wallpaper keeps the primary monitor's picture";
+  EXPECT_EQ(Wallpaper.At(150, 150), Red);
 }
 
 TEST_F(TMonitorsTest, AllMonitorsOffShowsPicturesOnThePrimaryAndTheBackgroundOnTheOthers) {
