@@ -102,7 +102,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
 add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp tests/support/TestPictures.cpp
-  tests/support/WicPictures.cpp
+  tests/support/WicPictures.cpp tests/support/WindowLayout.cpp
   tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
 target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
 target_link_libraries(test_support PUBLIC pictarine_win gtest)

@@ -15,6 +15,7 @@ TAboutBox::TAboutBox(TApplication& Application, HWND Owner) : TForm(Application)
   Style.Centered = true;
   Style.Owner = Owner;
   Style.DialogKeys = true;
+  Style.Scaled = true;
   Style.ClassName = "TAboutBox";
   CreateForm(Style);
 }

@@ -29,6 +29,7 @@ TConfigureForm::TConfigureForm(TApplication& Application, HWND Host) : TForm(App
   Style.Top = 146;
   Style.ClientWidth = 547;
   Style.ClientHeight = 358;
+  Style.Scaled = true;
   Style.DialogKeys = true;
   Style.ClassName = "TConfigureForm";
   opnDialog.MakePreview = PreviewPicture;
@@ -65,7 +66,7 @@ void TConfigureForm::CreateImagesPage() {
   GroupBox2.Create(Page, idImagesBox, 8, 4, 289, 185, "Images to draw on screen (select one for a preview):");
   const TParent Images = GroupBox2.Inside();
   lstbxImages.Create(Images, idImageList, 8, 16, 273, 129, false, true);
-  SendMessageA(lstbxImages.Handle(), LB_SETITEMHEIGHT, 0, 13);
+  lstbxImages.SetItemHeight(13);
   lstbxImages.SetOnClick(&TConfigureForm::lstbxImagesClick);
   btnadd.Create(Images, idAddImages, 208, 152, 75, 25, "Add", TGlyph::Add);
   btnadd.SetOnClick(&TConfigureForm::btnAddClick);
@@ -192,6 +193,15 @@ void TConfigureForm::FormCreate() {
   FadeBetweenPictures.SetChecked(S.FadeBetweenPictures);
   AllMonitors.SetChecked(S.AllMonitors);
   LimitScreenClick();
+}
+
+void TConfigureForm::FormDpiChanged() {
+  // The preview box has its design size at the new DPI: a picture shown in
+  // it is fitted again. (A move before the controls exist changes nothing.)
+  if (!imgPreview.Handle()) return;
+  PreviewWidth = imgPreview.Width();
+  PreviewHeight = imgPreview.Height();
+  if (imgPreview.HasPicture()) lstbxImagesClick();
 }
 
 void TConfigureForm::FormDestroy() {

@@ -84,6 +84,7 @@ class TConfigureForm : public TForm {
   void CreateOptionsPage();
   void FormCreate() override;
   void FormDestroy() override;
+  void FormDpiChanged() override;
   void btnOkClick();
   void btnCancelClick();
   void BitBtn2Click();

@@ -23,8 +23,10 @@ void StyleProductPanel(HWND Form, const TProductPanel& Panel) {
   Panel.WebSite.SetFontColor(clBlue);
   Panel.WebSite.SetHandCursor();
   Panel.EMail.SetFontColor(clBlue);
-  Panel.Logo.SetPicture(LoadPicture("LOGO"));
-  Panel.Banner.SetPicture(LoadPicture("BANNER"));
+  // Pictures of the design: the logo is stretched to its box, the banner
+  // drawn at its size scaled to the window's DPI.
+  Panel.Logo.SetPicture(LoadPicture("LOGO"), true);
+  Panel.Banner.SetPicture(LoadPicture("BANNER"), true);
 }
 
 void ShowProductTexts(const TProductPanel& Panel) {
@@ -37,6 +39,7 @@ void ShowProductTexts(const TProductPanel& Panel) {
 }
 
 void FitProductNameFont(TLabel& Label) {
-  while (Label.FontPoints() > 1 && Label.TextWidth(ProductName) > ProductNameWidth)
+  // The width is of the 96-DPI design; the text is measured at the label's DPI.
+  while (Label.FontPoints() > 1 && Label.TextWidth(ProductName) > Label.Scale(ProductNameWidth))
     Label.SetFontPoints(ProductNameFace, Label.FontPoints() - 1, true);
 }

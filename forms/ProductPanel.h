@@ -24,7 +24,7 @@ void StyleProductPanel(HWND Form, const TProductPanel& Panel);
 void ShowProductTexts(const TProductPanel& Panel);
 
 // Shrinks the product label's font a point at a time until the product name
-// fits its width; never enlarges it.
+// fits its width (of the design, at the label's DPI); never enlarges it.
 void FitProductNameFont(TLabel& Label);
 
 // Loads one of the program's bitmap resources ("LOGO", "BANNER"); nullptr

@@ -19,6 +19,7 @@ TSplashForm::TSplashForm(TApplication& Application, HWND Owner) : TForm(Applicat
   Style.ClientHeight = 333;
   Style.Centered = true;
   Style.Owner = Owner;
+  Style.Scaled = true;
   Style.ClassName = "TSplashForm";
   CreateForm(Style);
 }

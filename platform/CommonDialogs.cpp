@@ -31,9 +31,22 @@ std::vector<std::string> SplitOpenDialogFiles(const char* Buffer) {
 
 namespace {
 
-// The template of the part the program adds to the dialog: the standard
-// controls' place (stc32), and the preview pane to its right.
+// The part the program adds to the dialog: the standard controls' place
+// (stc32) and the preview pane to its right. The template gives it in dialog
+// units of the system font, which at 96 DPI are 2 x 2 pixels (base units of
+// 8 x 16); at every DPI the hook then places it in pixels, scaled like every
+// window of the program, and again when the dialog moves to a monitor of
+// another DPI.
 constexpr WORD Stc32 = 0x045F;
+using TDesignRect = TOpenPictureDialog::TDesignRect;
+constexpr TDesignRect AddedPart = TOpenPictureDialog::AddedPart;
+constexpr TDesignRect Stc32Part = TOpenPictureDialog::StandardControls;
+constexpr TDesignRect PanePart = TOpenPictureDialog::PreviewPane;
+constexpr int PaneMargin = 2;  // around the picture, inside the pane's border
+constexpr short DialogUnits(short DesignPixels) { return static_cast<short>(DesignPixels / 2); }
+#ifndef WM_DPICHANGED_AFTERPARENT
+#define WM_DPICHANGED_AFTERPARENT 0x02E3
+#endif
 
 class TDialogTemplate {
  public:
@@ -43,10 +56,10 @@ class TDialogTemplate {
     Add(0, 0, 0, Width, Height);               // items, x, y, cx, cy
     Add(0, 0, 0);                               // no menu, class or title
   }
-  void AddStatic(WORD Id, DWORD Style, short X, short Y, short Width, short Height) {
+  void AddStatic(WORD Id, DWORD Style, const TDesignRect& Part) {
     if (Words.size() % 2) Words.push_back(0);  // items start on a DWORD boundary
-    Add(LOWORD(Style), HIWORD(Style), 0, 0, static_cast<WORD>(X), static_cast<WORD>(Y), static_cast<WORD>(Width),
-        static_cast<WORD>(Height), Id);
+    Add(LOWORD(Style), HIWORD(Style), 0, 0, DialogUnits(Part.X), DialogUnits(Part.Y), DialogUnits(Part.Width),
+        DialogUnits(Part.Height), Id);
     Add(0xFFFF, 0x0082, 0, 0);  // class STATIC, no title, no creation data
     ++Words[CountAt];
   }
@@ -72,11 +85,30 @@ void ShowPreview(HWND Pane, TPreviewState& State, HBITMAP Picture) {
   State.Shown = Picture;
 }
 
+// Sizes the added part and places its controls at the dialog's DPI. On
+// creation this comes before the dialog arranges its standard controls
+// around stc32.
+void PlaceAddedPart(HWND Dialog) {
+  const int Dpi = WindowDpi(Dialog);
+  auto Place = [Dpi](HWND Window, const TDesignRect& Part, UINT Flags) {
+    SetWindowPos(Window, nullptr, ScaleToDpi(Part.X, Dpi), ScaleToDpi(Part.Y, Dpi), ScaleToDpi(Part.Width, Dpi),
+                 ScaleToDpi(Part.Height, Dpi), Flags | SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  Place(Dialog, AddedPart, SWP_NOMOVE);
+  Place(GetDlgItem(Dialog, Stc32), Stc32Part, 0);
+  Place(GetDlgItem(Dialog, TOpenPictureDialog::PreviewId), PanePart, 0);
+}
+
 UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) {
   if (Message == WM_INITDIALOG) {
     const auto* Open = reinterpret_cast<const OPENFILENAMEA*>(LParam);
     SetWindowLongPtrA(Dialog, DWLP_USER, static_cast<LONG_PTR>(Open->lCustData));
+    PlaceAddedPart(Dialog);
     return TRUE;
+  }
+  if (Message == WM_DPICHANGED_AFTERPARENT) {
+    PlaceAddedPart(Dialog);
+    return 0;
   }
   auto* State = reinterpret_cast<TPreviewState*>(GetWindowLongPtrA(Dialog, DWLP_USER));
   if (!State) return 0;
@@ -86,7 +118,8 @@ UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) 
     const LRESULT Length = SendMessageA(GetParent(Dialog), CDM_GETFILEPATH, sizeof Path, reinterpret_cast<LPARAM>(Path));
     RECT Area;
     GetClientRect(Pane, &Area);
-    HBITMAP Picture = Length > 0 ? State->Make(Path, Area.right - 4, Area.bottom - 4) : nullptr;
+    const int Margins = 2 * ScaleToDpi(PaneMargin, WindowDpi(Pane));
+    HBITMAP Picture = Length > 0 ? State->Make(Path, Area.right - Margins, Area.bottom - Margins) : nullptr;
     ShowPreview(Pane, *State, Picture);
   } else if (Message == WM_DESTROY) {
     ShowPreview(Pane, *State, nullptr);
@@ -99,9 +132,10 @@ UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) 
 bool TOpenPictureDialog::Execute(HWND Owner) {
   // Controls right of stc32 move right by as much as the standard controls
   // need; the pane stays level with their top.
-  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, 126, 100);
-  Template.AddStatic(Stc32, WS_CHILD, 0, 0, 10, 100);
-  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, 14, 4, 110, 92);
+  TDialogTemplate Template(WS_CHILD | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, DialogUnits(AddedPart.Width),
+                           DialogUnits(AddedPart.Height));
+  Template.AddStatic(Stc32, WS_CHILD, Stc32Part);
+  Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, PanePart);
   TPreviewState State{MakePreview};
   std::vector<char> Buffer(64 * 1024, '\0');
   OPENFILENAMEA Open{};

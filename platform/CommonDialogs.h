@@ -31,6 +31,16 @@ class TOpenPictureDialog {
   TPreviewMaker MakePreview = nullptr;
   // The control number of the preview pane.
   static constexpr int PreviewId = 0x4A0;
+  // A rectangle of the 96-DPI design in the part the program adds beside the
+  // dialog's standard controls; at another DPI it is scaled (ScreenFont.h).
+  struct TDesignRect {
+    short X, Y, Width, Height;
+  };
+  // The part the program adds, the standard controls' place in it and the
+  // preview pane.
+  static constexpr TDesignRect AddedPart{0, 0, 252, 200};
+  static constexpr TDesignRect StandardControls{0, 0, 20, 200};
+  static constexpr TDesignRect PreviewPane{28, 8, 220, 184};
 
   std::string Title = "Select some images";
   // The folder the dialog starts in; whatever was last assigned.

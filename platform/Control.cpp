@@ -30,11 +30,28 @@ TControl::~TControl() {
 
 void TControl::CreateControl(const TParent& Parent, int Id, const char* ClassName, const std::string& Text,
                              DWORD Style, DWORD ExStyle, int Left, int Top, int Width, int Height) {
-  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE,
-                           Parent.X + Left, Parent.Y + Top, Width, Height, Parent.Window,
+  Design = TDesignBounds{Parent.X + Left, Parent.Y + Top, Width, Height};
+  const RECT Bounds = ScaledBounds();
+  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE, Bounds.left, Bounds.top,
+                           Bounds.right - Bounds.left, Bounds.bottom - Bounds.top, Parent.Window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont()), FALSE);
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
   Owner.RegisterControl(this);
+}
+
+int TControl::Dpi() const { return Owner.Dpi(); }
+
+RECT TControl::ScaledBounds() const {
+  const int Left = Scale(Design.Left), Top = Scale(Design.Top);
+  return RECT{Left, Top, Left + Scale(Design.Width), Top + Scale(Design.Height)};
+}
+
+void TControl::ApplyDpi() {
+  if (!PlacedByContainer) {
+    const RECT Bounds = ScaledBounds();
+    SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
+  }
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
 }
 
 void TControl::Subclass() {

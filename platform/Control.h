@@ -5,7 +5,9 @@
 // one SendMessage. The owning form routes WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*
 // and WM_DRAWITEM of its controls to the wrappers, which call the form's named
 // handler members. Controls are created by the form (in its CreateControls),
-// placed at their design pixel positions, and destroyed with its window.
+// placed at their positions in the 96-DPI design scaled to the form's DPI
+// (see ScreenFont.h), laid out again when that DPI changes, and destroyed
+// with the form's window.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -30,7 +32,8 @@ constexpr TColor clBlue = 0x00FF0000;
 constexpr TColor clBlack = 0x00000000;
 
 // The window that parents a control and the offset of the design container
-// (a group box drawn on that window) that the control's position is given in.
+// (a group box drawn on that window) that the control's position is given in;
+// the offset is of the 96-DPI design.
 struct TParent {
   HWND Window = nullptr;
   int X = 0, Y = 0;
@@ -49,6 +52,12 @@ class TControl {
 
   HWND Handle() const { return Window; }
   int Id() const { return GetDlgCtrlID(Window); }
+  // The DPI the control is laid out at (its form's), and a length of the
+  // 96-DPI design at that DPI.
+  int Dpi() const;
+  int Scale(int DesignLength) const { return ScaleToDpi(DesignLength, Dpi()); }
+  // In pixels at the control's DPI; the control's design bounds stay, and a
+  // new DPI lays it out from them again.
   void SetBounds(int Left, int Top, int Width, int Height);
   // A new size; the top-left corner stays where it is.
   void SetSize(int Width, int Height) {
@@ -70,9 +79,19 @@ class TControl {
 
  protected:
   explicit TControl(TForm& Owner) : Owner(Owner) {}
-  // Creates the window and registers it with the owning form.
+  // Creates the window at its design bounds (Parent's offset plus Left, Top;
+  // Width x Height), scaled to the form's DPI, with the dialog font of that
+  // DPI, and registers it with the owning form.
   void CreateControl(const TParent& Parent, int Id, const char* ClassName, const std::string& Text, DWORD Style,
                      DWORD ExStyle, int Left, int Top, int Width, int Height);
+  // Lays the control out again at its form's DPI (which has just changed):
+  // its design bounds scaled, the dialog font of that DPI. A control whose
+  // container places it (PlacedByContainer) keeps its bounds here.
+  virtual void ApplyDpi();
+  // The dialog font at the control's DPI.
+  HFONT DialogFontHere() const { return DialogFontForDpi(Dpi()); }
+  // The design bounds scaled to the control's DPI, in the parent's client area.
+  RECT ScaledBounds() const;
   // Lets the wrapper see its window's messages (ControlProc) from now on.
   void Subclass();
   void Fire(TNotifyEvent Event) {
@@ -92,6 +111,11 @@ class TControl {
   HWND Window = nullptr;
   TGdiObject<HBRUSH> Brush;  // set by SetColor
   TColor BrushColour = clBtnFace;
+  // Where the control lies in the 96-DPI design, in its parent's client area.
+  struct TDesignBounds {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+  } Design;
+  bool PlacedByContainer = false;
 
  private:
   friend class TForm;

@@ -52,10 +52,43 @@ void TForm::CreateForm(const TFormStyle& Style) {
     Class.lpszClassName = Style.ClassName;
     RegisterClassA(&Class);
   }
-  int Left = Style.Left, Top = Style.Top, Width = Style.Width, Height = Style.Height;
+  DialogKeys = Style.DialogKeys;
+  Scaled = Style.Scaled;
+  FormDpi = DesignDpi;
+  if (Scaled) {
+    // The DPI of the monitor the form is meant for: the one its 96-DPI
+    // rectangle lies on (the primary one for a centred form).
+    const RECT Design = FrameAt(Style, DesignDpi);
+    FormDpi = MonitorDpi(MonitorFromRect(&Design, MONITOR_DEFAULTTOPRIMARY));
+  }
+  RECT Frame = FrameAt(Style, FormDpi);
+  HWND Owner = Style.Owner ? Style.Owner : App.Handle();
+  CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Frame.left, Frame.top,
+                  Frame.right - Frame.left, Frame.bottom - Frame.top, Owner, nullptr, Instance, this);
+  if (Scaled && Window) {
+    // Scaled, the window may have reached onto a monitor of another DPI:
+    // Windows tells which one it is on. No control exists yet.
+    if (const int Actual = WindowDpi(Window); Actual != FormDpi) {
+      FormDpi = Actual;
+      Frame = FrameAt(Style, FormDpi);
+      SetWindowPos(Window, nullptr, Frame.left, Frame.top, Frame.right - Frame.left, Frame.bottom - Frame.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+  }
+  for (TTimer* Timer : Timers) Timer->Update();
+  Guarded([this] { CreateControls(); });
+  Guarded([this] { FormCreate(); });
+}
+
+RECT TForm::FrameAt(const TFormStyle& Style, int Dpi) const {
+  auto Length = [&Style, Dpi](int Design) { return Style.Scaled ? ScaleToDpi(Design, Dpi) : Design; };
+  int Left = Length(Style.Left), Top = Length(Style.Top), Width = Length(Style.Width), Height = Length(Style.Height);
   if (Style.ClientWidth > 0) {
-    RECT Frame{0, 0, Style.ClientWidth, Style.ClientHeight};
-    AdjustWindowRectEx(&Frame, Style.Style, FALSE, Style.ExStyle);
+    RECT Frame{0, 0, Length(Style.ClientWidth), Length(Style.ClientHeight)};
+    if (Style.Scaled)
+      AdjustFrameForDpi(Frame, Style.Style, Style.ExStyle, Dpi);
+    else
+      AdjustWindowRectEx(&Frame, Style.Style, FALSE, Style.ExStyle);
     Width = Frame.right - Frame.left;
     Height = Frame.bottom - Frame.top;
   }
@@ -63,13 +96,29 @@ void TForm::CreateForm(const TFormStyle& Style) {
     Left = (GetSystemMetrics(SM_CXSCREEN) - Width) / 2;
     Top = (GetSystemMetrics(SM_CYSCREEN) - Height) / 2;
   }
-  DialogKeys = Style.DialogKeys;
-  HWND Owner = Style.Owner ? Style.Owner : App.Handle();
-  CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Left, Top, Width, Height, Owner, nullptr,
-                  Instance, this);
-  for (TTimer* Timer : Timers) Timer->Update();
-  Guarded([this] { CreateControls(); });
-  Guarded([this] { FormCreate(); });
+  if (Style.Scaled && Dpi != DesignDpi) {
+    // Grown with the DPI, a form placed for a 96-DPI screen may reach past
+    // its monitor: it is moved back onto the monitor's work area, as far as
+    // it fits there.
+    const RECT Wanted{Left, Top, Left + Width, Top + Height};
+    MONITORINFO Monitor{};
+    Monitor.cbSize = sizeof Monitor;
+    if (GetMonitorInfoA(MonitorFromRect(&Wanted, MONITOR_DEFAULTTONEAREST), &Monitor)) {
+      Left = std::max<int>(std::min<int>(Left, Monitor.rcWork.right - Width), Monitor.rcWork.left);
+      Top = std::max<int>(std::min<int>(Top, Monitor.rcWork.bottom - Height), Monitor.rcWork.top);
+    }
+  }
+  return RECT{Left, Top, Left + Width, Top + Height};
+}
+
+void TForm::ChangeDpi(int NewDpi, const RECT& Suggested) {
+  FormDpi = NewDpi;
+  SetWindowPos(Window, nullptr, Suggested.left, Suggested.top, Suggested.right - Suggested.left,
+               Suggested.bottom - Suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // In the order of creation: a container is placed before what it holds.
+  for (TControl* Control : Controls) Control->ApplyDpi();
+  Guarded([this] { FormDpiChanged(); });
+  RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
@@ -128,6 +177,10 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
       break;
     case WM_CLOSE:
       Close();
+      return 0;
+    case WM_DPICHANGED:
+      if (!Scaled) break;
+      ChangeDpi(HIWORD(WParam), *reinterpret_cast<const RECT*>(LParam));
       return 0;
     case WM_COMMAND:
     case WM_NOTIFY:

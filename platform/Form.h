@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ScreenFont.h"
+
 class TApplication;
 class TTimer;
 class TControl;
@@ -37,6 +39,11 @@ struct TFormStyle {
   // changes pages.
   bool DialogKeys = false;
   int BackgroundSysColor = COLOR_BTNFACE;
+  // The positions and sizes above, and those of the form's controls, are of
+  // the 96-DPI design: the form lays itself and its controls out at the DPI
+  // of its monitor, and again when that DPI changes (WM_DPICHANGED). Off, they
+  // are pixels and the controls keep their design sizes.
+  bool Scaled = false;
   const char* ClassName = "TForm";
   const char* Caption = "";
 };
@@ -60,7 +67,13 @@ class TForm {
   void Close();
   // Runs FormDestroy and destroys the window; the form object stays.
   void Destroy();
+  // In pixels, whatever the DPI.
   void SetBounds(int Left, int Top, int Width, int Height);
+  // The DPI the form and its controls are laid out at: its monitor's for a
+  // scaled form, else the design DPI (96). Scale gives a length of the 96-DPI
+  // design at that DPI.
+  int Dpi() const { return FormDpi; }
+  int Scale(int DesignLength) const { return ScaleToDpi(DesignLength, FormDpi); }
 
   // Shows the form modally: its owner is disabled until the form closes
   // (a button with a modal result, or Close), then enabled and activated
@@ -99,6 +112,8 @@ class TForm {
   virtual void FormMouseMove(TShiftState Shift, int X, int Y) { (void)Shift, (void)X, (void)Y; }
   virtual void FormCloseQuery(bool& CanClose) { (void)CanClose; }
   virtual void FormDestroy() {}
+  // After a scaled form and its controls were laid out again at a new DPI.
+  virtual void FormDpiChanged() {}
   // Messages without a named handler; the default passes them on.
   virtual LRESULT WindowProc(UINT Message, WPARAM WParam, LPARAM LParam);
 
@@ -113,10 +128,16 @@ class TForm {
   TControl* FindControl(HWND Control) const;
   TControl* FindControl(int Id) const;
   bool RouteToControl(UINT Message, WPARAM WParam, LPARAM LParam, LRESULT& Answer);
+  // The window rectangle of the form's style at a DPI.
+  RECT FrameAt(const TFormStyle& Style, int Dpi) const;
+  // Lays the form out at a new DPI in the window rectangle Windows suggests.
+  void ChangeDpi(int NewDpi, const RECT& Suggested);
   TApplication& App;
   HWND Window = nullptr;
   bool Destroyed = false;
   bool DialogKeys = false;
+  bool Scaled = false;
+  int FormDpi = DesignDpi;
   bool Modal = false;
   int Result = 0;
   std::vector<TTimer*> Timers;

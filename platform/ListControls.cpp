@@ -80,6 +80,17 @@ void TListBox::Create(const TParent& Parent, int Id, int Left, int Top, int Widt
                 WS_EX_CLIENTEDGE, Left, Top, Width, Height);
 }
 
+void TListBox::SetItemHeight(int DesignHeight) {
+  ItemHeight = DesignHeight;
+  SendMessageA(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+}
+
+void TListBox::ApplyDpi() {
+  TListControl::ApplyDpi();
+  // A new font sets the font's item height.
+  if (ItemHeight > 0) SendMessageA(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+}
+
 void TListBox::Command(WORD Code) {
   if (Code == LBN_SELCHANGE) Fire(OnClick);
 }

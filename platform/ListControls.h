@@ -44,6 +44,9 @@ class TListBox : public TListControl {
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, bool Sorted,
               bool MultiSelect);
   bool Selected(int Index) const { return SendMessageA(Window, LB_GETSEL, Index, 0) > 0; }
+  // The height of every item in pixels of the 96-DPI design (instead of the
+  // font's), kept at every DPI.
+  void SetItemHeight(int DesignHeight);
   // Stops and restarts repainting the list after changes (WM_SETREDRAW).
   void SetRedraw(bool Redraw) { SendMessageA(Window, WM_SETREDRAW, Redraw, 0); }
   template <typename T>
@@ -51,10 +54,13 @@ class TListBox : public TListControl {
 
  private:
   void Command(WORD Code) override;
+  void ApplyDpi() override;
   TNotifyEvent OnClick = nullptr;
+  int ItemHeight = 0;  // of the design; 0: the font's
 };
 
-// A drop-down list: the text is the selected item's, or empty.
+// A drop-down list: the text is the selected item's, or empty. Its height is
+// the font's; the design gives its width and the height of the list.
 class TComboBox : public TListControl {
  public:
   explicit TComboBox(TForm& Owner);

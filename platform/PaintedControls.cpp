@@ -79,7 +79,7 @@ void TShape::Create(const TParent& Parent, int Id, int Left, int Top, int Width,
 }
 
 void TShape::Paint(HDC DC, const RECT& Client) {
-  TGdiObject<HPEN> Pen(CreatePen(PS_SOLID, 1, ColorToRGB(OutlineColour)));
+  TGdiObject<HPEN> Pen(CreatePen(PS_SOLID, Scale(1), ColorToRGB(OutlineColour)));
   TGdiObject<HBRUSH> Fill(CreateSolidBrush(ColorToRGB(BrushColour)));
   TSelection P(DC, Pen.Get());
   TSelection B(DC, Fill.Get());
@@ -106,8 +106,9 @@ void TImage::Create(const TParent& Parent, int Id, int Left, int Top, int Width,
   CreatePainted(Parent, Id, 0, 0, Left, Top, Width, Height);
 }
 
-void TImage::SetPicture(HBITMAP NewPicture) {
+void TImage::SetPicture(HBITMAP NewPicture, bool OfDesign) {
   Picture = TGdiObject<HBITMAP>(NewPicture);
+  PictureOfDesign = OfDesign;
   InvalidateRect(Window, nullptr, TRUE);
 }
 
@@ -117,13 +118,18 @@ void TImage::Paint(HDC DC, const RECT& Client) {
   GetObjectA(Picture.Get(), sizeof Info, &Info);
   TMemoryDC Source;
   TSelection S(Source.Get(), Picture.Get());
+  SetStretchBltMode(DC, COLORONCOLOR);
   if (Stretch) {
-    SetStretchBltMode(DC, COLORONCOLOR);
     StretchBlt(DC, 0, 0, Client.right, Client.bottom, Source.Get(), 0, 0, Info.bmWidth, Info.bmHeight, SRCCOPY);
-  } else {
-    BitBlt(DC, (Client.right - Info.bmWidth) / 2, (Client.bottom - Info.bmHeight) / 2, Info.bmWidth, Info.bmHeight,
-           Source.Get(), 0, 0, SRCCOPY);
+    return;
   }
+  const int W = PictureOfDesign ? Scale(Info.bmWidth) : Info.bmWidth;
+  const int H = PictureOfDesign ? Scale(Info.bmHeight) : Info.bmHeight;
+  const int X = (Client.right - W) / 2, Y = (Client.bottom - H) / 2;
+  if (W == Info.bmWidth && H == Info.bmHeight)
+    BitBlt(DC, X, Y, W, H, Source.Get(), 0, 0, SRCCOPY);
+  else
+    StretchBlt(DC, X, Y, W, H, Source.Get(), 0, 0, Info.bmWidth, Info.bmHeight, SRCCOPY);
 }
 
 // TPageControl
@@ -138,13 +144,24 @@ void TPageControl::AddPage(TTabSheet& Page, int Id, const std::string& Caption) 
   std::string Text = Caption;
   Item.pszText = Text.data();
   SendMessageA(Window, TCM_INSERTITEMA, Pages.size(), reinterpret_cast<LPARAM>(&Item));
+  Page.Create(TParent{Window, 0, 0}, Id, 0, 0, 0, 0, TPanel::NoBevel);
+  Page.PlacedByContainer = true;
+  Pages.push_back(&Page);
+  PlacePages();
+  ShowActivePage();
+}
+
+void TPageControl::PlacePages() {
   RECT Area;
   GetClientRect(Window, &Area);
   SendMessageA(Window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&Area));
-  Page.Create(TParent{Window, 0, 0}, Id, Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top,
-              TPanel::NoBevel);
-  Pages.push_back(&Page);
-  ShowActivePage();
+  for (TTabSheet* Page : Pages)
+    Page->SetBounds(Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top);
+}
+
+void TPageControl::ApplyDpi() {
+  TControl::ApplyDpi();  // the tabs take the height of the new font
+  PlacePages();
 }
 
 void TPageControl::SetActivePageIndex(int Index) {

@@ -56,19 +56,26 @@ class TImage : public TPaintedControl {
  public:
   explicit TImage(TForm& Owner) : TPaintedControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, bool Stretch);
-  // Takes ownership of a bitmap (nullptr clears the picture).
-  void SetPicture(HBITMAP Picture);
+  // Takes ownership of a bitmap (nullptr clears the picture). A centred
+  // picture is drawn at its own size in pixels, or, OfDesign, as a picture of
+  // the 96-DPI design: at its size scaled to the image's DPI.
+  void SetPicture(HBITMAP Picture, bool OfDesign = false);
+  bool HasPicture() const { return static_cast<bool>(Picture); }
 
  private:
   void Paint(HDC DC, const RECT& Client) override;
   TGdiObject<HBITMAP> Picture;
   bool Stretch = false;
+  bool PictureOfDesign = false;
 };
 
 // One page of a page control: a container shown while its tab is selected.
 class TTabSheet : public TPanel {
  public:
   explicit TTabSheet(TForm& Owner) : TPanel(Owner) {}
+
+ private:
+  friend class TPageControl;  // which places its pages
 };
 
 // Tabs over pages. The pages are children of the tab control, placed in its
@@ -77,7 +84,8 @@ class TPageControl : public TControl {
  public:
   explicit TPageControl(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height);
-  // Adds a page with its tab caption, created here.
+  // Adds a page with its tab caption, created here. The pages fill the area
+  // below the tabs, whose height is the font's.
   void AddPage(TTabSheet& Page, int Id, const std::string& Caption);
   int ActivePageIndex() const { return static_cast<int>(SendMessageA(Window, TCM_GETCURSEL, 0, 0)); }
   void SetActivePageIndex(int Index);
@@ -85,6 +93,8 @@ class TPageControl : public TControl {
 
  private:
   LRESULT Notify(NMHDR& Header) override;
+  void ApplyDpi() override;
+  void PlacePages();
   void ShowActivePage();
   std::vector<TTabSheet*> Pages;
 };

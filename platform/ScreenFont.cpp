@@ -1,13 +1,71 @@
 #include "platform/ScreenFont.h"
 
+#include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Library.h"
+
+namespace {
+
+// The per-monitor DPI functions are looked up at run time: Windows 7 has
+// none of them, Windows 8.1 only GetDpiForMonitor, and older Wine versions
+// may lack some.
+using TGetDpiForWindow = UINT(WINAPI*)(HWND);
+using TAdjustWindowRectExForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using TGetDpiForMonitor = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+
+template <typename F>
+F User32Function(const char* Name) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), Name)));
+}
+
+// Shell scaling (shcore.dll) from the system folder only, loaded once for the
+// life of the process.
+TGetDpiForMonitor GetDpiForMonitorFunction() {
+  static const TLibrary ShellScaling([] {
+    char Folder[MAX_PATH] = "";
+    const UINT Length = GetSystemDirectoryA(Folder, MAX_PATH);
+    return Length > 0 && Length < MAX_PATH ? std::string(Folder) + "\\shcore.dll" : std::string();
+  }());
+  return ShellScaling.Function<TGetDpiForMonitor>("GetDpiForMonitor");
+}
+
+}  // namespace
+
+int ScaleToDpi(int DesignLength, int Dpi) { return MulDiv(DesignLength, Dpi, DesignDpi); }
+
 int ScreenDpi() {
   TWindowDC Screen(nullptr);
   const int Dpi = GetDeviceCaps(Screen.Get(), LOGPIXELSY);
-  return Dpi > 0 ? Dpi : 96;
+  return Dpi > 0 ? Dpi : DesignDpi;
 }
 
-int PointsToHeight(int Points) { return MulDiv(Points, ScreenDpi(), 72); }
-int HeightToPoints(int Height) { return MulDiv(Height, 72, ScreenDpi()); }
+int MonitorDpi(HMONITOR Monitor) {
+  static const TGetDpiForMonitor GetDpiForMonitor = GetDpiForMonitorFunction();
+  UINT X = 0, Y = 0;
+  if (Monitor && GetDpiForMonitor && SUCCEEDED(GetDpiForMonitor(Monitor, EffectiveDpi, &X, &Y)) && Y > 0)
+    return static_cast<int>(Y);
+  return ScreenDpi();
+}
+
+int WindowDpi(HWND Window) {
+  static const auto GetDpiForWindow = User32Function<TGetDpiForWindow>("GetDpiForWindow");
+  if (GetDpiForWindow)
+    if (const UINT Dpi = GetDpiForWindow(Window); Dpi > 0) return static_cast<int>(Dpi);
+  return MonitorDpi(MonitorFromWindow(Window, MONITOR_DEFAULTTONEAREST));
+}
+
+void AdjustFrameForDpi(RECT& Rect, DWORD Style, DWORD ExStyle, int Dpi) {
+  static const auto AdjustForDpi = User32Function<TAdjustWindowRectExForDpi>("AdjustWindowRectExForDpi");
+  if (!AdjustForDpi || !AdjustForDpi(&Rect, Style, FALSE, ExStyle, static_cast<UINT>(Dpi)))
+    AdjustWindowRectEx(&Rect, Style, FALSE, ExStyle);
+}
+
+int PointsToHeight(int Points) { return MulDiv(Points, DesignDpi, 72); }
+int HeightToPoints(int Height) { return MulDiv(Height, 72, DesignDpi); }
 
 TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
   return TGdiObject<HFONT>(CreateFontA(-Height, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -15,7 +73,19 @@ TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
                                        DEFAULT_PITCH | FF_DONTCARE, Face));
 }
 
+HFONT DialogFontForDpi(int Dpi) {
+  // A handful of DPIs at most (one per monitor kind): a list under a lock,
+  // because text is also drawn into bitmaps on worker threads.
+  static std::mutex Lock;
+  static std::vector<std::pair<int, TGdiObject<HFONT>>> Fonts;
+  const std::lock_guard<std::mutex> Held(Lock);
+  for (const auto& [FontDpi, Font] : Fonts)
+    if (FontDpi == Dpi) return Font.Get();
+  Fonts.emplace_back(Dpi, MakeFont(DialogFontFace, ScaleToDpi(PointsToHeight(DialogFontPoints), Dpi), false));
+  return Fonts.back().second.Get();
+}
+
 HFONT DialogFont() {
-  static TGdiObject<HFONT> Font = MakeFont(DialogFontFace, PointsToHeight(DialogFontPoints), false);
-  return Font.Get();
+  static const HFONT Font = DialogFontForDpi(ScreenDpi());
+  return Font;
 }

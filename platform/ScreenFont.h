@@ -1,21 +1,51 @@
 #pragma once
 // The screen's resolution and the fonts measured by it: the one place that
-// asks Windows for the DPI and that names the dialog font.
+// asks Windows for a DPI, that holds the rule by which the 96-DPI design of
+// the program's windows is laid out at another DPI, and that names the dialog
+// font.
+//
+// The windows are designed at 96 DPI: every position, size and font height
+// that their code gives is a length at 96 DPI. On a monitor of another DPI it
+// becomes Length * DPI / 96, rounded as MulDiv rounds (half away from zero).
 #include <windows.h>
 
 #include "platform/Gdi.h"
 
+// Sent to a top-level window of a per-monitor aware program when the DPI of
+// its monitor changes (Windows 8.1 and later); older headers lack it.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 inline constexpr char DialogFontFace[] = "MS Sans Serif";
 inline constexpr int DialogFontPoints = 8;
+// The DPI that the windows' positions, sizes and font heights are given at.
+inline constexpr int DesignDpi = 96;
 
-// Pixels per logical inch of the screen; 96 when the screen does not say.
+// A length of the 96-DPI design at Dpi.
+int ScaleToDpi(int DesignLength, int Dpi);
+
+// Pixels per logical inch of the screen (the system DPI); 96 when the screen
+// does not say.
 int ScreenDpi();
-// Character height in pixels of a point size on the screen, and back.
+// The DPI of a monitor: its own where Windows keeps one per monitor (8.1 and
+// later), else the screen's.
+int MonitorDpi(HMONITOR Monitor);
+// The DPI of the monitor a window is on, as Windows gives it to the window
+// (Windows 10 1607 and later), else as for MonitorDpi.
+int WindowDpi(HWND Window);
+// Turns a client rectangle into the window rectangle around it, with the
+// frame of a window at Dpi where Windows can size frames per DPI (Windows 10
+// 1607 and later), else with the frame at the screen's DPI.
+void AdjustFrameForDpi(RECT& Rect, DWORD Style, DWORD ExStyle, int Dpi);
+
+// Character height in pixels of a point size in the 96-DPI design, and back.
 int PointsToHeight(int Points);
 int HeightToPoints(int Height);
 // A font by face, character height in pixels and weight.
 TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold);
-// The font every control of every form starts with, and the one text drawn
-// into bitmaps uses: the dialog face at the dialog size. Lives as long as the
-// process.
+// The dialog face at the dialog size at a DPI: the font every control of a
+// form laid out at that DPI starts with. Each lives as long as the process.
+HFONT DialogFontForDpi(int Dpi);
+// The dialog font at the screen's DPI, which text drawn into bitmaps uses.
 HFONT DialogFont();

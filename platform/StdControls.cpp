@@ -5,14 +5,16 @@
 
 namespace {
 
-// The glyphs are drawn, not loaded: a few strokes in a 16 x 16 cell.
-void DrawGlyph(HDC DC, TGlyph Glyph, int X, int Y, bool Enabled) {
+// The glyphs are drawn, not loaded: a few strokes in a 16 x 16 cell of the
+// 96-DPI design, every length scaled to the button's DPI.
+void DrawGlyph(HDC DC, TGlyph Glyph, int X, int Y, bool Enabled, int Dpi) {
+  auto Px = [Dpi](int Length) { return ScaleToDpi(Length, Dpi); };
   auto Pen = [&](COLORREF Colour, int Width) {
-    return TGdiObject<HPEN>(CreatePen(PS_SOLID, Width, Enabled ? Colour : GetSysColor(COLOR_GRAYTEXT)));
+    return TGdiObject<HPEN>(CreatePen(PS_SOLID, Px(Width), Enabled ? Colour : GetSysColor(COLOR_GRAYTEXT)));
   };
   auto Line = [&](int X1, int Y1, int X2, int Y2) {
-    MoveToEx(DC, X + X1, Y + Y1, nullptr);
-    LineTo(DC, X + X2, Y + Y2);
+    MoveToEx(DC, X + Px(X1), Y + Px(Y1), nullptr);
+    LineTo(DC, X + Px(X2), Y + Px(Y2));
   };
   switch (Glyph) {
     case TGlyph::None:
@@ -50,8 +52,8 @@ void DrawGlyph(HDC DC, TGlyph Glyph, int X, int Y, bool Enabled) {
       TGdiObject<HPEN> P = Pen(RGB(0, 0, 160), 1);
       TSelection S(DC, P.Get());
       TSelection NoFill(DC, GetStockObject(NULL_BRUSH));
-      Ellipse(DC, X + 1, Y + 4, X + 15, Y + 12);
-      Ellipse(DC, X + 6, Y + 6, X + 10, Y + 10);
+      Ellipse(DC, X + Px(1), Y + Px(4), X + Px(15), Y + Px(12));
+      Ellipse(DC, X + Px(6), Y + Px(6), X + Px(10), Y + Px(10));
       return;
     }
     case TGlyph::Folder:
@@ -60,8 +62,8 @@ void DrawGlyph(HDC DC, TGlyph Glyph, int X, int Y, bool Enabled) {
       TGdiObject<HBRUSH> B(CreateSolidBrush(Enabled ? RGB(240, 200, 80) : GetSysColor(COLOR_BTNFACE)));
       TSelection S(DC, P.Get());
       TSelection F(DC, B.Get());
-      Rectangle(DC, X + 1, Y + 4, X + 15, Y + 14);
-      Rectangle(DC, X + 1, Y + 2, X + 7, Y + 5);
+      Rectangle(DC, X + Px(1), Y + Px(4), X + Px(15), Y + Px(14));
+      Rectangle(DC, X + Px(1), Y + Px(2), X + Px(7), Y + Px(5));
       return;
     }
   }
@@ -80,14 +82,23 @@ void TLabel::SetText(const std::string& Text) {
   AutoSize();
 }
 
-HFONT TLabel::CurrentFont() const { return OwnFont ? OwnFont.Get() : DialogFont(); }
+HFONT TLabel::CurrentFont() const { return OwnFont ? OwnFont.Get() : DialogFontHere(); }
 
 void TLabel::SetFontHeight(const char* Face, int Height, bool Bold) {
   FontFace = Face;
   FontHeight = Height;
   FontBold = Bold;
-  OwnFont = MakeFont(Face, Height, Bold);
+  OwnFont = MakeFont(Face, Scale(Height), Bold);
   SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(OwnFont.Get()), TRUE);
+  AutoSize();
+}
+
+void TLabel::ApplyDpi() {
+  SetWindowPos(Window, nullptr, Scale(Design.Left), Scale(Design.Top), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The old font is deleted only once the new one has replaced it.
+  TGdiObject<HFONT> Old = std::move(OwnFont);
+  if (Old) OwnFont = MakeFont(FontFace.c_str(), Scale(FontHeight), FontBold);
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
   AutoSize();
 }
 
@@ -164,14 +175,14 @@ void TButton::DrawItem(const DRAWITEMSTRUCT& Item) {
     OffsetRect(&R, 1, 1);
   }
   const std::string Caption = Text();
-  TSelection Font(DC, DialogFont());
+  TSelection Font(DC, DialogFontHere());
   SIZE TextSize{};
   GetTextExtentPoint32A(DC, Caption.data(), static_cast<int>(Caption.size()), &TextSize);
-  const int GlyphWidth = Glyph == TGlyph::None ? 0 : 16;
-  const int Gap = GlyphWidth && !Caption.empty() ? 4 : 0;
+  const int GlyphWidth = Glyph == TGlyph::None ? 0 : Scale(16);
+  const int Gap = GlyphWidth && !Caption.empty() ? Scale(4) : 0;
   const int Total = GlyphWidth + Gap + TextSize.cx;
   const int X = (R.left + R.right - Total) / 2;
-  DrawGlyph(DC, Glyph, X, (R.top + R.bottom - 16) / 2, !Disabled);
+  DrawGlyph(DC, Glyph, X, (R.top + R.bottom - Scale(16)) / 2, !Disabled, Dpi());
   if (!Caption.empty()) {
     SetBkMode(DC, TRANSPARENT);
     SetTextColor(DC, GetSysColor(Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
@@ -180,7 +191,7 @@ void TButton::DrawItem(const DRAWITEMSTRUCT& Item) {
   }
   if (Item.itemState & ODS_FOCUS) {
     RECT Focus = Item.rcItem;
-    InflateRect(&Focus, -4, -4);
+    InflateRect(&Focus, -Scale(4), -Scale(4));
     DrawFocusRect(DC, &Focus);
   }
 }
@@ -235,10 +246,31 @@ void TSpinEdit::Create(const TParent& Parent, int Id, int Left, int Top, int Wid
   // the number through UDN_DELTAPOS (Notify below), never by themselves.
   Buttons = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0,
                             Parent.Window, nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(Buttons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Window), 0);
+  AlignButtons();
   SendMessageA(Buttons, UDM_SETRANGE32, -1000000, 1000000);
   SendMessageA(Buttons, UDM_SETPOS32, 0, 0);
   Owner.RegisterNotifier(Buttons, this);
+}
+
+void TSpinEdit::AlignButtons() {
+  // Aligned to the field, the buttons take its right part and the field
+  // shrinks by their width; they are then placed as the system places them at
+  // 96 DPI, over the field's right border, scaled: systems (Wine among them)
+  // give them a width and an overlap of their own whatever the DPI.
+  const TDesignBounds Box = Design;
+  auto Place = [this, &Box](HWND Part, int Left, int Width) {
+    SetWindowPos(Part, nullptr, Scale(Left), Scale(Box.Top), Scale(Width), Scale(Box.Height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  };
+  Place(Window, Box.Left, Box.Width);
+  SendMessageA(Buttons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Window), 0);
+  Place(Window, Box.Left, Box.Width - ButtonsWidth);
+  Place(Buttons, Box.Left + Box.Width - ButtonsWidth - ButtonsOverlap, ButtonsWidth);
+}
+
+void TSpinEdit::ApplyDpi() {
+  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  AlignButtons();
 }
 
 void TSpinEdit::Command(WORD Code) {

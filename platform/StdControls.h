@@ -11,18 +11,20 @@
 #include "core/SpinRange.h"
 #include "platform/Control.h"
 
-// A static text, sized to its text whenever the text or the font changes.
+// A static text, sized to its text whenever the text, the font or the DPI
+// changes; only its position is of the design.
 class TLabel : public TControl {
  public:
   explicit TLabel(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, const std::string& Text);
   void SetText(const std::string& Text);
-  // A font of the label's own, by character height in pixels or point size.
+  // A font of the label's own, by character height in pixels of the 96-DPI
+  // design or by point size.
   void SetFontHeight(const char* Face, int Height, bool Bold = false);
   void SetFontPoints(const char* Face, int Points, bool Bold = false) { SetFontHeight(Face, PointsToHeight(Points), Bold); }
   int FontPoints() const;
   void SetFontColor(TColor Colour) { TextColour = Colour; }
-  // Width in pixels of a text in the label's current font.
+  // Width in pixels of a text in the label's current font, at its DPI.
   int TextWidth(const std::string& Text) const;
   // A hand pointer over the label, and a handler of clicks.
   void SetHandCursor() { HandCursor = true; }
@@ -32,6 +34,7 @@ class TLabel : public TControl {
  private:
   void AutoSize();
   HFONT CurrentFont() const;
+  void ApplyDpi() override;
   HBRUSH ControlColor(HDC DC) override;
   void Command(WORD Code) override;
   LRESULT ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) override;
@@ -47,7 +50,8 @@ class TLabel : public TControl {
 // The small pictures drawn on push buttons.
 enum class TGlyph { None, Ok, Cancel, Info, Folder, Add, Delete, View, Load };
 
-// A push button with a glyph, drawn by the toolkit. An OK-kind button is the
+// A push button with a glyph, drawn by the toolkit (the glyph in a cell of
+// 16 x 16 design pixels). An OK-kind button is the
 // form's default button (Enter presses it), a Cancel-kind button its cancel
 // button (Escape presses it); both close a modal form with their result.
 class TButton : public TControl {
@@ -133,6 +137,11 @@ class TSpinEdit : public TControl {
   void Command(WORD Code) override;
   LRESULT Notify(NMHDR& Header) override;
   LRESULT ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) override;
+  void ApplyDpi() override;
+  // Places the field at its design bounds and the buttons inside its right
+  // edge, ButtonsWidth design pixels wide, over its border.
+  void AlignButtons();
+  static constexpr int ButtonsWidth = 16, ButtonsOverlap = 2;
   TSpinRange Range;
   std::int32_t Step = 1;
   HWND Buttons = nullptr;

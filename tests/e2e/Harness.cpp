@@ -1,5 +1,7 @@
 #include "e2e/Harness.h"
 
+#include <cstdio>
+
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "support/TestEnvironment.h"
@@ -140,6 +142,17 @@ void TSaverProcess::Kill() {
     TerminateProcess(Process.Get(), 99);
     WaitForSingleObject(Process.Get(), 5000);
   }
+}
+
+TScreenSize TestScreen() {
+  char Text[64] = "";
+  TScreenSize Screen;
+  const DWORD Length = GetEnvironmentVariableA("PICTARINE_TEST_SCREEN", Text, sizeof Text);
+  int Width = 0, Height = 0;
+  if (Length > 0 && Length < sizeof Text && std::sscanf(Text, "%dx%d", &Width, &Height) == 2 && Width > 0 &&
+      Height > 0)
+    Screen = TScreenSize{Width, Height};
+  return Screen;
 }
 
 std::string DesktopName(TScreenSize Screen) {

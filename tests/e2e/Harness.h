@@ -79,6 +79,11 @@ class TSaverProcess {
 // Lets the calling thread's message queue and other processes run for a while.
 void Pump(DWORD Milliseconds);
 
+// The screen of the tests' own desktop: 1024 x 768, or the size that the
+// environment variable PICTARINE_TEST_SCREEN gives as WIDTHxHEIGHT (the
+// high-DPI tests at 192 DPI run on a screen of twice that size).
+TScreenSize TestScreen();
+
 // The name of the Wine virtual desktop of a screen size; it is created with
 // that size when a program first starts on it.
 std::string DesktopName(TScreenSize Screen);
