@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win/BenchSettings.h"
 #include "bench/win/BenchWindows.h"
 #include "bench/win/ResourceCounts.h"
 #include "core/BmpCodec.h"
@@ -70,11 +71,6 @@ std::string MakeGroup(const std::string& Folder) {
   return Text;
 }
 
-void DeleteSettings() {
-  TRegistryKey Parent = TRegistryKey::Open("Software\\Quellbrook");
-  if (Parent.IsOpen()) Parent.DeleteSubKey("Pictarine Screen Saver");
-}
-
 
 void Print(const char* When, int Cycles, const TResourceCounts& C) {
   std::printf("%-6s after %5d cycles: GDI objects %4lu, user objects %3lu, handles %4lu, private bytes %10llu\n", When,
@@ -89,20 +85,9 @@ int main(int Argc, char** Argv) {
   char Temp[MAX_PATH];
   GetTempPathA(sizeof Temp, Temp);
   const std::string Install = std::string(Temp) + "pictarine-soak";
-  ForceDirectories(Install + "\\Image Data");
   const std::string Text = MakeGroup(Install);
-  ReplaceFile(Install + "\\Image Data\\Soak.dat", Text);
-  DeleteSettings();
-  {
-    TRegistryKey Key = TRegistryKey::OpenOrCreate(SettingsKeyPath);
-    Key.WriteString("Install Dir", Install);
-    Key.WriteString("Selected Group", "Soak");
-    Key.WriteBool("Random", false);
-    Key.WriteInteger("Timer interval", 1);  // a tick as often as the timer can
-    Key.WriteBool("Fade Between Pictures", true);
-    TRegistryKey Images = TRegistryKey::OpenOrCreate(std::string(SettingsKeyPath) + "\\Images");
-    Images.WriteString("0", "Soak");
-  }
+  // A tick as often as the timer can, and a fade in every cycle.
+  UseBenchGroup(Install, "Soak", Text, 1).WriteBool("Fade Between Pictures", true);
 
   TApplication App;
   App.SetTitle(ProductName);

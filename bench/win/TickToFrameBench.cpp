@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/PhotoJpeg.h"
+#include "bench/win/BenchSettings.h"
 #include "bench/win/BenchWindows.h"
 #include "forms/MainFrm.h"
 #include "picture/ComposeFrame.h"
@@ -84,10 +85,6 @@ std::vector<std::string> MakeGroup(const std::string& Folder) {
     if (!WriteWicFile(Paths.back(), GUID_ContainerFormatPng, {&Picture})) Paths.pop_back();
   }
   return Paths;
-}
-
-void DeleteSettings() {
-  TRegistryKey::Open("Software\\Quellbrook").DeleteSubKey("Pictarine Screen Saver");
 }
 
 // The draw cycle of a tick that prepares its own picture, over the group of
@@ -172,21 +169,11 @@ int main(int Argc, char** Argv) {
   char Temp[MAX_PATH];
   GetTempPathA(sizeof Temp, Temp);
   const std::string Install = std::string(Temp) + "pictarine-tick";
-  ForceDirectories(Install + "\\Image Data");
+  ForceDirectories(Install);
   const std::vector<std::string> Paths = MakeGroup(Install);
   std::string Text;
   for (const std::string& P : Paths) Text += P + "\r\n";
-  ReplaceFile(Install + "\\Image Data\\Tick.dat", Text);
-  DeleteSettings();
-  {
-    TRegistryKey Key = TRegistryKey::OpenOrCreate(SettingsKeyPath);
-    Key.WriteString("Install Dir", Install);
-    Key.WriteString("Selected Group", "Tick");
-    Key.WriteBool("Random", false);
-    Key.WriteInteger("Timer interval", 1000);
-    TRegistryKey Images = TRegistryKey::OpenOrCreate(std::string(SettingsKeyPath) + "\\Images");
-    Images.WriteString("0", "Tick");
-  }
+  UseBenchGroup(Install, "Tick", Text, 1000);
   std::printf("screen %dx%d, group of %zu photos %dx%d (JPEG and PNG), interval 1 s\n",
               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), Paths.size(), PictureW, PictureH);
 
