@@ -22,6 +22,13 @@ inline bool JoinDesktop(const char* Name, const char* Size) {
   return Desktop && SetThreadDesktop(Desktop);
 }
 
+// A plain window over the whole primary screen, on top: what a draw cycle
+// copies its frame to.
+inline HWND ScreenWindow() {
+  return CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                         GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+}
+
 // Seconds on the performance counter.
 inline double Seconds() {
   static const LARGE_INTEGER Frequency = [] {

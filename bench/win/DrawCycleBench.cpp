@@ -29,8 +29,7 @@ int main() {
   std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()),
                                               static_cast<std::streamsize>(File.size()));
 
-  HWND Window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, ScreenW, ScreenH, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND Window = ScreenWindow();
   TSettings Settings;
   TBitmap Frame;
   Frame.SetSize(ScreenW, ScreenH);

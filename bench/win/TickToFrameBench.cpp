@@ -91,8 +91,7 @@ std::vector<std::string> MakeGroup(const std::string& Folder) {
 // the settings: next entry, read, decode, compose, copy to the window.
 std::vector<double> SynchronousCycles(int Rounds) {
   const int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
-  HWND Window = CreateWindowExA(WS_EX_TOPMOST, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, ScreenW, ScreenH, nullptr,
-                                nullptr, nullptr, nullptr);
+  HWND Window = ScreenWindow();
   TSettings Settings;
   TBitmap Frame;
   Frame.SetSize(ScreenW, ScreenH);
