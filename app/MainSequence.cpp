@@ -15,6 +15,7 @@
 #include "forms/Splash.h"
 #include "picture/Wallpaper.h"
 #include "platform/Application.h"
+#include "platform/SharedCaches.h"
 #include "platform/WindowHandle.h"
 
 namespace {
@@ -75,12 +76,22 @@ void ShowApplicationError(const char* KindName, const void* Address, const char*
 }
 
 int RunScreenSaver(TPictureSources Sources) {
+  // Held until the forms are gone; a picture worker still reading after
+  // that holds them on its own.
+  const std::shared_ptr<TSharedCaches> Caches = TSharedCaches::Hold();
   TApplication App;
   TInstanceGuard Guard;
-  Guard.Acquire(App);
+  Guard.Acquire();
   try {
     const std::vector<std::string> Args = ProcessArguments();
     const TParsedCommandLine Command = ParseArguments(Args);
+    // A second saver or dialog shows no window and ends when its loop reads
+    // the quit message; a second preview draws as usual, until its box is
+    // hidden, and the password change and the wallpaper run no loop.
+    if (Guard.SecondInstance() && (Command.Mode == smSaver || Command.Mode == smConfigure)) {
+      App.ShowMainForm = false;
+      App.Terminate();
+    }
     if (Command.Mode != smChangePassword) {
       std::srand(GetTickCount());
       App.SetTitle(ProductName);

@@ -6,8 +6,6 @@
 #include "core/ProductInfo.h"
 #include "platform/KernelHandle.h"
 
-class TApplication;
-
 // The guard of the screen saver is named after the product.
 inline constexpr const char* InstanceMutexName = ProductName;
 
@@ -15,15 +13,17 @@ class TInstanceGuard {
  public:
   explicit TInstanceGuard(const char* Name = InstanceMutexName) : Name(Name) {}
 
-  // Runs once at start-up, after the application object exists. When another
-  // instance holds the mutex, clears the show-main-window flag and requests
-  // termination; otherwise creates the mutex.
-  void Acquire(TApplication& App);
+  // Runs once at start-up. Creates the mutex, unless another instance holds
+  // it: this process is then a second instance, which the main sequence
+  // lets show no window.
+  void Acquire();
+  bool SecondInstance() const { return Second; }
   // Closes the mutex if this guard holds it; a second call does nothing.
   void Release() { Mutex.Close(); }
   bool Held() const { return Mutex.Valid(); }
 
  private:
   const char* Name;
+  bool Second = false;
   TKernelHandle Mutex;
 };

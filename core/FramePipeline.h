@@ -18,8 +18,9 @@
 //
 // The pipeline never waits for a busy worker when it ends (a read on a share
 // that has gone away can block for minutes): after a short grace the worker
-// is left to finish on its own, holding its own state, or to be ended with
-// the process.
+// is left to finish on its own, holding its own state and whatever it was
+// given to keep alive, or to be ended with the process. Once the pipeline is
+// gone the worker calls nothing of its owner's: Ready is never called again.
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -35,7 +36,9 @@
 // window's frame type; it has the fields Entry (the queue entry it shows),
 // Again (the window asks for Entry once more, at another size), PassStart
 // (the settings were read again for it) and Error (the text of an error
-// raised while it was prepared).
+// raised while it was prepared). A frame asked for Again keeps the PassStart
+// its owner gives it: it shows the same entry, and its pass was confirmed
+// when it was first prepared.
 template <typename TFrame>
 class TFrameSource {
  public:
@@ -61,11 +64,15 @@ class TFramePipeline {
   // up a long decode.
   using TSourceMaker = std::function<std::unique_ptr<TSource>(const std::atomic<bool>& Stopping)>;
 
-  // Ready is called on the worker thread each time a frame is ready to take.
-  TFramePipeline(TSourceMaker MakeSource, std::function<void()> Ready)
+  // Ready is called on the worker thread each time a frame is ready to take,
+  // under the pipeline's lock: it must only signal (post a message, notify),
+  // never call back into the pipeline. KeepAlive is held by the worker until
+  // its very end, after its source and its frames are gone: what they use
+  // that must outlive a worker left running as the process ends.
+  TFramePipeline(TSourceMaker MakeSource, std::function<void()> Ready, std::shared_ptr<void> KeepAlive = nullptr)
       : Shared(std::make_shared<TShared>()) {
     Shared->Ready = std::move(Ready);
-    std::thread(&TFramePipeline::Work, Shared, std::move(MakeSource)).detach();
+    std::thread(&TFramePipeline::Work, std::move(KeepAlive), Shared, std::move(MakeSource)).detach();
   }
   ~TFramePipeline() {
     std::unique_lock<std::mutex> Lock(Shared->Lock);
@@ -86,22 +93,26 @@ class TFramePipeline {
     std::lock_guard<std::mutex> Lock(Shared->Lock);
     if (Shared->Busy) return false;
     Shared->Busy = true;
-    Shared->TickCame = false;
     Shared->Requested = std::move(Frame);
     Shared->Wake.notify_all();
     return true;
   }
-  // The tick that is to show the next frame has come.
+  // The tick that is to show the next frame has come. It stands until a
+  // frame is taken, so a tick that comes before the frame is asked for, or
+  // while it is prepared, counts for it.
   void Tick() {
     std::lock_guard<std::mutex> Lock(Shared->Lock);
     Shared->TickCame = true;
     Shared->Wake.notify_all();
   }
-  // The prepared frame, or null while none is ready.
+  // The prepared frame, or null while none is ready. A frame taken answers
+  // the tick that stood: an owner that takes a frame it does not show and is
+  // still due calls Tick again.
   std::unique_ptr<TFrame> Take() {
     std::lock_guard<std::mutex> Lock(Shared->Lock);
     if (!Shared->Prepared) return nullptr;
     Shared->Busy = false;
+    Shared->TickCame = false;
     return std::move(Shared->Prepared);
   }
   // Whether a frame is in the pipeline (being prepared or ready).
@@ -125,18 +136,28 @@ class TFramePipeline {
     std::atomic<bool> Stopping{false};
   };
 
-  static void Prepare(const std::shared_ptr<TShared>& Shared, std::unique_ptr<TSource>& Source,
-                      const TSourceMaker& MakeSource, TFrame& Frame) {
-    Frame.Error.clear();
-    Frame.PassStart = false;
+  // Runs Step, turning whatever it raises into the frame's error.
+  template <typename F>
+  static bool Caught(TFrame& Frame, F&& Step) {
     try {
-      if (!Source) Source = MakeSource(Shared->Stopping);
-      Source->Prepare(Frame);
+      Step();
+      return true;
     } catch (const std::exception& Error) {
       Frame.Error = Error.what();
     } catch (...) {
       Frame.Error = "Unknown error";
     }
+    return false;
+  }
+
+  static void Prepare(const std::shared_ptr<TShared>& Shared, std::unique_ptr<TSource>& Source,
+                      const TSourceMaker& MakeSource, TFrame& Frame) {
+    Frame.Error.clear();
+    if (!Frame.Again) Frame.PassStart = false;
+    Caught(Frame, [&] {
+      if (!Source) Source = MakeSource(Shared->Stopping);
+      Source->Prepare(Frame);
+    });
   }
 
   // Holds a pass's first frame until its tick, then has the source confirm
@@ -149,12 +170,7 @@ class TFramePipeline {
       if (Shared->Stopping) return false;
     }
     bool Current = true;
-    try {
-      Current = Source->PassStillCurrent();
-    } catch (const std::exception& Error) {
-      Frame.Error = Error.what();
-      return true;
-    }
+    if (!Caught(Frame, [&] { Current = Source->PassStillCurrent(); })) return true;
     if (!Current) {
       Frame.Again = false;
       Prepare(Shared, Source, MakeSource, Frame);
@@ -163,7 +179,7 @@ class TFramePipeline {
     return true;
   }
 
-  static void Work(std::shared_ptr<TShared> Shared, TSourceMaker MakeSource) {
+  static void Work(std::shared_ptr<void> KeepAlive, std::shared_ptr<TShared> Shared, TSourceMaker MakeSource) {
     {
       std::unique_ptr<TSource> Source;
       for (;;) {
@@ -174,19 +190,29 @@ class TFramePipeline {
           if (Shared->Stopping) break;
           Frame = std::move(Shared->Requested);
         }
+        const bool Again = Frame->Again;
         Prepare(Shared, Source, MakeSource, *Frame);
-        if (Frame->PassStart && Frame->Error.empty() && !ConfirmPass(Shared, Source, MakeSource, *Frame)) break;
-        {
-          std::lock_guard<std::mutex> Lock(Shared->Lock);
-          if (Shared->Stopping) break;
-          Shared->Prepared = std::move(Frame);
-        }
+        // A pass begun by this frame (not one it shows again) is held for
+        // its tick and confirmed then.
+        if (!Again && Frame->PassStart && Frame->Error.empty() && !ConfirmPass(Shared, Source, MakeSource, *Frame))
+          break;
+        // Ready is called under the lock that the pipeline's end takes to
+        // set Stopping: once the pipeline is gone it is never called.
+        std::lock_guard<std::mutex> Lock(Shared->Lock);
+        if (Shared->Stopping) break;
+        Shared->Prepared = std::move(Frame);
         if (Shared->Ready) Shared->Ready();
       }
+      // The frame being prepared when the pipeline ended, and the source,
+      // are let go here, before what they use is.
     }
-    std::lock_guard<std::mutex> Lock(Shared->Lock);
-    Shared->Finished = true;
-    Shared->Wake.notify_all();
+    {
+      std::lock_guard<std::mutex> Lock(Shared->Lock);
+      Shared->Finished = true;
+      Shared->Wake.notify_all();
+    }
+    Shared.reset();
+    KeepAlive.reset();
   }
 
   std::shared_ptr<TShared> Shared;

@@ -15,22 +15,15 @@
 namespace {
 
 constexpr UINT SpiSetScreenSaverRunning = 97;
-// Posted by the worker when a frame is ready to take.
-constexpr UINT WmFrameReady = WM_APP + 1;
-
 void SetScreenSaverRunning(bool Running) {
   UINT Previous = 0;
   SystemParametersInfoA(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
 }
 
-double MsSince(std::chrono::steady_clock::time_point Start) {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - Start).count();
-}
-
 }  // namespace
 
 TMainForm::TMainForm(TApplication& Application, const TMainFormContext& Context)
-    : TForm(Application), Context(Context), tmrDraw(*this), tmrFade(*this), Fader(Context.FadeMs) {
+    : TForm(Application), Context(Context), tmrDraw(*this), tmrFade(*this) {
   tmrDraw.SetEnabled(false);
   tmrDraw.SetInterval(5);
   tmrDraw.SetHandler(&TMainForm::tmrDrawTimer);
@@ -52,15 +45,13 @@ TMainForm::~TMainForm() = default;
 
 void TMainForm::FormCreate() {
   Activated = false;
-  Due = false;
   LastMouseX = -1;
   LastMouseY = -1;
-  FrameBitmap = std::make_unique<TBitmap>();
   const HWND Preview = Context.HostWindow;
   RECT Covered{};
+  std::vector<RECT> Monitors;
   if (!Context.Preview) {
-    // Every monitor is covered, each to show a picture of its own; first a
-    // snapshot of the desktop as it is now, shown until the first picture.
+    // Every monitor is covered, each to show a picture of its own.
     Covered = VirtualScreen();
     const std::vector<RECT> Rects = MonitorRects();
     if (Rects.size() > 1)
@@ -68,29 +59,31 @@ void TMainForm::FormCreate() {
         OffsetRect(&Monitor, -Covered.left, -Covered.top);
         Monitors.push_back(Monitor);
       }
-    TWindowDC Screen(nullptr, TWindowDC::WholeWindow);
-    FrameBitmap->SetSize(Covered.right - Covered.left, Covered.bottom - Covered.top);
-    FrameBitmap->CopyFrom(Screen.Get(), Covered.left, Covered.top);
   } else if (Preview && IsWindow(Preview)) {
-    RECT R;
-    GetWindowRect(Preview, &R);
-    FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+    GetWindowRect(Preview, &Covered);
+    OffsetRect(&Covered, -Covered.left, -Covered.top);
   }
+  const int Width = Covered.right - Covered.left, Height = Covered.bottom - Covered.top;
   RECT Bounds;
   GetWindowRect(Handle(), &Bounds);
   SetBounds(0, 0, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
   SaverSettings = std::make_unique<TSettings>(std::string(), TSettings::ValuesOnly);
-  SetBounds(Covered.left, Covered.top, FrameBitmap->Width(), FrameBitmap->Height());
+  SetBounds(Covered.left, Covered.top, Width, Height);
   // The first picture is prepared while the window comes up.
-  const HWND Own = Handle();
   TPicturePipeline::TSourceMaker MakeSource = Context.MakeSource;
   if (!MakeSource) {
     TGroupSourceOptions Options;
     Options.Fit = Context.Preview ? TGroupSourceOptions::WholeFrame : TGroupSourceOptions::SaverScreen;
     MakeSource = TGroupFrameSource::Maker(Options);
   }
-  Pipeline = std::make_unique<TPicturePipeline>(MakeSource, [Own] { PostMessageA(Own, WmFrameReady, 0, 0); });
-  RequestNext();
+  Presenter = std::make_unique<TFramePresenter>(static_cast<THost&>(*this), Handle(), MakeSource, Width, Height,
+                                                Monitors, Context.FadeMs);
+  Presenter->Shown().SetSize(Width, Height);
+  if (!Context.Preview) {
+    // A snapshot of the desktop as it is now, shown until the first picture.
+    TWindowDC Screen(nullptr, TWindowDC::WholeWindow);
+    Presenter->Shown().CopyFrom(Screen.Get(), Covered.left, Covered.top);
+  }
   if (Context.Preview)
     StartPreview();
   else
@@ -134,8 +127,11 @@ void TMainForm::PreviewTick() {
     if (Context.ReleaseInstance) Context.ReleaseInstance();
     RECT R;
     GetWindowRect(Preview, &R);
-    if (R.right - R.left != FrameBitmap->Width() || R.bottom - R.top != FrameBitmap->Height())
-      FrameBitmap->SetSize(R.right - R.left, R.bottom - R.top);
+    TBitmap& Shown = Presenter->Shown();
+    if (R.right - R.left != Shown.Width() || R.bottom - R.top != Shown.Height()) {
+      Shown.SetSize(R.right - R.left, R.bottom - R.top);
+      Presenter->Resize(R.right - R.left, R.bottom - R.top);
+    }
   }
   PictureDue();
 }
@@ -158,8 +154,8 @@ void TMainForm::tmrDrawTimer() {
 }
 
 LRESULT TMainForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
-  if (Message == WmFrameReady) {
-    PresentReady();
+  if (Message == TFramePresenter::FrameReadyMessage) {
+    if (Presenter) Presenter->FrameReady();
     return 0;
   }
   return TForm::WindowProc(Message, WParam, LParam);
@@ -167,97 +163,42 @@ LRESULT TMainForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
 
 void TMainForm::PictureDue() {
   // Without settings (their reading failed at creation) there is nothing to
-  // show; the snapshot stays until the saver is ended. Ticks that come while
-  // a picture is still awaited are not stacked up.
-  if (!SaverSettings || !Pipeline) return;
-  if (!Due) {
-    Due = true;
-    DueSince = std::chrono::steady_clock::now();
-  }
-  Pipeline->Tick();
-  PresentReady();
+  // show; the snapshot stays until the saver is ended.
+  if (SaverSettings && Presenter) Presenter->Tick();
 }
 
-void TMainForm::PresentReady() {
-  if (!Due || Fader.Active() || !Pipeline) return;
-  std::unique_ptr<TFrame> Frame = Pipeline->Take();
-  if (!Frame) return;
-  Present(std::move(Frame));
+void TMainForm::tmrFadeTimer() {
+  if (Presenter) Presenter->FadeStep();
 }
 
-void TMainForm::Present(std::unique_ptr<TFrame> Frame) {
-  Spare = std::move(Frame);
-  if (!Spare->Error.empty()) {
-    // The next tick tries again; the picture on screen stays.
-    const std::string Error = Spare->Error;
-    Due = false;
-    RequestNext();
-    ReportOnce(Error);
-    return;
-  }
-  // Asked for before the box took its size: prepared again at that size.
-  if (Spare->Width != FrameBitmap->Width() || Spare->Height != FrameBitmap->Height()) {
-    RequestNext();
-    return;
-  }
-  Due = false;
-  LastError.clear();
-  CurrentImageFile = Spare->Entry;
-  if (Spare->PassStart) {
+void TMainForm::FadeTicking(bool On) { tmrFade.SetEnabled(On); }
+
+void TMainForm::Presented(const std::string& Entry, bool PassStart, double TickToFrameMs) {
+  CurrentImageFile = Entry;
+  if (PassStart) {
     try {
       SaverSettings->LoadSettings(TSettings::ValuesOnly);
     } catch (const std::exception& Error) {
-      ReportOnce(Error.what());
+      Presenter->ReportOnce(Error.what());
     }
   }
-  if (SaverSettings->FadeBetweenPictures) {
-    Fader.Start(std::move(Spare));
-    tmrFade.SetEnabled(true);
-    FadeStep();
-  } else {
-    std::swap(FrameBitmap, Spare->Bitmap);
-    ShowFrame();
-    RequestNext();
-  }
-  GdiFlush();
-  if (Context.Presented) Context.Presented(CurrentImageFile, MsSince(DueSince));
-}
-
-void TMainForm::tmrFadeTimer() { FadeStep(); }
-
-void TMainForm::FadeStep() {
-  if (!Fader.Active()) return;
-  std::unique_ptr<TFrame> Free = Fader.Step(*FrameBitmap);
-  ShowFrame();
-  if (!Free) return;
-  tmrFade.SetEnabled(false);
-  Spare = std::move(Free);
-  RequestNext();
-}
-
-void TMainForm::RequestNext() {
-  std::unique_ptr<TFrame> Frame = Spare ? std::move(Spare) : std::make_unique<TFrame>();
-  Frame->Width = FrameBitmap->Width();
-  Frame->Height = FrameBitmap->Height();
-  Frame->Monitors = Monitors;
-  if (!Pipeline->Request(Frame)) Spare = std::move(Frame);
+  if (Context.Presented) Context.Presented(Entry, TickToFrameMs);
 }
 
 void TMainForm::ShowFrame() {
+  const TBitmap& Frame = Presenter->Shown();
   if (Context.Preview) {
     const HWND Preview = Context.HostWindow;
     if (!PreviewStarted || !IsWindowVisible(Preview)) return;
     TWindowDC PreviewDC(Preview);
-    FrameBitmap->CopyTo(PreviewDC.Get(), 0, 0);
+    Frame.CopyTo(PreviewDC.Get(), 0, 0);
     return;
   }
   TWindowDC Own(Handle());
-  FrameBitmap->CopyTo(Own.Get(), 0, 0);
+  Frame.CopyTo(Own.Get(), 0, 0);
 }
 
-void TMainForm::ReportOnce(const std::string& Error) {
-  if (Error == LastError) return;
-  LastError = Error;
+void TMainForm::ShowError(const std::string& Error) {
   // No tick may stack a second box behind this one.
   const bool Ticking = tmrDraw.Enabled();
   tmrDraw.SetEnabled(false);
@@ -290,7 +231,7 @@ void TMainForm::FormCloseQuery(bool& CanClose) {
   if (!CanClose) {
     ShowCursor(FALSE);
     tmrDraw.SetEnabled(true);
-    if (Fader.Active()) tmrFade.SetEnabled(true);
+    if (Presenter && Presenter->Fading()) tmrFade.SetEnabled(true);
   }
 }
 
@@ -302,12 +243,10 @@ void TMainForm::FormDestroy() {
     ReleaseCapture();
     ShowCursor(TRUE);
   }
-  Pipeline.reset();
+  Presenter.reset();
   // Only a picture is kept: with no name taken from the queue (a second
   // instance, an empty group) the user's wallpaper stays as it is.
   if (!Context.Preview && SaverSettings && SaverSettings->KeepAsWallpaper && !CurrentImageFile.empty())
     SetWallpaperImage(CurrentImageFile, *SaverSettings);
-  Spare.reset();
-  FrameBitmap.reset();
   SaverSettings.reset();
 }

@@ -6,12 +6,11 @@
 // for the host's preview window to show, then shows a picture in it every
 // tick until it is hidden, and the application's loop then ends.
 //
-// The pictures come from a picture pipeline: its worker prepares the next
-// frame while the current one is shown, and at the tick this window only
-// presents it (cut, or cross-faded with "Fade Between Pictures"). This
-// window's thread never reads a picture or a group file, so it answers its
-// user at once whatever a file does.
-#include <chrono>
+// The pictures come from a picture pipeline through a frame presenter: its
+// worker prepares the next frame while the current one is shown, and at the
+// tick this window only presents it (cut, or cross-faded with "Fade Between
+// Pictures"). This window's thread never reads a picture or a group file, so
+// it answers its user at once whatever a file does.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -19,8 +18,7 @@
 #include <vector>
 
 #include "picture/Frame.h"
-#include "picture/FrameFader.h"
-#include "platform/Bitmap.h"
+#include "picture/FramePresenter.h"
 #include "platform/Form.h"
 #include "settings/Settings.h"
 
@@ -44,7 +42,7 @@ struct TMainFormContext {
   std::function<void(const std::string& Entry, double TickToFrameMs)> Presented;
 };
 
-class TMainForm : public TForm {
+class TMainForm : public TForm, private TFramePresenter::THost {
  public:
   TMainForm(TApplication& Application, const TMainFormContext& Context);
   ~TMainForm() override;
@@ -71,18 +69,15 @@ class TMainForm : public TForm {
   // gone.
   void PreviewTick();
   bool PreviewStarted = false;
-
-  // The next picture is due: it is presented as soon as it is ready.
+  // The next picture is due.
   void PictureDue();
-  // Presents the prepared frame if one is due and ready.
-  void PresentReady();
-  void Present(std::unique_ptr<TFrame> Frame);
-  // Hands a free frame to the pipeline for the next picture.
-  void RequestNext();
-  void FadeStep();
-  // Copies the shown frame to the screen (the window, or the host's box).
-  void ShowFrame();
-  void ReportOnce(const std::string& Error);
+
+  // The presenter's host: the frame to the screen (the window, or the
+  // host's box), the fade's timer, what was presented, errors.
+  void ShowFrame() override;
+  void FadeTicking(bool On) override;
+  void Presented(const std::string& Entry, bool PassStart, double TickToFrameMs) override;
+  void ShowError(const std::string& Error) override;
 
   const TMainFormContext Context;
   TTimer tmrDraw;
@@ -90,19 +85,9 @@ class TMainForm : public TForm {
   // The values of the settings (no group): read at creation and again when
   // a new pass begins; Keep As Wallpaper uses them.
   std::unique_ptr<TSettings> SaverSettings;
-  // The frame on screen, and the free one that goes to the pipeline next.
-  std::unique_ptr<TBitmap> FrameBitmap;
-  std::unique_ptr<TFrame> Spare;
-  // With more than one monitor, the saver's monitors in frame coordinates,
-  // the primary first; each shows a picture of its own.
-  std::vector<RECT> Monitors;
-  std::unique_ptr<TPicturePipeline> Pipeline;
-  TFrameFader Fader;  // holds the frame fading in
-  bool Due = false;
-  std::chrono::steady_clock::time_point DueSince;
+  std::unique_ptr<TFramePresenter> Presenter;
   bool Activated = false;
   int LastMouseX = -1;
   int LastMouseY = -1;
   std::string CurrentImageFile;
-  std::string LastError;
 };

@@ -24,6 +24,9 @@ struct TFrame {
   bool Again = false;
   // The settings were read again for this frame: a new pass begins with it.
   bool PassStart = false;
+  // It fades in over the picture before it rather than replace it at once
+  // ("Fade Between Pictures" of its pass).
+  bool Fade = false;
   // The text of an error raised while it was prepared; the frame then shows
   // nothing new.
   std::string Error;

@@ -49,12 +49,18 @@ void TGroupFrameSource::Prepare(TFrame& Frame) {
   Frame.Bitmap->SetSize(Frame.Width, Frame.Height, TBitmap::Overwritten);
   if (!Frame.Monitors.empty()) {
     // A picture of its own on each monitor, the next entries in monitor
-    // order; with "All Monitors" off the others keep the background.
-    Frame.Entries.clear();
-    for (std::size_t I = 0; I < Frame.Monitors.size(); ++I) {
-      if (I > 0 && !Settings->AllMonitors) break;
-      Frame.Entries.push_back(TakeNext(Frame));
+    // order; with "All Monitors" off the others keep the background. Again,
+    // the same entries, on as many monitors as there are now.
+    if (!Frame.Again || Frame.Entries.empty()) {
+      Frame.Entries.clear();
+      for (std::size_t I = 0; I < Frame.Monitors.size(); ++I) {
+        if (I > 0 && !Settings->AllMonitors) break;
+        Frame.Entries.push_back(TakeNext(Frame));
+      }
+    } else if (Frame.Entries.size() > Frame.Monitors.size()) {
+      Frame.Entries.resize(Frame.Monitors.size());
     }
+    Frame.Fade = Settings->FadeBetweenPictures;
     // Composed once every entry is taken: a pass begun on the way has its
     // settings in force for the whole frame.
     Frame.Bitmap->Fill(Settings->Background);
@@ -66,6 +72,7 @@ void TGroupFrameSource::Prepare(TFrame& Frame) {
     return;
   }
   if (!Frame.Again) Frame.Entry = TakeNext(Frame);
+  Frame.Fade = Settings->FadeBetweenPictures;
   Picture.Open(Frame.Entry);
   if (Options.Fit == TGroupSourceOptions::SaverScreen)
     ComposeSaverFrame(*Frame.Bitmap, Picture, *Settings);

@@ -1,8 +1,9 @@
 #include "picture/InstalledPictureKinds.h"
 
 #include "picture/WicPicture.h"
+#include "platform/SharedCaches.h"
 
 const TPictureKinds& InstalledPictureKinds() {
-  static const TPictureKinds Kinds(TWicPicture::DecoderExtensions());
-  return Kinds;
+  return TSharedCaches::Current().PictureKinds(
+      [] { return std::unique_ptr<const TPictureKinds>(new TPictureKinds(TWicPicture::DecoderExtensions())); });
 }

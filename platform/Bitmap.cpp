@@ -7,6 +7,7 @@
 #include "core/Errors.h"
 #include "core/Resample.h"
 #include "platform/ScreenFont.h"
+#include "platform/SharedCaches.h"
 
 std::uint32_t ColorToPixel(TColor Colour) {
   if ((Colour >> 24) == 0xFF) Colour = GetSysColor(static_cast<int>(Colour & 0xFF));
@@ -19,28 +20,21 @@ TBitmap::TSurface::~TSurface() {
   if (DC && PreviousBitmap) SelectObject(DC->Get(), PreviousBitmap);
 }
 
-namespace {
-
-std::mutex SpareLock;
-
-}  // namespace
-
-std::unique_ptr<TBitmap::TSurface>& TBitmap::SpareSurface() {
-  static std::unique_ptr<TSurface> Spare;
-  return Spare;
-}
-
 std::unique_ptr<TBitmap::TSurface> TBitmap::TakeSpare(int Width, int Height) {
-  std::lock_guard<std::mutex> Guard(SpareLock);
-  std::unique_ptr<TSurface>& Spare = SpareSurface();
+  TSharedCaches& Caches = TSharedCaches::Current();
+  std::lock_guard<std::mutex> Guard(Caches.SpareLock);
+  std::unique_ptr<TSurface>& Spare = Caches.SpareSurface;
   if (Spare && Spare->Width == Width && Spare->Height == Height) return std::move(Spare);
   Spare.reset();
   return nullptr;
 }
 
 void TBitmap::KeepSpare(std::unique_ptr<TSurface> Kept) {
-  std::lock_guard<std::mutex> Guard(SpareLock);
-  SpareSurface() = std::move(Kept);
+  TSharedCaches& Caches = TSharedCaches::Current();
+  std::unique_ptr<TSurface> Dropped;  // released outside the lock
+  std::lock_guard<std::mutex> Guard(Caches.SpareLock);
+  Dropped = std::move(Caches.SpareSurface);
+  Caches.SpareSurface = std::move(Kept);
 }
 
 void TBitmap::Release() {

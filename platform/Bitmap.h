@@ -68,10 +68,10 @@ class TBitmap {
   };
   // Large pictures of one size follow each other (a slide show of one
   // camera's photos), so the surface of the last large bitmap released is
-  // kept for the next one of the same size: a fresh one would cost a pass of
-  // page faults over tens of megabytes on every picture. Bitmaps are made and
-  // released on more than one thread, so the spare is handed over under a lock.
-  static std::unique_ptr<TSurface>& SpareSurface();
+  // kept for the next one of the same size (in the shared caches): a fresh
+  // one would cost a pass of page faults over tens of megabytes on every
+  // picture. Bitmaps are made and released on more than one thread.
+  friend class TSharedCaches;
   static std::unique_ptr<TSurface> TakeSpare(int Width, int Height);
   static void KeepSpare(std::unique_ptr<TSurface> Surface);
   void Release();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Library.h"
+#include "platform/SharedCaches.h"
 
 namespace {
 
@@ -73,19 +74,27 @@ TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
                                        DEFAULT_PITCH | FF_DONTCARE, Face));
 }
 
-HFONT DialogFontForDpi(int Dpi) {
-  // A handful of DPIs at most (one per monitor kind): a list under a lock,
-  // because text is also drawn into bitmaps on worker threads.
-  static std::mutex Lock;
-  static std::vector<std::pair<int, TGdiObject<HFONT>>> Fonts;
-  const std::lock_guard<std::mutex> Held(Lock);
-  for (const auto& [FontDpi, Font] : Fonts)
+namespace {
+
+HFONT FontForDpi(TSharedCaches& Caches, int Dpi) {
+  for (const auto& [FontDpi, Font] : Caches.Fonts)
     if (FontDpi == Dpi) return Font.Get();
-  Fonts.emplace_back(Dpi, MakeFont(DialogFontFace, ScaleToDpi(PointsToHeight(DialogFontPoints), Dpi), false));
-  return Fonts.back().second.Get();
+  Caches.Fonts.emplace_back(Dpi, MakeFont(DialogFontFace, ScaleToDpi(PointsToHeight(DialogFontPoints), Dpi), false));
+  return Caches.Fonts.back().second.Get();
+}
+
+}  // namespace
+
+HFONT DialogFontForDpi(int Dpi) {
+  // Under a lock, because text is also drawn into bitmaps on worker threads.
+  TSharedCaches& Caches = TSharedCaches::Current();
+  const std::lock_guard<std::mutex> Held(Caches.FontLock);
+  return FontForDpi(Caches, Dpi);
 }
 
 HFONT DialogFont() {
-  static const HFONT Font = DialogFontForDpi(ScreenDpi());
-  return Font;
+  TSharedCaches& Caches = TSharedCaches::Current();
+  const std::lock_guard<std::mutex> Held(Caches.FontLock);
+  if (!Caches.ScreenDpiFont) Caches.ScreenDpiFont = FontForDpi(Caches, ScreenDpi());
+  return Caches.ScreenDpiFont;
 }

@@ -17,9 +17,6 @@ RECT SlideShowBounds(const TSettings& Settings) {
 
 namespace {
 
-// Posted by the worker when a frame is ready to take.
-constexpr UINT WmFrameReady = WM_APP + 1;
-
 // The window's settings: the values alone (the worker loads the group), with
 // the group shown as CurrentGroup.
 std::unique_ptr<TSettings> WindowSettings(const std::string& Group) {
@@ -65,14 +62,12 @@ TSlideShowForm::TSlideShowForm(TApplication& Application, const std::string& Gro
 TSlideShowForm::~TSlideShowForm() = default;
 
 void TSlideShowForm::FormCreate() {
-  const HWND Own = Handle();
-  Pipeline = std::make_unique<TPicturePipeline>(Source, [Own] { PostMessageA(Own, WmFrameReady, 0, 0); });
   const SIZE Client = ClientSize();
-  FrameBitmap->SetSize(Client.cx, Client.cy);
-  FrameBitmap->Fill(ViewerSettings->Background);
-  // The first picture is shown as soon as it is ready.
-  Due = true;
-  Request(nullptr);
+  Presenter = std::make_unique<TFramePresenter>(static_cast<THost&>(*this), Handle(), Source, Client.cx, Client.cy);
+  Presenter->Shown().SetSize(Client.cx, Client.cy);
+  Presenter->Shown().Fill(ViewerSettings->Background);
+  // The first picture is shown as soon as it is ready, whatever the interval.
+  Presenter->Tick();
   const std::int32_t Interval = ViewerSettings->TimerInterval;
   tmrDraw.SetInterval(Interval > 0 ? static_cast<UINT>(Interval) : 0);
   tmrDraw.SetEnabled(true);
@@ -86,122 +81,43 @@ SIZE TSlideShowForm::ClientSize() const {
 
 void TSlideShowForm::tmrDrawTimer() {
   // Nobody sees a minimised slide show: no picture is prepared for it.
-  if (IsIconic(Handle())) return;
-  Due = true;
-  Pipeline->Tick();
-  FrameReady();
-}
-
-void TSlideShowForm::Request(std::unique_ptr<TFrame> Frame, const std::string* Entry) {
-  if (!Frame) Frame = std::make_unique<TFrame>();
-  const SIZE Client = ClientSize();
-  Frame->Width = Client.cx;
-  Frame->Height = Client.cy;
-  Frame->Again = Entry != nullptr;
-  if (Entry) Frame->Entry = *Entry;
-  Pipeline->Request(Frame);
-}
-
-void TSlideShowForm::FrameReady() {
-  if (Fader.Active()) return;
-  if (Resized) {
-    // The picture on screen is redone at the new size. A next picture
-    // prepared meanwhile was taken from the queue already: its entry is
-    // redone after it, and its frame serves the first redo.
-    std::unique_ptr<TFrame> Frame;
-    if (Pipeline->Busy()) {
-      Frame = Pipeline->Take();
-      if (!Frame) {
-        // Back here once it is ready; a pass's first picture, held for its
-        // tick, has its pass checked now rather than keep the window
-        // waiting for the tick.
-        Pipeline->Tick();
-        return;
-      }
-      if (!Redoing) HeldNext = Frame->Entry;
-    }
-    Resized = false;
-    Redoing = true;
-    Request(std::move(Frame), &CurrentImageFile);
-    return;
-  }
-  if (Redoing) {
-    std::unique_ptr<TFrame> Frame = Pipeline->Take();
-    if (!Frame) return;
-    Redoing = false;
-    if (Frame->Error.empty()) {
-      std::swap(FrameBitmap, Frame->Bitmap);
-      InvalidateRect(Handle(), nullptr, FALSE);
-    }
-    if (HeldNext) {
-      const std::string Next = *HeldNext;
-      HeldNext.reset();
-      Request(std::move(Frame), &Next);
-    } else {
-      Request(std::move(Frame));
-    }
-    return;
-  }
-  if (!Due) return;
-  std::unique_ptr<TFrame> Frame = Pipeline->Take();
-  if (Frame) Present(std::move(Frame));
-}
-
-void TSlideShowForm::Present(std::unique_ptr<TFrame> Frame) {
-  Due = false;
-  if (!Frame->Error.empty()) {
-    const std::string Error = Frame->Error;
-    Request(std::move(Frame));
-    ReportOnce(Error);
-    return;
-  }
-  LastError.clear();
-  CurrentImageFile = Frame->Entry;
-  ++Shown;
-  if (ViewerSettings->FadeBetweenPictures) {
-    Fader.Start(std::move(Frame));
-    tmrFade.SetEnabled(true);
-    return;
-  }
-  std::swap(FrameBitmap, Frame->Bitmap);
-  Request(std::move(Frame));
-  PaintFrame();
+  if (IsIconic(Handle()) || !Presenter) return;
+  Presenter->Tick();
 }
 
 void TSlideShowForm::tmrFadeTimer() {
-  std::unique_ptr<TFrame> Free = Fader.Step(*FrameBitmap);
-  PaintFrame();
-  if (!Free) return;
-  tmrFade.SetEnabled(false);
-  Request(std::move(Free));
-  FrameReady();
+  if (Presenter) Presenter->FadeStep();
 }
 
-void TSlideShowForm::ReportOnce(const std::string& Error) {
-  if (Error == LastError) return;
-  LastError = Error;
+void TSlideShowForm::FadeTicking(bool On) { tmrFade.SetEnabled(On); }
+
+void TSlideShowForm::Presented(const std::string& Entry, bool, double) { CurrentImageFile = Entry; }
+
+void TSlideShowForm::ShowError(const std::string& Error) {
   // No tick may stack a second box behind this one.
+  const bool Ticking = tmrDraw.Enabled();
   tmrDraw.SetEnabled(false);
   Application().ShowException(std::runtime_error(Error));
-  tmrDraw.SetEnabled(true);
+  tmrDraw.SetEnabled(Ticking);
 }
 
-void TSlideShowForm::PaintFrame() {
+void TSlideShowForm::ShowFrame() {
   TWindowDC Own(Handle());
   PaintFrame(Own.Get());
 }
 
 void TSlideShowForm::PaintFrame(HDC DC) {
+  if (!Presenter) return;
+  const TBitmap& Frame = Presenter->Shown();
   const SIZE Client = ClientSize();
-  if (Client.cx == FrameBitmap->Width() && Client.cy == FrameBitmap->Height()) {
-    FrameBitmap->CopyTo(DC, 0, 0);
+  if (Client.cx == Frame.Width() && Client.cy == Frame.Height()) {
+    Frame.CopyTo(DC, 0, 0);
     return;
   }
   // Resized: the frame stretched until it is redone at the new size.
   SetStretchBltMode(DC, HALFTONE);
   SetBrushOrgEx(DC, 0, 0, nullptr);
-  StretchBlt(DC, 0, 0, Client.cx, Client.cy, FrameBitmap->Canvas(), 0, 0, FrameBitmap->Width(),
-             FrameBitmap->Height(), SRCCOPY);
+  StretchBlt(DC, 0, 0, Client.cx, Client.cy, Frame.Canvas(), 0, 0, Frame.Width(), Frame.Height(), SRCCOPY);
 }
 
 LRESULT TSlideShowForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
@@ -211,6 +127,9 @@ LRESULT TSlideShowForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
       return 0;
     case WM_ERASEBKGND:
       return 1;  // the frame covers the whole client area
+    case TFramePresenter::FrameReadyMessage:
+      if (Presenter) Presenter->FrameReady();
+      return 0;
     case WM_SIZE:
       if (WParam != SIZE_MINIMIZED) FormResize();
       break;
@@ -231,15 +150,18 @@ void TSlideShowForm::FormPaint() {
 }
 
 void TSlideShowForm::FormResize() {
-  Resized = true;
   InvalidateRect(Handle(), nullptr, FALSE);
-  FrameReady();
+  const SIZE Client = ClientSize();
+  if (Presenter) Presenter->Resize(Client.cx, Client.cy);
 }
 
 // The process ends after this message without the forms being destroyed.
 void TSlideShowForm::FormEndSession() { StorePlacement(); }
 
-void TSlideShowForm::FormDestroy() { StorePlacement(); }
+void TSlideShowForm::FormDestroy() {
+  StorePlacement();
+  Presenter.reset();
+}
 
 RECT TSlideShowForm::NormalBounds() const {
   RECT R{};

@@ -7,6 +7,7 @@
 #include "core/CommandLine.h"
 #include "core/ViewerCommandLine.h"
 #include "platform/Application.h"
+#include "platform/SharedCaches.h"
 #include "settings/Settings.h"
 #include "viewer/SlideShowFrm.h"
 #include "viewer/WallpaperChanger.h"
@@ -41,6 +42,9 @@ int RunWallpaperChanger(TApplication& App) {
 }  // namespace
 
 int RunViewer() {
+  // Held until the forms are gone; a picture worker still reading after
+  // that holds them on its own.
+  const std::shared_ptr<TSharedCaches> Caches = TSharedCaches::Hold();
   TApplication App;
   App.SetTitle(ViewerTitle);
   int ExitCode = 1;

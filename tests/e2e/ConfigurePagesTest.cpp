@@ -499,22 +499,25 @@ TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhil
   // the list grows visibly. Here such a folder loads in a few milliseconds,
   // too fast to watch whatever the machine, so a stand-in for a slow disk or
   // network folder holds the dialog's thread still for 120 ms at a time
-  // (longer than the dialog's progress interval) and lets it run 3 ms in
-  // between. A question about the count always waits in its queue: each
-  // time the dialog goes on, it must answer with how far it got, not once
-  // the whole folder is in.
+  // (longer than the dialog's progress interval) and lets it run for a
+  // moment in between. It holds the thread from before the click, so the
+  // load never runs free. A question about the count always waits in its
+  // queue: each time the dialog goes on, it must answer with how far it got,
+  // not once the whole folder is in.
   const TKernelHandle DialogThread(
       OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(Dialog, nullptr)));
   ASSERT_TRUE(DialogThread.Valid());
   SetControlText(Control(idLoadDir), Folder + "\\*.*");
+  ASSERT_NE(SuspendThread(DialogThread.Get()), static_cast<DWORD>(-1));
   ClickButton(Control(idLoad));
   std::atomic<bool> LetGo = false;
   std::thread SlowDisk([&] {
-    while (!LetGo) {
-      if (SuspendThread(DialogThread.Get()) == static_cast<DWORD>(-1)) return;
+    for (;;) {
       Sleep(120);
       ResumeThread(DialogThread.Get());
-      Sleep(3);
+      if (LetGo) return;
+      Sleep(1);
+      if (SuspendThread(DialogThread.Get()) == static_cast<DWORD>(-1)) return;
     }
   });
   const DWORD Started = GetTickCount();

@@ -112,6 +112,25 @@ TEST_F(TPreviewTest, WaitsForAHiddenBoxHoldingTheGuardUntilItShows) {
   EXPECT_EQ(Preview.WaitForExit(0), std::optional<DWORD>(0));
 }
 
+TEST_F(TPreviewTest, ASecondInstancePreviewsAsUsualWhileTheDialogIsOpen) {
+  // The host restarts its preview while its configuration dialog, an
+  // earlier instance, still holds the guard.
+  TSaverProcess Dialog("/c");
+  for (const DWORD Start = GetTickCount(); !GuardExists() && GetTickCount() - Start < 10000;) Pump(20);
+  ASSERT_TRUE(GuardExists());
+  TSaverProcess Preview("/p " + MonitorHandle());
+  const TWatch Running = Watch(Preview, 2000);
+  EXPECT_FALSE(Running.Ended) << "the second instance's preview runs while its box is visible";
+  EXPECT_EQ(Running.Windows, std::set<std::string>{});
+  ShowWindow(Monitor, SW_HIDE);
+  const TWatch Ending = Watch(Preview, 5000);
+  EXPECT_TRUE(Ending.Ended) << "and ends when the box is hidden";
+  EXPECT_EQ(Preview.WaitForExit(0), std::optional<DWORD>(0));
+  EXPECT_TRUE(Dialog.Running());
+  Dialog.Kill();
+  EXPECT_TRUE(Dialog.WaitForExit(5000).has_value());
+}
+
 TEST_F(TPreviewTest, EndsAtOnceWithoutAWindowToDrawInto) {
   for (const std::string Arguments : {"/p", "/p 12345", "/p:0", "/l nonsense"}) {
     TSaverProcess Preview(Arguments);

@@ -79,16 +79,37 @@ class TViewerTest : public TSettingsTest {
     }
     return false;
   }
-  // The picture W x H centred in the client area, on the background.
-  static void ExpectCentredPicture(HWND Window, int W, int H, std::uint32_t Inside) {
+  // What the client area shows of a picture W x H centred on the
+  // background, read from one capture of the screen: "" when it shows it.
+  static std::string CentredPictureMismatch(HWND Window, int W, int H, std::uint32_t Inside) {
     const SIZE C = ClientSize(Window);
+    POINT Origin{0, 0};
+    ClientToScreen(Window, &Origin);
+    const TPixelBuffer Screen = CaptureScreen();
     const int X = (C.cx - W) / 2, Y = (C.cy - H) / 2;
-    EXPECT_EQ(ClientPixel(Window, X, Y), Inside);
-    EXPECT_EQ(ClientPixel(Window, X + W - 1, Y + H - 1), Inside);
-    EXPECT_EQ(ClientPixel(Window, X - 1, Y), BackgroundPixel);
-    EXPECT_EQ(ClientPixel(Window, X + W, Y + H - 1), BackgroundPixel);
-    EXPECT_EQ(ClientPixel(Window, 0, 0), BackgroundPixel);
-    EXPECT_EQ(ClientPixel(Window, C.cx - 1, C.cy - 1), BackgroundPixel);
+    const struct {
+      int X, Y;
+      std::uint32_t Expected;
+    } Points[] = {{X, Y, Inside},
+                  {X + W - 1, Y + H - 1, Inside},
+                  {X - 1, Y, BackgroundPixel},
+                  {X + W, Y + H - 1, BackgroundPixel},
+                  {0, 0, BackgroundPixel},
+                  {C.cx - 1, C.cy - 1, BackgroundPixel}};
+    std::string Mismatch;
+    for (const auto& P : Points) {
+      const std::uint32_t Seen = Screen.At(Origin.x + P.X, Origin.y + P.Y);
+      if (Seen != P.Expected)
+        Mismatch += "at " + std::to_string(P.X) + "," + std::to_string(P.Y) + ": " + std::to_string(Seen) + " ";
+    }
+    return Mismatch;
+  }
+  // Waits until it shows, up to TimeoutMs; the last mismatch when it never does.
+  static std::string WaitForCentredPicture(HWND Window, int W, int H, std::uint32_t Inside, DWORD TimeoutMs = 15000) {
+    std::string Mismatch;
+    for (const DWORD Start = GetTickCount(); GetTickCount() - Start <= TimeoutMs; Pump(50))
+      if ((Mismatch = CentredPictureMismatch(Window, W, H, Inside)).empty()) break;
+    return Mismatch;
   }
   static std::int32_t Stored(const char* Name) {
     return static_cast<std::int32_t>(TRegistryKey::Open(SettingsKeyPath).ReadInteger(Name));
@@ -121,26 +142,46 @@ TEST_F(TViewerTest, ShowsTheGroupAtTheStoredPlacementAndStoresTheNewOne) {
   EXPECT_FALSE(GetWindowLongA(W, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_TRUE(GetWindowLongA(W, GWL_STYLE) & WS_THICKFRAME) << "resizable";
 
-  ASSERT_TRUE(WaitForCentre(W, Green));
-  ExpectCentredPicture(W, 100, 60, Green);
+  ASSERT_EQ(WaitForCentredPicture(W, 100, 60, Green), "");
   ASSERT_TRUE(WaitForCentre(W, Blue)) << "the next picture follows";
   ASSERT_TRUE(WaitForCentre(W, Green)) << "and the pass starts again";
 
+  // The worker redoes the picture on screen at the new size (until then it
+  // is shown stretched), and the slide show goes on at that size.
   SetWindowPos(W, nullptr, 150, 120, 500, 350, SWP_NOZORDER | SWP_NOACTIVATE);
-  ASSERT_TRUE(WaitForCentre(W, Green, 5000));
-  // The worker redoes the picture on screen at the new size; until then it
-  // is shown stretched.
-  for (DWORD Waited = 0; Waited < 3000; Waited += 50) {
-    const SIZE C = ClientSize(W);
-    if (ClientPixel(W, (C.cx - 100) / 2 - 1, C.cy / 2) == BackgroundPixel) break;
-    Pump(50);
-  }
-  ExpectCentredPicture(W, 100, 60, Green);
+  EXPECT_EQ(WaitForCentredPicture(W, 100, 60, Green, 5000), "");
+  EXPECT_EQ(WaitForCentredPicture(W, 120, 80, Blue, 5000), "");
   SendMessageA(W, WM_ENDSESSION, TRUE, 0);
   ExpectStoredPlacement(150, 120, 500, 350);  // the end of the session destroys no window
   SetWindowPos(W, nullptr, 60, 40, 300, 250, SWP_NOZORDER | SWP_NOACTIVATE);
   CloseViewer(Process, W);
   ExpectStoredPlacement(60, 40, 300, 250);
+}
+
+TEST_F(TViewerTest, ShowsItsFirstPictureAtOnceWhateverTheIntervalAndItsPlacement) {
+  // A minute between pictures: the first one must not wait for the first
+  // tick, at the default size as at a stored one.
+  SettingsKey().WriteInteger("Timer interval", 60000);
+  SettingsKey().WriteString("SlideShow Group", "acc");
+  Group("acc", {Picture("green.bmp", 100, 60, Green)});
+  for (const bool Stored : {false, true}) {
+    TRegistryKey Key = SettingsKey();
+    for (const char* Name : {"Slide Show Pos X", "Slide Show Pos Y", "Slide Show Size X", "Slide Show Size Y"})
+      Key.DeleteValue(Name);
+    if (Stored) {
+      Key.WriteInteger("Slide Show Pos X", 100);
+      Key.WriteInteger("Slide Show Pos Y", 100);
+      Key.WriteInteger("Slide Show Size X", 600);
+      Key.WriteInteger("Slide Show Size Y", 400);
+    }
+    TSaverProcess Process(Viewer(" /s acc"));
+    const auto Window = Process.WaitForWindow(15000);
+    ASSERT_TRUE(Window.has_value());
+    EXPECT_EQ(Window->Caption, "Pictarine Screen Saver - acc");
+    EXPECT_EQ(WaitForCentredPicture(Window->Window, 100, 60, Green, 10000), "")
+        << (Stored ? "600 x 400" : "the default size");
+    CloseViewer(Process, Window->Window);
+  }
 }
 
 TEST_F(TViewerTest, WithFadeEachPictureFadesInOverTheLast) {
@@ -218,8 +259,7 @@ TEST_F(TViewerTest, SurvivesBadPicturesAHugeGroupAndAnEmptyOne) {
     ASSERT_TRUE(Window.has_value());
     DeleteFileA(Gone.c_str());  // listed, then missing when its turn comes
     ASSERT_TRUE(WaitForCentre(Window->Window, Blue)) << "the 12-megapixel picture, fitted";
-    ASSERT_TRUE(WaitForCentre(Window->Window, Green));
-    ExpectCentredPicture(Window->Window, 100, 60, Green);
+    ASSERT_EQ(WaitForCentredPicture(Window->Window, 100, 60, Green), "");
     EXPECT_FALSE(Process.WaitForMessageBox(500).has_value());
     CloseViewer(Process, Window->Window);
   }
@@ -229,8 +269,7 @@ TEST_F(TViewerTest, SurvivesBadPicturesAHugeGroupAndAnEmptyOne) {
   const auto Window = Process.WaitForWindow(15000);
   ASSERT_TRUE(Window.has_value());
   // The 200 x 50 message bitmap, white around its text, on the background.
-  ASSERT_TRUE(WaitForCentre(Window->Window, White, 5000));
-  ExpectCentredPicture(Window->Window, 200, 50, White);
+  ASSERT_EQ(WaitForCentredPicture(Window->Window, 200, 50, White, 5000), "");
   EXPECT_TRUE(Process.Running());
   CloseViewer(Process, Window->Window);
 }

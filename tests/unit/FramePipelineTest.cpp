@@ -10,6 +10,7 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -33,7 +34,11 @@ struct TSourceLog {
   int Checks = 0;                     // PassStillCurrent calls
   bool PassChanged = false;           // what PassStillCurrent finds
   bool Block = false;                 // Prepare waits while this is set
+  bool Blocked = false;               // a Prepare is waiting
   bool Throw = false;
+  bool ThrowNonStandard = false;      // PassStillCurrent raises what no std::exception is
+  bool KeptGone = false;              // what the worker kept alive was let go
+  int SourcesAliveWhenKeptWent = -1;
   int SourcesAlive = 0;
 };
 
@@ -52,7 +57,10 @@ class TTestSource : public TFrameSource<TTestFrame> {
   }
   void Prepare(TTestFrame& Frame) override {
     std::unique_lock<std::mutex> Guard(Log->Lock);
+    Log->Blocked = Log->Block;
+    Log->Changed.notify_all();
     Log->Changed.wait(Guard, [&] { return !Log->Block; });
+    Log->Blocked = false;
     if (Log->Throw) throw std::runtime_error("File access denied");
     if (!Frame.Again) {
       if (Taken == 3) {
@@ -68,6 +76,7 @@ class TTestSource : public TFrameSource<TTestFrame> {
   bool PassStillCurrent() override {
     std::lock_guard<std::mutex> Guard(Log->Lock);
     ++Log->Checks;
+    if (Log->ThrowNonStandard) throw 42;
     if (!Log->PassChanged) return true;
     Name = "fresh";
     Pass = 1;
@@ -128,8 +137,8 @@ TEST_F(TFramePipelineTest, PreparesOneFrameAtATimeInTheQueuesOrder) {
     ASSERT_NE(Frame, nullptr);
     EXPECT_TRUE(Frame->Error.empty());
     Shown.push_back(Frame->Entry);
-    std::this_thread::sleep_for(20ms);
-    EXPECT_EQ(Prepared().size(), Shown.size()) << "nothing is prepared beyond the frame handed in";
+    EXPECT_FALSE(Pipeline->Busy()) << "nothing is prepared beyond the frame handed in";
+    EXPECT_EQ(Prepared().size(), Shown.size());
     EXPECT_TRUE(Pipeline->Request(Frame)) << "the frame taken goes back in";
   }
   EXPECT_EQ(Shown, (std::vector<std::string>{"p1a", "p1b", "p1c"}));
@@ -231,9 +240,15 @@ TEST_F(TFramePipelineTest, EndingDoesNotWaitForASourceThatBlocksAndTheWorkerEnds
   auto Pipeline = Start();
   ASSERT_TRUE(Ask(*Pipeline));
   ASSERT_NE(Await(*Pipeline), nullptr);
-  Log->Block = true;  // the next read never returns
+  {
+    std::unique_lock<std::mutex> Guard(Log->Lock);
+    Log->Block = true;  // the next read never returns
+  }
   ASSERT_TRUE(Ask(*Pipeline));
-  std::this_thread::sleep_for(50ms);
+  {
+    std::unique_lock<std::mutex> Guard(Log->Lock);
+    ASSERT_TRUE(Log->Changed.wait_for(Guard, 5s, [&] { return Log->Blocked; })) << "the read is under way";
+  }
   const auto Before = std::chrono::steady_clock::now();
   Pipeline.reset();
   const auto Took = std::chrono::steady_clock::now() - Before;
@@ -255,6 +270,148 @@ TEST_F(TFramePipelineTest, EndingAnIdleWorkerLetsItsSourceGoAtOnce) {
   Pipeline.reset();
   std::lock_guard<std::mutex> Guard(Log->Lock);
   EXPECT_EQ(Log->SourcesAlive, 0);
+}
+
+TEST_F(TFramePipelineTest, ATickThatCameBeforeThePassesFirstFrameWasAskedForCountsForIt) {
+  auto Pipeline = Start();
+  for (int I = 0; I < 3; ++I) {
+    ASSERT_TRUE(Ask(*Pipeline));
+    ASSERT_NE(Await(*Pipeline), nullptr);
+  }
+  // The window is due already when it hands its frame in (the frame it took
+  // could not be shown): the pass's first frame is not held a whole
+  // interval for the next tick.
+  Pipeline->Tick();
+  ASSERT_TRUE(Ask(*Pipeline));
+  std::unique_ptr<TTestFrame> Frame = Await(*Pipeline);
+  ASSERT_NE(Frame, nullptr) << "held although its tick had come";
+  EXPECT_EQ(Frame->Entry, "p2a");
+
+  // A frame taken answers its tick: the next pass's first frame waits again.
+  for (int I = 0; I < 2; ++I) {
+    ASSERT_TRUE(Pipeline->Request(Frame));
+    Frame = Await(*Pipeline);
+    ASSERT_NE(Frame, nullptr);
+  }
+  ASSERT_TRUE(Pipeline->Request(Frame));
+  EXPECT_EQ(Await(*Pipeline, 300ms), nullptr) << "p3a waits for a tick of its own";
+}
+
+TEST_F(TFramePipelineTest, APassesFirstFrameAskedForAgainKeepsItsPassStartAndIsNotHeldAgain) {
+  auto Pipeline = Start();
+  for (int I = 0; I < 3; ++I) {
+    ASSERT_TRUE(Ask(*Pipeline));
+    ASSERT_NE(Await(*Pipeline), nullptr);
+  }
+  ASSERT_TRUE(Ask(*Pipeline));
+  Pipeline->Tick();
+  std::unique_ptr<TTestFrame> Frame = Await(*Pipeline);
+  ASSERT_NE(Frame, nullptr);
+  ASSERT_TRUE(Frame->PassStart);
+  // Taken at a size no longer wanted: asked for again at the new one.
+  Frame->Again = true;
+  Frame->Width = 300;
+  ASSERT_TRUE(Pipeline->Request(Frame));
+  Frame = Await(*Pipeline);
+  ASSERT_NE(Frame, nullptr) << "its pass was confirmed already";
+  EXPECT_EQ(Frame->Entry, "p2a");
+  EXPECT_TRUE(Frame->PassStart) << "the window still learns that a pass begins with it";
+  EXPECT_EQ(Log->Checks, 1);
+}
+
+TEST_F(TFramePipelineTest, AnyErrorOfThePassCheckComesBackWithItsFrame) {
+  auto Pipeline = Start();
+  for (int I = 0; I < 3; ++I) {
+    ASSERT_TRUE(Ask(*Pipeline));
+    ASSERT_NE(Await(*Pipeline), nullptr);
+  }
+  {
+    std::lock_guard<std::mutex> Guard(Log->Lock);
+    Log->ThrowNonStandard = true;
+  }
+  ASSERT_TRUE(Ask(*Pipeline));
+  Pipeline->Tick();
+  std::unique_ptr<TTestFrame> Frame = Await(*Pipeline);
+  ASSERT_NE(Frame, nullptr);
+  EXPECT_EQ(Frame->Error, "Unknown error");
+}
+
+TEST_F(TFramePipelineTest, OnceItsEndReturnsReadyIsNeitherRunningNorEverCalledAgain) {
+  // Ready posts to the owner's window, which is destroyed once the pipeline
+  // has ended: a Ready still running then, or called later, would post to a
+  // window that is gone or to another that took its handle.
+  std::mutex Lock;
+  std::condition_variable Changed;
+  bool InReady = false, LetGo = false, Ended = false;
+  int Calls = 0;
+  auto SharedLog = Log;
+  auto Pipeline = std::make_unique<TFramePipeline<TTestFrame>>(
+      [SharedLog](const std::atomic<bool>&) { return std::make_unique<TTestSource>(SharedLog); },
+      [&] {
+        std::unique_lock<std::mutex> Guard(Lock);
+        ++Calls;
+        InReady = true;
+        Changed.notify_all();
+        Changed.wait(Guard, [&] { return LetGo; });
+        InReady = false;
+      });
+  ASSERT_TRUE(Ask(*Pipeline));
+  std::thread Ender;
+  {
+    std::unique_lock<std::mutex> Guard(Lock);
+    ASSERT_TRUE(Changed.wait_for(Guard, 5s, [&] { return InReady; }));
+    Ender = std::thread([&] {
+      Pipeline.reset();
+      std::lock_guard<std::mutex> Ending(Lock);
+      Ended = true;
+      Changed.notify_all();
+    });
+    EXPECT_FALSE(Changed.wait_for(Guard, 1s, [&] { return Ended; })) << "the end returned while Ready ran";
+    LetGo = true;
+    Changed.notify_all();
+    EXPECT_TRUE(Changed.wait_for(Guard, 5s, [&] { return Ended; }));
+  }
+  Ender.join();
+  {
+    std::unique_lock<std::mutex> Guard(Log->Lock);
+    EXPECT_TRUE(Log->Changed.wait_for(Guard, 5s, [&] { return Log->SourcesAlive == 0; }));
+  }
+  std::lock_guard<std::mutex> Guard(Lock);
+  EXPECT_EQ(Calls, 1);
+}
+
+TEST_F(TFramePipelineTest, WhatTheWorkerKeepsAliveIsLetGoLastWhenTheWorkerEnds) {
+  // What it keeps alive (the caches its frames use) outlives the pipeline's
+  // end while a read still blocks, and then the worker's source and frames.
+  struct TKept {
+    std::shared_ptr<TSourceLog> Log;
+    ~TKept() {
+      std::lock_guard<std::mutex> Guard(Log->Lock);
+      Log->KeptGone = true;
+      Log->SourcesAliveWhenKeptWent = Log->SourcesAlive;
+      Log->Changed.notify_all();
+    }
+  };
+  auto SharedLog = Log;
+  auto Pipeline = std::make_unique<TFramePipeline<TTestFrame>>(
+      [SharedLog](const std::atomic<bool>&) { return std::make_unique<TTestSource>(SharedLog); }, nullptr,
+      std::shared_ptr<TKept>(new TKept{Log}));
+  {
+    std::lock_guard<std::mutex> Guard(Log->Lock);
+    Log->Block = true;
+  }
+  ASSERT_TRUE(Ask(*Pipeline));
+  {
+    std::unique_lock<std::mutex> Guard(Log->Lock);
+    ASSERT_TRUE(Log->Changed.wait_for(Guard, 5s, [&] { return Log->Blocked; }));
+  }
+  Pipeline.reset();
+  std::unique_lock<std::mutex> Guard(Log->Lock);
+  EXPECT_FALSE(Log->KeptGone) << "kept while the worker may still run";
+  Log->Block = false;
+  Log->Changed.notify_all();
+  EXPECT_TRUE(Log->Changed.wait_for(Guard, 5s, [&] { return Log->KeptGone; })) << "let go when the worker ends";
+  EXPECT_EQ(Log->SourcesAliveWhenKeptWent, 0) << "after the source";
 }
 
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(TPreviewLoopTest, DrawsTheFittedPictureCentredUntilTheWindowHides) {
   TApplication App;
   // A guard of its own: another test leaves the real one open in this process.
   TInstanceGuard Guard("Pictarine preview test guard");
-  Guard.Acquire(App);
+  Guard.Acquire();
   ASSERT_TRUE(Guard.Held());
   const DWORD Start = GetTickCount();
   TPreviewHost Host(400);
