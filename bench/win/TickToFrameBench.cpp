@@ -122,11 +122,15 @@ double KeyToGoneMedian(bool Blocking, int Runs) {
     Context.Presented = [&Shown](const std::string&, double) { Shown = true; };
     auto* Saver = static_cast<TMainForm*>(App.AddForm(std::make_unique<TMainForm>(App, Context)));
     Saver->Show();
-    // The key comes while the worker reads: the first picture shown (or,
-    // blocking, a moment to be sure the read is under way), then 300 ms into
-    // the next one's preparation.
-    PumpUntil(App, [&] { return Shown; }, Blocking ? 300 : 10000);
-    PumpUntil(App, [] { return false; }, 300);
+    // The key comes while the worker reads: blocking, once the read is under
+    // way; else the first picture shown, then 300 ms into the next one's
+    // preparation.
+    if (Blocking) {
+      PumpUntil(App, [] { return TBlockingSource::WaitForRead(0); }, 10000);
+    } else {
+      PumpUntil(App, [&] { return Shown; }, 10000);
+      PumpUntil(App, [] { return false; }, 300);
+    }
     Times.push_back(KeyToGoneMs(App, Saver->Handle()));
   }
   return Percentile(Times, 0.5);

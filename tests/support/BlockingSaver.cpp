@@ -11,4 +11,4 @@ TPicturePipeline::TSourceMaker BlockingPictures(bool) { return TBlockingSource::
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { ExitProcess(static_cast<UINT>(RunScreenSaver(BlockingPictures))); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunScreenSaver(BlockingPictures); }

@@ -10,7 +10,10 @@
 
 class TBlockingSource : public TPictureSource {
  public:
-  void Prepare(TFrame&) override { WaitForSingleObject(Released(), INFINITE); }
+  void Prepare(TFrame&) override {
+    SetEvent(Event(ReadBegun));
+    WaitForSingleObject(Event(Released), INFINITE);
+  }
   bool PassStillCurrent() override { return true; }
 
   static TPicturePipeline::TSourceMaker Maker() {
@@ -18,12 +21,20 @@ class TBlockingSource : public TPictureSource {
       return std::make_unique<TBlockingSource>();
     };
   }
+  // Waits until a read has begun (since the last call), up to TimeoutMs.
+  static bool WaitForRead(DWORD TimeoutMs) {
+    const bool Begun = WaitForSingleObject(Event(ReadBegun), TimeoutMs) == WAIT_OBJECT_0;
+    ResetEvent(Event(ReadBegun));
+    return Begun;
+  }
   // Lets every read blocked so far, and every later one, return.
-  static void Release() { SetEvent(Released()); }
+  static void Release() { SetEvent(Event(Released)); }
 
  private:
-  static HANDLE Released() {
-    static const HANDLE Event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return Event;
+  enum TWhich { ReadBegun, Released };
+  static HANDLE Event(TWhich Which) {
+    static const HANDLE Events[] = {CreateEventA(nullptr, TRUE, FALSE, nullptr),
+                                    CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    return Events[Which];
   }
 };

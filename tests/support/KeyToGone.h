@@ -11,14 +11,24 @@
 
 #include "platform/Application.h"
 
-inline double KeyToGoneMs(TApplication& App, HWND Saver) {
+// What KeyToGoneMs answers when the window is still there after its time
+// limit: the watcher then ends the application's loop itself, so that a
+// saver that does not answer its key fails the test instead of hanging it.
+constexpr double NeverGoneMs = 1e9;
+
+inline double KeyToGoneMs(TApplication& App, HWND Saver, DWORD LimitMs = 10000) {
   using TClock = std::chrono::steady_clock;
   TClock::time_point GoneAt;
+  bool Gone = false;
   std::atomic<bool> Pressed{false};
+  const DWORD Loop = GetCurrentThreadId();
   std::thread Watcher([&] {
     while (!Pressed) Sleep(0);
-    while (IsWindow(Saver) && IsWindowVisible(Saver)) Sleep(1);
+    const TClock::time_point Limit = TClock::now() + std::chrono::milliseconds(LimitMs);
+    while (IsWindow(Saver) && IsWindowVisible(Saver) && TClock::now() < Limit) Sleep(1);
     GoneAt = TClock::now();
+    Gone = GoneAt < Limit;
+    if (!Gone) PostThreadMessageA(Loop, WM_QUIT, 0, 0);
   });
   const TClock::time_point Start = TClock::now();
   Pressed = true;
@@ -26,7 +36,7 @@ inline double KeyToGoneMs(TApplication& App, HWND Saver) {
   App.Run();
   App.DestroyForms();
   Watcher.join();
-  return std::chrono::duration<double, std::milli>(GoneAt - Start).count();
+  return Gone ? std::chrono::duration<double, std::milli>(GoneAt - Start).count() : NeverGoneMs;
 }
 
 // Runs the application's messages until Done answers true or TimeoutMs have

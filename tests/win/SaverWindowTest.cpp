@@ -41,7 +41,7 @@ TEST_F(TSaverWindowTest, AKeyEndsTheSaverAtOnceWhileTheWorkersReadBlocks) {
     TApplication App;
     TMainForm& Saver = StartSaver(App, Context);
     const HWND Window = Saver.Handle();
-    PumpUntil(App, [] { return false; }, 300);  // the first read is under way by now
+    ASSERT_TRUE(PumpUntil(App, [] { return TBlockingSource::WaitForRead(0); }, 10000)) << "the first read begins";
     EXPECT_TRUE(IsWindowVisible(Window)) << "the window covers the screen while the read blocks";
     Times.push_back(KeyToGoneMs(App, Window));
   }
