@@ -41,6 +41,5 @@ bool IsValidGroupName(const std::string& Name) {
   if (!IsSafeGroupName(Name) || Name.find_first_of("<>\"|?*") != std::string::npos) return false;
   for (const char C : Name)
     if (static_cast<unsigned char>(C) < 32) return false;
-  if (Name.back() == '.' || Name.back() == ' ') return false;
   return !IsDeviceName(Name);
 }

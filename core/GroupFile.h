@@ -39,7 +39,8 @@ bool IsSafeGroupName(const std::string& Name);
 
 // Whether a new group may take the name: its file name must be one that
 // Windows can create. Besides what IsSafeGroupName refuses, no < > " | ? *
-// and no control characters, no dot or blank at the end, and no device name
-// (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, with or
-// without an extension). The empty name is allowed.
+// and no control characters, and no device name (CON, PRN, AUX, NUL, COM1 to
+// COM9, LPT1 to LPT9, in any case, with or without an extension). A dot or a
+// blank at the end is allowed: the file name ends in ".dat" after it. The
+// empty name is allowed.
 bool IsValidGroupName(const std::string& Name);

@@ -17,6 +17,6 @@ std::string GroupNameRefusal(const std::string& Name) {
   if (IsValidGroupName(Name)) return std::string();
   return "\"" + Name +
          "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain any of "
-         "< > : \" / \\ | ? * or control characters, may not end in a dot or a blank, and may not be a device name "
-         "such as CON, PRN, AUX, NUL, COM1 or LPT1";
+         "< > : \" / \\ | ? * or control characters, and may not be a device name such as CON, PRN, AUX, NUL, COM1 or "
+         "LPT1";
 }

@@ -11,16 +11,6 @@
 
 namespace {
 
-struct TGuardFrame {
-  void* Jump[5];
-  TGuardFrame* Outer;
-#ifdef __i386__
-  // 32-bit code registers its frame-based handlers in a list on the stack;
-  // the list must not keep the frames that the jump abandons.
-  void* ExceptionList;
-#endif
-};
-
 // The innermost guarded call of each thread, in a slot that the handler can
 // read without allocating.
 DWORD FrameSlot() {
@@ -28,7 +18,38 @@ DWORD FrameSlot() {
   return Slot;
 }
 
+struct TGuardFrame;
 TGuardFrame* Innermost() { return static_cast<TGuardFrame*>(TlsGetValue(FrameSlot())); }
+
+#ifdef __i386__
+// The head of the thread's list of frame-based handlers, at FS:0.
+void* ExceptionListHead() {
+  void* Head;
+  asm volatile("movl %%fs:0, %0" : "=r"(Head));
+  return Head;
+}
+void SetExceptionListHead(void* Head) { asm volatile("movl %0, %%fs:0" : : "r"(Head) : "memory"); }
+#endif
+
+// One guarded call's frame. It takes the thread's slot as it finds it (the
+// outer guarded call, or none) and puts it back when it goes, on every way
+// out of the call: return, fault (the jump lands in the frame that owns it)
+// and a C++ exception passing through.
+struct TGuardFrame {
+  TGuardFrame() : Outer(Innermost()) {}
+  ~TGuardFrame() { TlsSetValue(FrameSlot(), Outer); }
+  TGuardFrame(const TGuardFrame&) = delete;
+  TGuardFrame& operator=(const TGuardFrame&) = delete;
+
+  void* Jump[5] = {};
+  TGuardFrame* const Outer;
+#ifdef __i386__
+  // 32-bit code registers its frame-based handlers in a list on the stack;
+  // the list must not keep the frames that the jump abandons. (A C++
+  // exception leaves the list as it was: its unwinder works from tables.)
+  void* const ExceptionList = ExceptionListHead();
+#endif
+};
 
 bool IsProcessorFault(DWORD Code) {
   switch (Code) {
@@ -45,16 +66,6 @@ bool IsProcessorFault(DWORD Code) {
       return false;
   }
 }
-
-#ifdef __i386__
-// The head of the thread's list of frame-based handlers, at FS:0.
-void* ExceptionListHead() {
-  void* Head;
-  asm volatile("movl %%fs:0, %0" : "=r"(Head));
-  return Head;
-}
-void SetExceptionListHead(void* Head) { asm volatile("movl %0, %%fs:0" : : "r"(Head) : "memory"); }
-#endif
 
 [[noreturn]] __attribute__((noinline)) void LandAfterFault() {
   TGuardFrame* Frame = Innermost();
@@ -81,21 +92,15 @@ LONG CALLBACK OnFault(EXCEPTION_POINTERS* Info) {
 
 }  // namespace
 
+bool InsideGuardedCall() { return Innermost() != nullptr; }
+
 __attribute__((noinline)) bool CallGuarded(void (*Call)(void*), void* Context) {
   // Installed once, for the life of the process.
   static const PVOID Handler = AddVectoredExceptionHandler(1, OnFault);
   (void)Handler;
-  TGuardFrame Frame{};
-  Frame.Outer = Innermost();
-#ifdef __i386__
-  Frame.ExceptionList = ExceptionListHead();
-#endif
-  if (__builtin_setjmp(Frame.Jump)) {
-    TlsSetValue(FrameSlot(), Frame.Outer);
-    return false;
-  }
+  TGuardFrame Frame;
+  if (__builtin_setjmp(Frame.Jump)) return false;
   TlsSetValue(FrameSlot(), &Frame);
   Call(Context);
-  TlsSetValue(FrameSlot(), Frame.Outer);
   return true;
 }

@@ -12,6 +12,11 @@
 // per-thread calls are allowed.
 bool CallGuarded(void (*Call)(void*), void* Context);
 
+// Whether the calling thread is inside a guarded call now. A guarded call
+// ends as it began in this respect, however it ends: by returning, by a fault
+// or by a C++ exception passing through.
+bool InsideGuardedCall();
+
 template <typename F>
 bool CallGuarded(F&& Call) {
   std::decay_t<F> Callable(std::forward<F>(Call));

@@ -154,8 +154,6 @@ void TSettings::SaveSettings() {
   Key.WriteBool("Slide Show OnTop", SlideShowOnTop);
   Key.WriteBool("Slide Show Hidden", SlideShowHidden);
   Key.WriteBool("Slide Show Startup", SlideShowStartup);
-  Key.WriteBool("Fade Between Pictures", FadeBetweenPictures);
-  Key.WriteBool("All Monitors", AllMonitors);
   Key.WriteInteger("Max Screen X", static_cast<std::uint32_t>(MaxScreenX));
   Key.WriteInteger("Max Screen Y", static_cast<std::uint32_t>(MaxScreenY));
   Key.WriteInteger("Background", Background);
@@ -174,6 +172,11 @@ void TSettings::SaveSettings() {
       if (!Current) Images.DeleteValue(Name);
     }
   }
+  // Values added later are written last, after every older one and the group
+  // names, so that a failure in one of them never leaves an older value
+  // unwritten.
+  Key.WriteBool("Fade Between Pictures", FadeBetweenPictures);
+  Key.WriteBool("All Monitors", AllMonitors);
   SaveGroup(CurrentGroup);
 }
 

@@ -5,9 +5,12 @@
 // same file into a fresh buffer and into a buffer reused across rounds,
 // alternating the three. Prints the median ratios; the last line is the
 // ratio to the reused-buffer decode (target: at most 1.15). Runs under Wine
-// on a virtual desktop of that size.
+// on a virtual desktop of that size. Argument: the number of rounds (default
+// 15).
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 
 #include "bench/PhotoJpeg.h"
@@ -19,7 +22,8 @@
 
 using namespace Bench;
 
-int main() {
+int main(int Argc, char** Argv) {
+  const int Rounds = Argc > 1 ? std::max(1, std::atoi(Argv[1])) : 15;
   JoinDesktop("PictarineBench1920x1080", "1920x1080");
   const int ScreenW = GetSystemMetrics(SM_CXSCREEN), ScreenH = GetSystemMetrics(SM_CYSCREEN);
   const TBytes File = MakePhotoJpeg();
@@ -59,7 +63,6 @@ int main() {
   DrawCycle();
   TimeBareDecode(File);
   TimeBareDecode(File, Reused.data());
-  const int Rounds = 15;
   std::vector<double> Cycle, Fresh, Bare, FreshRatios, Ratios;
   for (int I = 0; I < Rounds; ++I) {
     const double A = DrawCycle();

@@ -5,10 +5,13 @@
 // full-size decode of the same file (decoder, first frame, CopyPixels of the
 // whole frame in its own 24-bit format into a buffer reused across rounds),
 // alternating the two. Prints the medians, the breakdown of the preparation
-// and, last, their ratio. Runs under Wine.
+// and, last, their ratio. Runs under Wine. Argument: the number of rounds
+// (default 9).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "bench/PhotoJpeg.h"
@@ -42,7 +45,8 @@ double TimePlainDecode(IWICImagingFactory* Factory, const std::wstring& Path, st
 
 }  // namespace
 
-int main() {
+int main(int Argc, char** Argv) {
+  const int Rounds = Argc > 1 ? std::max(1, std::atoi(Argv[1])) : 9;
   TComScope Com;
   const TComPtr<IWICImagingFactory> Factory = CreateWicFactory();
   if (!Factory) {
@@ -88,7 +92,6 @@ int main() {
   }
   Opening.clear();
   Drawing.clear();
-  const int Rounds = 9;
   for (int I = 0; I < Rounds; ++I) {
     const double A = Prepare();
     const double B = TimePlainDecode(Factory.Get(), WidePath, Pixels);

@@ -396,16 +396,23 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   Click(idDeleteGroup);
   ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "one Holiday deleted");
 
-  // Names that cannot be file names in the group folder are refused.
-  for (const std::string Bad : {"Trip\\2024", "..", "Say \"cheese\"", "con.txt", "Trip."}) {
+  // Names that cannot be file names in the group folder are refused; one
+  // that ends in a dot is taken (its file is "Trip..dat").
+  for (const std::string Bad : {"Trip\\2024", "..", "Say \"cheese\"", "con.txt", "Trip|2024"}) {
     SetControlText(Control(idNewGroupName), Bad);
     Click(idAddGroup);
     ExpectErrorBox("\"" + Bad +
                    "\" cannot be a group name: a group is kept in a file of that name, so the name may not contain any "
-                   "of < > : \" / \\ | ? * or control characters, may not end in a dot or a blank, and may not be a "
-                   "device name such as CON, PRN, AUX, NUL, COM1 or LPT1.");
+                   "of < > : \" / \\ | ? * or control characters, and may not be a device name such as CON, PRN, "
+                   "AUX, NUL, COM1 or LPT1.");
     ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, Bad.c_str());
   }
+  SetControlText(Control(idNewGroupName), "Trip.");
+  Click(idAddGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Trip.", "Zoo"}, "Trip.");
+  SelectGroup(3);
+  Click(idDeleteGroup);
+  ExpectLists({"Alps", "Beach", "Holiday", "Zoo"}, "Trip. deleted");
   // Delete with nothing selected.
   SelectGroup(-1);
   Click(idDeleteGroup);

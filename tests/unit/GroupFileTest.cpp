@@ -41,12 +41,15 @@ TEST(FormatGroupFile, EndsEveryLineWithCrLfAndReadsBack) {
 }
 
 TEST(IsValidGroupName, TakesOnlyNamesWindowsCanCreateAFileOf) {
+  // A dot or a blank at the end harms nothing: the file name goes on with
+  // ".dat" ("Trip..dat", "Trip .dat").
   for (const char* Name : {"", "Photos", "My Pictures", ".hidden", "a.b", "x..y", "CONSOLE", "COM0", "COM10", "LPT",
-                           "Auxiliary", "NULL.txt", "Con Air", "prn1", "Trip 2024 (best)", "caf\xE9", "a'b"})
+                           "Auxiliary", "NULL.txt", "Con Air", "prn1", "Trip 2024 (best)", "caf\xE9", "a'b", "Trip.",
+                           "Trip ", " ", "...", "Trip. . ", "CON1", "LPT10."})
     EXPECT_TRUE(IsValidGroupName(Name)) << Name;
   for (const char* Name : {".", "..", "a\\b", "a/b", "C:x", "a<b", "a>b", "Say \"hi\"", "a|b", "why?", "*",
-                           "tab\there", "\x1F", "Trip.", "Trip ", " ", "...", "CON", "con", "Nul.txt", "aux.tar.gz",
-                           "COM1", "com9.dat", "LPT1", "lpt5", "PRN ", "CON .txt"})
+                           "tab\there", "\x1F", "end\n", "CON", "con", "Nul.txt", "aux.tar.gz",
+                           "COM1", "com9.dat", "LPT1", "lpt5", "PRN ", "CON .txt", "con.", "NUL ", "Trip?.", "Trip:."})
     EXPECT_FALSE(IsValidGroupName(Name)) << Name;
 }
 

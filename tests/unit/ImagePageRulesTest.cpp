@@ -20,14 +20,18 @@ TEST(ViewerSlideShowCommand, QuotesTheProgramAndTheGroup) {
 }
 
 TEST(GroupNameRefusal, RefusesNamesThatCannotBeFileNamesInTheGroupFolder) {
-  for (const char* Good : {"Holiday", "", "My Pictures 2024", "a.b", "x..y", ".hidden"})
+  for (const char* Good : {"Holiday", "", "My Pictures 2024", "a.b", "x..y", ".hidden", "Trip.", "Trip ", " ", "..."})
     EXPECT_EQ(GroupNameRefusal(Good), "") << Good;
-  for (const char* Bad : {"a\\b", "a/b", "C:x", ".", "..", "\\", "..\\..\\x", " ", "...", "Say \"hi\"", "CON",
+  for (const char* Bad : {"a\\b", "a/b", "C:x", ".", "..", "\\", "..\\..\\x", "a|b", "Say \"hi\"", "CON",
                           "lpt9.old"}) {
     const std::string Message = GroupNameRefusal(Bad);
     EXPECT_NE(Message.find(std::string("\"") + Bad + "\""), std::string::npos) << Message;
     EXPECT_NE(Message.find("may not contain"), std::string::npos) << Message;
   }
+  EXPECT_EQ(GroupNameRefusal("nul.txt"),
+            "\"nul.txt\" cannot be a group name: a group is kept in a file of that name, so the name may not contain "
+            "any of < > : \" / \\ | ? * or control characters, and may not be a device name such as CON, PRN, AUX, "
+            "NUL, COM1 or LPT1");
 }
 
 }  // namespace

@@ -50,4 +50,36 @@ TEST(CallGuarded, LetsCppExceptionsPassAndStaysUsable) {
   EXPECT_TRUE(CallGuarded([] {}));
 }
 
+// A call that is left, whichever way, leaves the thread as outside it as
+// before: a fault after it must not land in the frame of a call that has
+// ended.
+TEST(CallGuarded, EveryWayOutLeavesTheThreadWhereItWas) {
+  EXPECT_FALSE(InsideGuardedCall());
+  bool Inside = false;
+  EXPECT_TRUE(CallGuarded([&Inside] { Inside = InsideGuardedCall(); }));
+  EXPECT_TRUE(Inside);
+  EXPECT_FALSE(InsideGuardedCall()) << "returned";
+  EXPECT_FALSE(CallGuarded(WriteThroughNull));
+  EXPECT_FALSE(InsideGuardedCall()) << "faulted";
+  EXPECT_THROW(CallGuarded([] { throw std::runtime_error("passes"); }), std::runtime_error);
+  // (Left pointing into the dead frame, the next fault would jump into it.)
+  ASSERT_FALSE(InsideGuardedCall()) << "a C++ exception passed";
+
+  // Inside an outer call, the inner call's exception leaves the outer one in
+  // place: a later fault ends the outer call, not the dead inner one.
+  bool Caught = false, StillInside = false;
+  EXPECT_FALSE(CallGuarded([&] {
+    try {
+      CallGuarded([] { throw std::runtime_error("inner"); });
+    } catch (const std::runtime_error&) {
+      Caught = true;
+    }
+    StillInside = InsideGuardedCall();
+    WriteThroughNull();
+  }));
+  EXPECT_TRUE(Caught);
+  EXPECT_TRUE(StillInside);
+  EXPECT_FALSE(InsideGuardedCall()) << "the outer call faulted";
+}
+
 }  // namespace

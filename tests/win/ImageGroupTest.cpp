@@ -4,6 +4,7 @@
 #include <map>
 
 #include "core/Errors.h"
+#include "core/GroupFile.h"
 #include "platform/Files.h"
 #include "platform/KernelHandle.h"
 #include "support/SettingsFixture.h"
@@ -170,6 +171,32 @@ TEST_F(TImageGroupTest, GroupNamesCannotLeaveTheImageDataFolder) {
   EXPECT_EQ(FileContent(Scratch + "\\Image Data\\sub\\inner.dat"), A + "\r\n");
   Settings.SaveGroup("..dots are fine..");
   EXPECT_TRUE(FileExists(GroupFile("..dots are fine..")));
+}
+
+// A name that ends in a dot or a blank is still the start of a file name that
+// goes on with ".dat", so the group is a file of its own: Windows drops dots
+// and blanks only at the very end of a name.
+TEST_F(TImageGroupTest, GroupsNamedWithADotOrABlankAtTheEndKeepFilesOfTheirOwn) {
+  TSettings Settings;
+  Settings.InstallDir = Scratch + "\\ends";
+  const struct {
+    std::string Name, File;
+    std::vector<std::string> Entries;
+  } Groups[] = {{"Trip", "Trip.dat", {A}}, {"Trip.", "Trip..dat", {B}}, {"Trip ", "Trip .dat", {C}},
+                {"Trip. ", "Trip. .dat", {A, B}}};
+  for (const auto& G : Groups) {
+    Settings.ImageQueue.Clear();
+    for (const std::string& Entry : G.Entries) Settings.ImageQueue.Add(Entry);
+    Settings.SaveGroup(G.Name);
+  }
+  std::vector<std::string> Files = FolderListing(Settings.InstallDir + "\\Image Data");
+  std::sort(Files.begin(), Files.end());
+  EXPECT_EQ(Files, (std::vector<std::string>{"Trip .dat", "Trip. .dat", "Trip..dat", "Trip.dat"}));
+  for (const auto& G : Groups) {
+    EXPECT_EQ(FileContent(Settings.InstallDir + "\\Image Data\\" + G.File), FormatGroupFile(G.Entries)) << G.Name;
+    Settings.LoadGroup(G.Name);
+    EXPECT_EQ(Settings.ImageQueue.ToVector(), G.Entries) << G.Name;
+  }
 }
 
 }  // namespace

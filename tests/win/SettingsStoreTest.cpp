@@ -2,7 +2,9 @@
 #include "support/SettingsFixture.h"
 
 #include <algorithm>
+#include <cstring>
 #include <map>
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -13,6 +15,99 @@ namespace {
 
 std::string Dword(std::uint32_t V) { return std::string(reinterpret_cast<const char*>(&V), 4); }
 std::string Sz(const std::string& S) { return S + std::string(1, '\0'); }
+
+// Points this program's import of Function (by name, from any DLL) at
+// Replacement for the life of the object, so that a test sees, and may fail,
+// the program's own calls of it; Original is the real function (null when
+// the program does not import it).
+class TImportPatch {
+ public:
+  TImportPatch(const char* Function, void* Replacement) {
+    auto* Base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* Nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(Base + reinterpret_cast<IMAGE_DOS_HEADER*>(Base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& Imports = Nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* Dll = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(Base + Imports.VirtualAddress);
+         Imports.VirtualAddress && Dll->Name && !Slot; ++Dll) {
+      if (!Dll->OriginalFirstThunk) continue;  // no names to go by
+      auto* Name = reinterpret_cast<IMAGE_THUNK_DATA*>(Base + Dll->OriginalFirstThunk);
+      auto* Bound = reinterpret_cast<IMAGE_THUNK_DATA*>(Base + Dll->FirstThunk);
+      for (; Name->u1.AddressOfData && !Slot; ++Name, ++Bound)
+        if (!IMAGE_SNAP_BY_ORDINAL(Name->u1.Ordinal) &&
+            std::strcmp(reinterpret_cast<const char*>(
+                            reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(Base + Name->u1.AddressOfData)->Name),
+                        Function) == 0)
+          Slot = reinterpret_cast<void**>(&Bound->u1.Function);
+    }
+    if (!Slot) return;
+    Original = *Slot;
+    Write(Replacement);
+  }
+  ~TImportPatch() {
+    if (Slot) Write(Original);
+  }
+  TImportPatch(const TImportPatch&) = delete;
+  TImportPatch& operator=(const TImportPatch&) = delete;
+
+  void* Original = nullptr;
+
+ private:
+  void Write(void* Value) {
+    DWORD Protection;
+    VirtualProtect(Slot, sizeof *Slot, PAGE_READWRITE, &Protection);
+    *Slot = Value;
+    VirtualProtect(Slot, sizeof *Slot, Protection, &Protection);
+  }
+  void** Slot = nullptr;
+};
+
+// Every registry value this program writes while the object lives, in order,
+// written to the real registry, except that a write of the value named
+// Failing fails.
+struct TValueWrites {
+  TValueWrites() {
+    Instance = this;
+    Ansi.emplace("RegSetValueExA", reinterpret_cast<void*>(&SetA));
+    Wide.emplace("RegSetValueExW", reinterpret_cast<void*>(&SetW));
+  }
+  ~TValueWrites() {
+    Ansi.reset();
+    Wide.reset();
+    Instance = nullptr;
+  }
+
+  std::vector<std::string> Names;
+  std::string Failing;
+
+ private:
+  static LONG WINAPI SetA(HKEY Key, LPCSTR Name, DWORD Reserved, DWORD Type, const BYTE* Data, DWORD Size) {
+    if (Instance->Seen(Name ? Name : "")) return ERROR_ACCESS_DENIED;
+    return reinterpret_cast<decltype(&RegSetValueExA)>(Instance->Ansi->Original)(Key, Name, Reserved, Type, Data,
+                                                                                  Size);
+  }
+  static LONG WINAPI SetW(HKEY Key, LPCWSTR Name, DWORD Reserved, DWORD Type, const BYTE* Data, DWORD Size) {
+    std::string Narrow;
+    for (const wchar_t* C = Name; C && *C; ++C) Narrow += static_cast<char>(*C);  // the value names are ASCII
+    if (Instance->Seen(Narrow)) return ERROR_ACCESS_DENIED;
+    return reinterpret_cast<decltype(&RegSetValueExW)>(Instance->Wide->Original)(Key, Name, Reserved, Type, Data,
+                                                                                  Size);
+  }
+  bool Seen(const std::string& Name) {
+    Names.push_back(Name);
+    return Name == Failing;
+  }
+
+  static inline TValueWrites* Instance = nullptr;
+  std::optional<TImportPatch> Ansi, Wide;
+};
+
+// The values of the settings key that SaveSettings writes, oldest first:
+// the original ones, then those added since.
+const char* const OlderValues[] = {
+    "Change WallPaper", "WallPaper Group", "SlideShow Group", "Selected Group", "Save WallPaper As",
+    "Install Dir", "Random", "End On Mouse", "Maintain Aspect", "Keep As Wallpaper",
+    "Limit Screen Size", "Set Wallpaper", "Slide Show OnTop", "Slide Show Hidden", "Slide Show Startup",
+    "Max Screen X", "Max Screen Y", "Background", "Max Percent", "Timer interval"};
+const char* const NewerValues[] = {"Fade Between Pictures", "All Monitors"};
 
 TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   TSettings Settings;
@@ -85,6 +180,44 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   EXPECT_EQ(ReadRaw(Key, "Slide Show Pos X", Type), Dword(55));
   EXPECT_EQ(ReadRaw(Key, "Slide Show Size Y", Type), Dword(200));
   EXPECT_EQ(Key.ValueNames().size(), std::size(Expected) + 4);
+}
+
+TEST_F(TSettingsTest, NewerValuesAreWrittenLastSoThatTheirFailureLeavesEveryOlderValueWritten) {
+  UseScratchInstallDir();
+  auto Save = [](const std::string& Failing) {
+    TValueWrites Writes;
+    Writes.Failing = Failing;
+    TSettings Settings;
+    Settings.GroupNames = {"Sel", "Walls"};
+    Settings.CurrentGroup = "Sel";
+    Settings.MaxScreenX = 1234;
+    try {
+      Settings.SaveSettings();
+      EXPECT_EQ(Failing, "") << "no error";
+    } catch (const ERegistryError& Error) {
+      EXPECT_EQ(Error.what(), "Failed to set data for '" + Failing + "'");
+    }
+    return Writes.Names;
+  };
+
+  // In order: every older value and the group names, then the newer values.
+  const std::vector<std::string> Written = Save("");
+  ASSERT_EQ(Written.size(), std::size(OlderValues) + 2 + std::size(NewerValues)) << "every write was seen";
+  const std::vector<std::string> Last(Written.end() - std::size(NewerValues), Written.end());
+  EXPECT_EQ(Last, std::vector<std::string>(std::begin(NewerValues), std::end(NewerValues)));
+
+  // A newer value that cannot be written: the error is reported, and every
+  // older value is written all the same.
+  for (const char* Newer : NewerValues) {
+    SCOPED_TRACE(Newer);
+    SetUp();
+    UseScratchInstallDir();
+    Save(Newer);
+    const TRegistryKey Key = TRegistryKey::Open(SettingsKeyPath);
+    for (const char* Older : OlderValues) EXPECT_TRUE(Key.ValueExists(Older)) << Older;
+    EXPECT_EQ(Key.ReadInteger("Max Screen X"), 1234u);
+    EXPECT_EQ(Key.OpenSubKey("Images").ValueNames().size(), 2u) << "the group names";
+  }
 }
 
 TEST_F(TSettingsTest, ValuesReadBackBitForBitAndBooleansNormalise) {
