@@ -11,7 +11,9 @@ find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
 if(PICTARINE_SANITIZE)
-  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  # -O1: what the sanitizers are made for, and it builds half again as fast
+  # as -O2 with them.
+  add_compile_options(-O1 -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
@@ -19,16 +21,20 @@ add_library(pictarine_core STATIC ${PICTARINE_CORE_SOURCES})
 target_include_directories(pictarine_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(pictarine_core PUBLIC JPEG::JPEG)
 
+# The JPEG files the tests and the benchmarks make, compiled once for both.
+add_library(picture_makers STATIC ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp
+  ${PROJECT_SOURCE_DIR}/tests/support/JpegEncoder.cpp)
+target_include_directories(picture_makers PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(picture_makers PUBLIC pictarine_core)
+
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/unit/*.cpp)
-add_executable(unit_tests ${UNIT_TEST_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp ${PROJECT_SOURCE_DIR}/tests/support/JpegEncoder.cpp)
-target_include_directories(unit_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(unit_tests PRIVATE pictarine_core GTest::gtest_main Threads::Threads)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE picture_makers GTest::gtest_main Threads::Threads)
 add_test(NAME unit_tests COMMAND unit_tests --gtest_brief=1)
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/*.cpp)
 foreach(src ${BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} ${PROJECT_SOURCE_DIR}/tests/support/HostileJpeg.cpp ${PROJECT_SOURCE_DIR}/tests/support/JpegEncoder.cpp)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE pictarine_core)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE picture_makers)
 endforeach()

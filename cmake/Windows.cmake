@@ -23,6 +23,15 @@ set_target_properties(mingw_jpeg PROPERTIES IMPORTED_LOCATION ${MINGW_JPEG_LIBRA
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 add_compile_options(-msse2 -mfpmath=sse)
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Debug information only for the code that ships (pictarine_debug_info
+# below): the tests and benchmarks build a third faster without it.
+string(REPLACE "-g" "" CMAKE_CXX_FLAGS_RELWITHDEBINFO "${CMAKE_CXX_FLAGS_RELWITHDEBINFO}")
+string(REPLACE "-g" "" CMAKE_C_FLAGS_RELWITHDEBINFO "${CMAKE_C_FLAGS_RELWITHDEBINFO}")
+function(pictarine_debug_info)
+  foreach(target ${ARGN})
+    target_compile_options(${target} PRIVATE $<$<CONFIG:RelWithDebInfo>:-g>)
+  endforeach()
+endfunction()
 
 add_library(pictarine_core STATIC ${PICTARINE_CORE_SOURCES})
 target_include_directories(pictarine_core PUBLIC ${PROJECT_SOURCE_DIR})
@@ -48,6 +57,7 @@ target_link_libraries(pictarine_picture PUBLIC pictarine_settings)
 # Everything of the screen saver but its entry point, so tests can link it.
 pictarine_folder_library(pictarine_win ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
 target_link_libraries(pictarine_win PUBLIC pictarine_picture)
+pictarine_debug_info(pictarine_core pictarine_platform pictarine_settings pictarine_picture pictarine_win)
 
 # A shipped program carries no debug information: it is kept beside the
 # program in <program>.debug, which the program names in its debug link, so
@@ -63,6 +73,7 @@ function(pictarine_split_debug target)
 endfunction()
 
 add_executable(Pictarine WIN32 app/Main.cpp resources/Pictarine.rc)
+pictarine_debug_info(Pictarine)
 set_target_properties(Pictarine PROPERTIES SUFFIX ".scr")
 target_link_libraries(Pictarine PRIVATE pictarine_win)
 pictarine_split_debug(Pictarine)
@@ -70,7 +81,9 @@ pictarine_split_debug(Pictarine)
 # The companion viewer: its windows in a library that the tests link too.
 pictarine_folder_library(vistaloop_win ${PROJECT_SOURCE_DIR}/viewer/*.cpp)
 target_link_libraries(vistaloop_win PUBLIC pictarine_picture)
+pictarine_debug_info(vistaloop_win)
 add_executable(Vistaloop WIN32 viewer/Main.cpp resources/Vistaloop.rc)
+pictarine_debug_info(Vistaloop)
 target_link_libraries(Vistaloop PRIVATE vistaloop_win)
 pictarine_split_debug(Vistaloop)
 
@@ -100,19 +113,34 @@ add_custom_target(installer ALL DEPENDS ${PICTARINE_SETUP})
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The pictures the tests and the benchmarks make (JPEG files of every
+# kind, hostile ones, the WIC kinds), compiled once for both.
+add_library(picture_makers STATIC tests/support/WicPictures.cpp tests/support/HostileJpeg.cpp
+  tests/support/JpegEncoder.cpp)
+target_include_directories(picture_makers PUBLIC ${PROJECT_SOURCE_DIR}/tests)
+target_link_libraries(picture_makers PUBLIC pictarine_win)
+
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*Test.cpp)
-add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp tests/support/TestPictures.cpp
-  tests/support/WicPictures.cpp tests/support/WindowLayout.cpp
-  tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp)
-target_include_directories(test_support PUBLIC ${PROJECT_SOURCE_DIR}/tests)
-target_link_libraries(test_support PUBLIC pictarine_win gtest)
+add_library(test_support STATIC tests/support/TestEnvironment.cpp tests/support/SettingsFixture.cpp
+  tests/support/TestPictures.cpp tests/support/WindowLayout.cpp)
+target_link_libraries(test_support PUBLIC picture_makers gtest)
+
+# The headers that every test includes, parsed once per test program.
+set(PICTARINE_TEST_HEADERS <windows.h> <gtest/gtest.h> <functional> <map> <memory> <optional> <string> <vector>)
 
 add_executable(win_tests ${WIN_TEST_SOURCES})
 target_link_libraries(win_tests PRIVATE test_support vistaloop_win gtest_main psapi)
+target_precompile_headers(win_tests PRIVATE ${PICTARINE_TEST_HEADERS})
 
-file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*.cpp)
-add_executable(e2e_tests ${E2E_TEST_SOURCES})
-target_link_libraries(e2e_tests PRIVATE test_support gtest)
+# What drives Pictarine.scr from outside, for the end-to-end and the
+# two-monitor tests.
+add_library(e2e_harness STATIC tests/e2e/Harness.cpp)
+target_link_libraries(e2e_harness PUBLIC test_support)
+
+file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/e2e/*Test.cpp)
+add_executable(e2e_tests ${E2E_TEST_SOURCES} tests/e2e/Main.cpp)
+target_link_libraries(e2e_tests PRIVATE e2e_harness gtest)
+target_precompile_headers(e2e_tests REUSE_FROM win_tests)
 add_dependencies(e2e_tests Pictarine Vistaloop installer)
 
 # A stand-in viewer that records its command line, in a folder of its own.
@@ -124,8 +152,8 @@ add_dependencies(e2e_tests stand_in_viewer)
 # The saver on a display of two monitors: run by the test command on a
 # display made so, not on a Wine virtual desktop.
 file(GLOB MONITOR_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/monitors/*.cpp)
-add_executable(monitor_tests ${MONITOR_TEST_SOURCES} tests/e2e/Harness.cpp)
-target_link_libraries(monitor_tests PRIVATE test_support gtest)
+add_executable(monitor_tests ${MONITOR_TEST_SOURCES})
+target_link_libraries(monitor_tests PRIVATE e2e_harness gtest)
 add_dependencies(monitor_tests Pictarine)
 
 # The screen saver with a picture source whose reads never return.
@@ -145,8 +173,6 @@ add_dependencies(e2e_tests password_cpl)
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/bench/win/*.cpp)
 foreach(src ${WIN_BENCH_SOURCES})
   get_filename_component(name ${src} NAME_WE)
-  add_executable(${name} ${src} tests/support/HostileJpeg.cpp tests/support/JpegEncoder.cpp
-    tests/support/WicPictures.cpp)
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE pictarine_win)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE picture_makers)
 endforeach()
