@@ -113,9 +113,11 @@ void TConfigureForm::LoadClick() { BulkLoad(LoadDir.Text()); }
 void TConfigureForm::BulkLoad(const std::string& Pattern) {
   const std::string Folder = PatternFolder(Pattern);
   // Every kind of entry is listed, hidden and system files too; folders are
-  // skipped and not searched.
+  // skipped and not searched. The list shows its first entry at once (a
+  // slow folder's first file may take a while), then how far it got each
+  // progress interval.
   TListUpdate Suspended(lstbxImages);
-  std::uint32_t Shown = GetTickCount();
+  std::uint32_t Shown = GetTickCount() - ProgressInterval;
   for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
     if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     if (InstalledPictureKinds().ListedByLoad(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);

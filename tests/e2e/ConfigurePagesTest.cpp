@@ -7,8 +7,11 @@
 // except where they need what it should have made.
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <fstream>
+#include <mutex>
 #include <set>
 #include <thread>
 
@@ -506,25 +509,31 @@ TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhil
   // the list grows visibly. Here such a folder loads in a few milliseconds,
   // too fast to watch whatever the machine, so a stand-in for a slow disk or
   // network folder holds the dialog's thread still for 120 ms at a time
-  // (longer than the dialog's progress interval) and lets it run for a
-  // moment in between. It holds the thread from before the click, so the
-  // load never runs free. A question about the count always waits in its
-  // queue: each time the dialog goes on, it must answer with how far it got,
-  // not once the whole folder is in.
+  // (longer than the dialog's progress interval), from before the click on,
+  // and lets it go on only until it has answered. A question about the count
+  // always waits in its queue: each time the dialog goes on, it must answer
+  // with how far it got (at its first entry, then at the first after each
+  // hold), not once the whole folder is in.
   const TKernelHandle DialogThread(
       OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(Dialog, nullptr)));
   ASSERT_TRUE(DialogThread.Valid());
   SetControlText(Control(idLoadDir), Folder + "\\*.*");
   ASSERT_NE(SuspendThread(DialogThread.Get()), static_cast<DWORD>(-1));
   ClickButton(Control(idLoad));
-  std::atomic<bool> LetGo = false;
+  std::mutex Lock;
+  std::condition_variable Changed;
+  int Answers = 0;
+  bool LetGo = false;
   std::thread SlowDisk([&] {
     for (;;) {
-      Sleep(120);
+      std::unique_lock<std::mutex> Held(Lock);
+      const int Before = Answers;
       ResumeThread(DialogThread.Get());
+      Changed.wait_for(Held, std::chrono::seconds(10), [&] { return LetGo || Answers != Before; });
       if (LetGo) return;
-      Sleep(1);
+      Held.unlock();
       if (SuspendThread(DialogThread.Get()) == static_cast<DWORD>(-1)) return;
+      Sleep(120);
     }
   });
   const DWORD Started = GetTickCount();
@@ -534,12 +543,21 @@ TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhil
   for (;;) {
     const bool Loading = !During.empty();
     Now = Count(Answered);
+    {
+      std::lock_guard<std::mutex> Held(Lock);
+      ++Answers;
+      Changed.notify_all();
+    }
     if (Loading) Slowest = std::max(Slowest, Answered);
     if (Now >= N + Files || GetTickCount() - Started >= 60000) break;
     if (Now > N) During.insert(Now);
     if (During.size() == 3) break;
   }
-  LetGo = true;
+  {
+    std::lock_guard<std::mutex> Held(Lock);
+    LetGo = true;
+    Changed.notify_all();
+  }
   SlowDisk.join();
   // The rest loads at full speed.
   while (Now < N + Files && GetTickCount() - Started < 60000) {
