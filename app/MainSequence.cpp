@@ -16,14 +16,14 @@
 #include "picture/Wallpaper.h"
 #include "platform/Application.h"
 #include "platform/SharedCaches.h"
+#include "platform/SystemPaths.h"
+#include "platform/WideText.h"
 #include "platform/WindowHandle.h"
 
 namespace {
 
 std::string ExecutableFileName() {
-  char Path[MAX_PATH];
-  const DWORD Length = GetModuleFileNameA(nullptr, Path, sizeof Path);
-  std::string Name(Path, Length < sizeof Path ? Length : 0);
+  const std::string Name = ExecutablePath();
   const std::size_t Slash = Name.find_last_of("\\/");
   return Slash == std::string::npos ? Name : Name.substr(Slash + 1);
 }
@@ -72,7 +72,7 @@ std::string ApplicationErrorText(const char* KindName, const std::string& Module
 
 void ShowApplicationError(const char* KindName, const void* Address, const char* Message) {
   const std::string Text = ApplicationErrorText(KindName, ExecutableFileName(), Address, Message);
-  MessageBoxA(nullptr, Text.c_str(), "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+  ShowMessageBox(nullptr, Text, "Application Error", MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 int RunScreenSaver(TPictureSources Sources) {
@@ -95,7 +95,7 @@ int RunScreenSaver(TPictureSources Sources) {
     if (Command.Mode != smChangePassword) {
       std::srand(GetTickCount());
       App.SetTitle(ProductName);
-      SetWindowLongA(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+      SetWindowLongW(App.Handle(), GWL_EXSTYLE, WS_EX_TOOLWINDOW);
     }
     RunMode(App, Guard, Args, Command, Sources);
   } catch (const EError& Error) {

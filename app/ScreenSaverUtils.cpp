@@ -7,10 +7,14 @@
 #include "platform/GuardedCall.h"
 #include "platform/Library.h"
 #include "platform/Registry.h"
+#include "platform/SystemPaths.h"
+#include "platform/WideText.h"
 #include "platform/WindowHandle.h"
 
 namespace {
 
+// A foreign interface: the Windows 9x password providers export these ANSI
+// entry points only.
 using TPwdChangePassword = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
 using TVerifyScreenSavePwd = BOOL(WINAPI*)(HWND);
 
@@ -44,7 +48,8 @@ bool DesktopAsksForPassword(const TRegistryKey& Desktop) {
   }
   BYTE Data[64] = {};
   DWORD Type = 0, Size = sizeof Data;
-  if (RegQueryValueExA(Desktop.Handle(), Name, nullptr, &Type, Data, &Size) != ERROR_SUCCESS) return false;
+  if (RegQueryValueExW(Desktop.Handle(), L"ScreenSaveUsePassword", nullptr, &Type, Data, &Size) != ERROR_SUCCESS)
+    return false;
   for (DWORD I = 0; I < Size && I < sizeof Data; ++I)
     if (Data[I] != 0) return true;
   return false;
@@ -53,16 +58,14 @@ bool DesktopAsksForPassword(const TRegistryKey& Desktop) {
 }  // namespace
 
 std::vector<std::string> ProcessArguments() {
-  std::vector<std::string> Words = SplitCommandLine(GetCommandLineA());
+  std::vector<std::string> Words = SplitCommandLine(Utf8(GetCommandLineW()));
   if (!Words.empty()) Words.erase(Words.begin());
   return Words;
 }
 
 std::string SystemDirectory() {
-  char Buffer[MAX_PATH];
-  const UINT Length = GetSystemDirectoryA(Buffer, sizeof Buffer);
-  std::string Directory(Buffer, Length < sizeof Buffer ? Length : 0);
-  if (!Directory.empty() && Directory.back() != '\\') Directory += '\\';
+  std::string Directory = SystemFolder();
+  if (!Directory.empty()) Directory += '\\';
   return Directory;
 }
 
@@ -71,7 +74,7 @@ void ChangeScreenSaverPassword(const std::vector<std::string>& Args, HWND Owner)
   // A box owned by a handle that names no window would never be shown, so the
   // report then goes without an owner instead of being lost.
   if (Owner && !IsWindow(Owner)) Owner = nullptr;
-  if (!Error.empty()) MessageBoxA(Owner, Error.c_str(), ProductName, MB_ICONERROR);
+  if (!Error.empty()) ShowMessageBox(Owner, Error, ProductName, MB_ICONERROR);
 }
 
 bool VerifyScreenSaverPassword(HWND Window) {

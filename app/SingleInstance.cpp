@@ -1,11 +1,13 @@
 #include "app/SingleInstance.h"
 
+#include "platform/WideText.h"
+
 void TInstanceGuard::Acquire() {
   // The handle of a mutex that another instance created is deliberately left
   // open until the process ends.
-  if (OpenMutexA(MUTEX_ALL_ACCESS, FALSE, Name)) {
+  if (OpenMutexW(MUTEX_ALL_ACCESS, FALSE, Wide(Name).c_str())) {
     Second = true;
     return;
   }
-  Mutex = TKernelHandle(CreateMutexA(nullptr, FALSE, Name));
+  Mutex = TKernelHandle(CreateMutexW(nullptr, FALSE, Wide(Name).c_str()));
 }

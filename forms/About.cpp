@@ -6,6 +6,7 @@
 
 #include "core/ProductInfo.h"
 #include "forms/ControlIds.h"
+#include "platform/WideText.h"
 
 TAboutBox::TAboutBox(TApplication& Application, HWND Owner) : TForm(Application) {
   TFormStyle Style;
@@ -40,7 +41,9 @@ void TAboutBox::FormCreate() { ShowProductTexts(Panel()); }
 
 TProductPanel TAboutBox::Panel() { return {ProductName, Version, Copyright, WebSite, EMail, Image2, Image1}; }
 
-void TAboutBox::WebSiteClick() { ShellExecuteA(Handle(), "open", WebAddress, nullptr, nullptr, SW_SHOW); }
+void TAboutBox::WebSiteClick() {
+  ShellExecuteW(Handle(), L"open", Wide(WebAddress).c_str(), nullptr, nullptr, SW_SHOW);
+}
 
 void ShowAboutBox(TApplication& Application, HWND Owner) {
   auto Box = std::make_unique<TAboutBox>(Application, Owner);

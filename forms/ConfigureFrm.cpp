@@ -9,6 +9,7 @@
 #include "picture/InstalledPictureKinds.h"
 #include "picture/PictureFile.h"
 #include "platform/Application.h"
+#include "platform/WideText.h"
 
 HBITMAP PreviewPicture(const std::string& Path, int Width, int Height) noexcept {
   try {
@@ -152,7 +153,7 @@ void TConfigureForm::CreateOptionsPage() {
 void TConfigureForm::FormCreate() {
   PreviewWidth = imgPreview.Width();
   PreviewHeight = imgPreview.Height();
-  SetWindowTextA(Handle(), ("Configure " + Application().Title()).c_str());
+  SetWindowTextUtf8(Handle(), "Configure " + Application().Title());
   edtTimerInterval.SetMaxValue(2147483647);
   if (HostWindow) EnableWindow(GetParent(HostWindow), FALSE);
   DialogSettings = std::make_unique<TSettings>();

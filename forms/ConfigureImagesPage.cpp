@@ -12,14 +12,12 @@
 #include "picture/PictureFile.h"
 #include "platform/Application.h"
 #include "platform/FileSearch.h"
+#include "platform/Locale.h"
+#include "platform/StartProgram.h"
 
 namespace {
 
-std::string ThousandSeparator() {
-  char Separator[8] = ",";
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, Separator, sizeof Separator);
-  return Separator;
-}
+std::string ThousandSeparator() { return UserLocaleInfo(LOCALE_STHOUSAND, ","); }
 
 // Long loops show their progress this often, in milliseconds.
 constexpr std::uint32_t ProgressInterval = 100;
@@ -100,7 +98,7 @@ void TConfigureForm::EditGroupChange() {
 void TConfigureForm::ViewBtnClick() {
   // The install folder loaded when the dialog opened, not the edit box's text.
   const std::string CommandLine = ViewerSlideShowCommand(Settings().InstallDir, EditGroup.Text());
-  WinExec(CommandLine.c_str(), SW_SHOWNORMAL);
+  StartProgram(CommandLine);
 }
 
 void TConfigureForm::OpenBtnClick() {
@@ -118,9 +116,10 @@ void TConfigureForm::BulkLoad(const std::string& Pattern) {
   // progress interval.
   TListUpdate Suspended(lstbxImages);
   std::uint32_t Shown = GetTickCount() - ProgressInterval;
-  for (TFileSearch Search(Pattern); const WIN32_FIND_DATAA* Entry = Search.Current(); Search.Next()) {
-    if (Entry->dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (InstalledPictureKinds().ListedByLoad(Entry->cFileName)) lstbxImages.Add(Folder + Entry->cFileName);
+  for (TFileSearch Search(Pattern); Search.Found(); Search.Next()) {
+    if (Search.Attributes() & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string Name = Search.Name();
+    if (InstalledPictureKinds().ListedByLoad(Name)) lstbxImages.Add(Folder + Name);
     // A large folder takes a while: the list shows how far it got and the
     // dialog keeps answering and painting.
     if (TickDue(Shown, GetTickCount(), ProgressInterval)) {

@@ -17,7 +17,7 @@ namespace {
 constexpr UINT SpiSetScreenSaverRunning = 97;
 void SetScreenSaverRunning(bool Running) {
   UINT Previous = 0;
-  SystemParametersInfoA(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
+  SystemParametersInfoW(SpiSetScreenSaverRunning, Running ? 1 : 0, &Previous, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/ProductInfo.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -13,11 +14,12 @@ constexpr int VersionHeight = 13;
 }  // namespace
 
 HBITMAP LoadPicture(const char* Name) {
-  return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), Name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  return static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), Wide(Name).c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
 }
 
 void StyleProductPanel(HWND Form, const TProductPanel& Panel) {
-  SetWindowTextA(Form, ProductName);
+  SetWindowTextUtf8(Form, ProductName);
   Panel.ProductName.SetFontHeight(ProductNameFace, ProductNameHeight, true);
   Panel.Version.SetFontHeight(DialogFontFace, VersionHeight);
   Panel.WebSite.SetFontColor(clBlue);

@@ -16,7 +16,7 @@ TFramePresenter::TFramePresenter(THost& Host, HWND Window, TPicturePipeline::TSo
   // The worker posts to the window only while the pipeline lives: the
   // window outlives its presenter.
   Pipeline = std::make_unique<TPicturePipeline>(
-      std::move(MakeSource), [Window] { PostMessageA(Window, FrameReadyMessage, 0, 0); }, TSharedCaches::Hold());
+      std::move(MakeSource), [Window] { PostMessageW(Window, FrameReadyMessage, 0, 0); }, TSharedCaches::Hold());
   RequestNext(nullptr);
 }
 

@@ -7,6 +7,7 @@
 #include "picture/PictureFile.h"
 #include "platform/Files.h"
 #include "platform/ScreenFont.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ TMetafile::~TMetafile() { DeleteEnhMetaFile(Handle); }
 std::unique_ptr<TMetafile> TMetafile::Open(const std::string& Path) {
   if (ExtensionOf(Path) != "wmf") {
     CheckReadable(Path);
-    std::unique_ptr<TMetafile> Metafile(new TMetafile(GetEnhMetaFileA(Path.c_str())));
+    std::unique_ptr<TMetafile> Metafile(new TMetafile(GetEnhMetaFileW(WidePath(Path).c_str())));
     if (!SizeFromFrame(Metafile->Handle, Metafile->PictureWidth, Metafile->PictureHeight))
       throw EInvalidGraphic("Metafile is not valid");
     return Metafile;

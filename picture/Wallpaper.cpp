@@ -6,6 +6,7 @@
 #include "core/FitImage.h"
 #include "picture/LoadImageFile.h"
 #include "platform/Files.h"
+#include "platform/WideText.h"
 #include "settings/Settings.h"
 
 int DisplayBitsPerPixel() {
@@ -40,8 +41,8 @@ void SetWallpaperImage(const std::string& FileName, TSettings& Settings) {
   if (Composed.Empty()) return;
   const std::vector<std::uint8_t> File = EncodeBmp(Composed.Pixels(), DisplayBitsPerPixel());
   ReplaceFile(Settings.SaveWallPaperAs, std::string(File.begin(), File.end()));
-  std::string Path = Settings.SaveWallPaperAs;
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, Path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
+  std::wstring Path = Wide(Settings.SaveWallPaperAs);
+  SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, Path.data(), SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 void ChangeWallpaperNow(const std::string& GroupName) {

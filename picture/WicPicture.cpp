@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/GuardedCall.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -193,7 +194,7 @@ bool TWicPicture::OpenFile(const std::string& FileName, bool WithMetadata) {
   if (!Factory) Factory = CreateWicFactory();
   if (!Factory) return false;
   if (FAILED(Factory->CreateStream(File.Put())) ||
-      FAILED(File->InitializeFromFilename(WideFromAnsi(FileName).c_str(), GENERIC_READ))) {
+      FAILED(File->InitializeFromFilename(WidePath(FileName).c_str(), GENERIC_READ))) {
     File.Reset();
     return false;
   }
@@ -471,7 +472,7 @@ std::vector<std::string> TWicPicture::DecoderExtensions() {
       if (Name[0] != L'.') Name.insert(Name.begin(), L'.');
       for (wchar_t& C : Name)
         if (C >= L'A' && C <= L'Z') C = static_cast<wchar_t>(C - L'A' + L'a');
-      const std::string Extension = AnsiFromWide(Name);
+      const std::string Extension = Utf8(Name);
       if (std::find(Extensions.begin(), Extensions.end(), Extension) == Extensions.end())
         Extensions.push_back(Extension);
     }

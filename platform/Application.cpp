@@ -6,21 +6,22 @@
 
 #include "core/Errors.h"
 #include "platform/Form.h"
+#include "platform/WideText.h"
 
 namespace {
 
-const char ApplicationWindowClass[] = "TPictarineApplication";
+const wchar_t ApplicationWindowClass[] = L"TPictarineApplication";
 constexpr UINT WM_RELEASEFORMS = WM_APP + 1;
 
 }  // namespace
 
 LRESULT CALLBACK ApplicationWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
   if (Message == WM_RELEASEFORMS)
-    if (auto* App = reinterpret_cast<TApplication*>(GetWindowLongPtrA(Window, GWLP_USERDATA))) {
+    if (auto* App = reinterpret_cast<TApplication*>(GetWindowLongPtrW(Window, GWLP_USERDATA))) {
       App->DestroyReleased();
       return 0;
     }
-  return DefWindowProcA(Window, Message, WParam, LParam);
+  return DefWindowProcW(Window, Message, WParam, LParam);
 }
 
 TApplication::TApplication() {
@@ -28,15 +29,15 @@ TApplication::TApplication() {
   INITCOMMONCONTROLSEX Controls{sizeof Controls, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_UPDOWN_CLASS |
                                                       ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&Controls);
-  WNDCLASSA Class{};
+  WNDCLASSW Class{};
   Class.lpfnWndProc = ApplicationWindowProc;
-  Class.hInstance = GetModuleHandleA(nullptr);
-  Class.hIcon = LoadIconA(Class.hInstance, "MAINICON");
+  Class.hInstance = GetModuleHandleW(nullptr);
+  Class.hIcon = LoadIconW(Class.hInstance, L"MAINICON");
   Class.lpszClassName = ApplicationWindowClass;
-  RegisterClassA(&Class);
-  Window = CreateWindowExA(0, ApplicationWindowClass, "", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
+  RegisterClassW(&Class);
+  Window = CreateWindowExW(0, ApplicationWindowClass, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU |
                            WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr, nullptr, Class.hInstance, nullptr);
-  if (Window) SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (Window) SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 TApplication::~TApplication() {
@@ -46,7 +47,7 @@ TApplication::~TApplication() {
 
 void TApplication::SetTitle(const std::string& Title) {
   TitleText = Title;
-  if (Window) SetWindowTextA(Window, Title.c_str());
+  if (Window) SetWindowTextUtf8(Window, Title);
 }
 
 void TApplication::Terminate() {
@@ -69,20 +70,20 @@ bool TApplication::DispatchOne(MSG& Message) {
   if (TForm* Form = TForm::FromWindow(GetAncestor(Message.hwnd, GA_ROOT)))
     if (Form->IsDialogKey(Message)) return true;
   TranslateMessage(&Message);
-  DispatchMessageA(&Message);
+  DispatchMessageW(&Message);
   return true;
 }
 
 void TApplication::ProcessMessages() {
   MSG Message;
-  while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE))
+  while (PeekMessageW(&Message, nullptr, 0, 0, PM_REMOVE))
     if (!DispatchOne(Message)) break;
 }
 
 void TApplication::ProcessPaintMessages() {
   MSG Message;
-  PeekMessageA(&Message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  while (PeekMessageA(&Message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&Message);
+  PeekMessageW(&Message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  while (PeekMessageW(&Message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&Message);
 }
 
 void TApplication::Run() {
@@ -96,7 +97,7 @@ void TApplication::RunModal(TForm& Form) {
 
 void TApplication::Release(std::unique_ptr<TForm> Form) {
   Released.push_back(std::move(Form));
-  PostMessageA(Window, WM_RELEASEFORMS, 0, 0);
+  PostMessageW(Window, WM_RELEASEFORMS, 0, 0);
 }
 
 void TApplication::DestroyReleased() {
@@ -133,6 +134,5 @@ void TApplication::ShowCurrentException() noexcept {
 }
 
 void TApplication::ShowException(const std::exception& Error) {
-  MessageBoxA(Main ? Main->Handle() : Window, WithFullStop(Error.what()).c_str(), TitleText.c_str(),
-              MB_OK | MB_ICONERROR);
+  ShowMessageBox(Main ? Main->Handle() : Window, WithFullStop(Error.what()), TitleText, MB_OK | MB_ICONERROR);
 }

@@ -80,7 +80,7 @@ class TApplication {
   void RunWhile(F&& Going) {
     MSG Message;
     while (!QuitReceived && Going()) {
-      const BOOL Got = GetMessageA(&Message, nullptr, 0, 0);
+      const BOOL Got = GetMessageW(&Message, nullptr, 0, 0);
       if (Got == -1) break;
       if (Got == 0) {
         TerminateRequested = true;

@@ -8,6 +8,7 @@
 #include "core/Resample.h"
 #include "platform/ScreenFont.h"
 #include "platform/SharedCaches.h"
+#include "platform/WideText.h"
 
 std::uint32_t ColorToPixel(TColor Colour) {
   if ((Colour >> 24) == 0xFF) Colour = GetSysColor(static_cast<int>(Colour & 0xFF));
@@ -99,7 +100,8 @@ void TBitmap::WriteText(int X, int Y, const std::string& Text) {
   SetTextColor(Canvas(), GetSysColor(COLOR_WINDOWTEXT));
   SetBkColor(Canvas(), RGB(255, 255, 255));
   SetBkMode(Canvas(), OPAQUE);
-  ::TextOutA(Canvas(), X, Y, Text.c_str(), static_cast<int>(Text.size()));
+  const std::wstring Wide = ::Wide(Text);
+  ::TextOutW(Canvas(), X, Y, Wide.c_str(), static_cast<int>(Wide.size()));
   GdiFlush();
 }
 

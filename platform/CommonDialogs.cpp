@@ -2,25 +2,26 @@
 
 #include <commdlg.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/Controls.h"
+#include "platform/WideText.h"
 
 bool TColorDialog::Execute(HWND Owner) {
-  CHOOSECOLORA Choice{};
+  CHOOSECOLORW Choice{};
   Choice.lStructSize = sizeof Choice;
   Choice.hwndOwner = Owner;
   Choice.rgbResult = ColorToRGB(Color);
   Choice.lpCustColors = CustomColors;
   Choice.Flags = CC_RGBINIT;
-  if (!ChooseColorA(&Choice)) return false;
+  if (!ChooseColorW(&Choice)) return false;
   Color = Choice.rgbResult;
   return true;
 }
 
-std::vector<std::string> SplitOpenDialogFiles(const char* Buffer) {
+std::vector<std::string> SplitOpenDialogFiles(const wchar_t* Buffer) {
   std::vector<std::string> Parts;
-  for (const char* P = Buffer; *P; P += std::strlen(P) + 1) Parts.emplace_back(P);
+  for (const wchar_t* P = Buffer; *P; P += std::wcslen(P) + 1) Parts.push_back(Utf8(P));
   if (Parts.size() <= 1) return Parts;
   std::string Folder = Parts.front();
   if (!Folder.empty() && Folder.back() != '\\') Folder += '\\';
@@ -80,7 +81,7 @@ struct TPreviewState {
 };
 
 void ShowPreview(HWND Pane, TPreviewState& State, HBITMAP Picture) {
-  SendMessageA(Pane, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture));
+  SendMessageW(Pane, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture));
   if (State.Shown) DeleteObject(State.Shown);
   State.Shown = Picture;
 }
@@ -101,8 +102,8 @@ void PlaceAddedPart(HWND Dialog) {
 
 UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) {
   if (Message == WM_INITDIALOG) {
-    const auto* Open = reinterpret_cast<const OPENFILENAMEA*>(LParam);
-    SetWindowLongPtrA(Dialog, DWLP_USER, static_cast<LONG_PTR>(Open->lCustData));
+    const auto* Open = reinterpret_cast<const OPENFILENAMEW*>(LParam);
+    SetWindowLongPtrW(Dialog, DWLP_USER, static_cast<LONG_PTR>(Open->lCustData));
     PlaceAddedPart(Dialog);
     return TRUE;
   }
@@ -110,16 +111,19 @@ UINT_PTR CALLBACK PreviewHook(HWND Dialog, UINT Message, WPARAM, LPARAM LParam) 
     PlaceAddedPart(Dialog);
     return 0;
   }
-  auto* State = reinterpret_cast<TPreviewState*>(GetWindowLongPtrA(Dialog, DWLP_USER));
+  auto* State = reinterpret_cast<TPreviewState*>(GetWindowLongPtrW(Dialog, DWLP_USER));
   if (!State) return 0;
   HWND Pane = GetDlgItem(Dialog, TOpenPictureDialog::PreviewId);
   if (Message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(LParam)->code == CDN_SELCHANGE && State->Make) {
-    char Path[MAX_PATH] = "";
-    const LRESULT Length = SendMessageA(GetParent(Dialog), CDM_GETFILEPATH, sizeof Path, reinterpret_cast<LPARAM>(Path));
+    // A path of any length Windows allows.
+    std::wstring Path(32768, L'\0');
+    const LRESULT Length =
+        SendMessageW(GetParent(Dialog), CDM_GETFILEPATH, Path.size(), reinterpret_cast<LPARAM>(Path.data()));
     RECT Area;
     GetClientRect(Pane, &Area);
     const int Margins = 2 * ScaleToDpi(PaneMargin, WindowDpi(Pane));
-    HBITMAP Picture = Length > 0 ? State->Make(Path, Area.right - Margins, Area.bottom - Margins) : nullptr;
+    HBITMAP Picture =
+        Length > 0 ? State->Make(Utf8(Path.c_str()), Area.right - Margins, Area.bottom - Margins) : nullptr;
     ShowPreview(Pane, *State, Picture);
   } else if (Message == WM_DESTROY) {
     ShowPreview(Pane, *State, nullptr);
@@ -137,23 +141,25 @@ bool TOpenPictureDialog::Execute(HWND Owner) {
   Template.AddStatic(Stc32, WS_CHILD, Stc32Part);
   Template.AddStatic(PreviewId, WS_CHILD | WS_VISIBLE | SS_BITMAP | SS_CENTERIMAGE | SS_SUNKEN, PanePart);
   TPreviewState State{MakePreview};
-  std::vector<char> Buffer(64 * 1024, '\0');
-  OPENFILENAMEA Open{};
+  std::vector<wchar_t> Buffer(64 * 1024, L'\0');
+  // The filter's NULs are part of it: converted whole.
+  const std::wstring WideFilter = Wide(Filter), WideInitialDir = Wide(InitialDir), WideTitle = Wide(Title);
+  OPENFILENAMEW Open{};
   Open.lStructSize = sizeof Open;
   Open.hwndOwner = Owner;
-  Open.lpstrFilter = Filter.c_str();
+  Open.lpstrFilter = WideFilter.c_str();
   Open.nFilterIndex = 1;
   Open.lpstrFile = Buffer.data();
   Open.nMaxFile = static_cast<DWORD>(Buffer.size());
-  Open.lpstrInitialDir = InitialDir.empty() ? nullptr : InitialDir.c_str();
-  Open.lpstrTitle = Title.c_str();
+  Open.lpstrInitialDir = InitialDir.empty() ? nullptr : WideInitialDir.c_str();
+  Open.lpstrTitle = WideTitle.c_str();
   Open.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_FILEMUSTEXIST |
                OFN_PATHMUSTEXIST | OFN_ENABLEHOOK | OFN_ENABLETEMPLATEHANDLE;
   Open.hInstance = reinterpret_cast<HINSTANCE>(const_cast<DLGTEMPLATE*>(Template.Get()));
   Open.lpfnHook = PreviewHook;
   Open.lCustData = reinterpret_cast<LPARAM>(&State);
   Files.clear();
-  if (!GetOpenFileNameA(&Open)) return false;
+  if (!GetOpenFileNameW(&Open)) return false;
   Files = SplitOpenDialogFiles(Buffer.data());
   return !Files.empty();
 }

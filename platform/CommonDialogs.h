@@ -56,4 +56,4 @@ class TOpenPictureDialog {
 
 // Splits the file buffer of a multiple-selection open dialog ("folder" NUL
 // "name" NUL ... NUL NUL, or one full path NUL NUL) into full paths.
-std::vector<std::string> SplitOpenDialogFiles(const char* Buffer);
+std::vector<std::string> SplitOpenDialogFiles(const wchar_t* Buffer);

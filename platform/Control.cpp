@@ -1,6 +1,7 @@
 #include "platform/Control.h"
 
 #include "platform/Form.h"
+#include "platform/WideText.h"
 
 COLORREF ColorToRGB(TColor Colour) {
   if ((Colour >> 24) == 0xFF) return GetSysColor(static_cast<int>(Colour & 0xFF));
@@ -10,8 +11,8 @@ COLORREF ColorToRGB(TColor Colour) {
 HWND FirstTabStop(HWND Parent) {
   for (HWND Child = GetWindow(Parent, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT)) {
     if (!IsWindowVisible(Child) || !IsWindowEnabled(Child)) continue;
-    if (GetWindowLongPtrA(Child, GWL_STYLE) & WS_TABSTOP) return Child;
-    if (GetWindowLongPtrA(Child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
+    if (GetWindowLongPtrW(Child, GWL_STYLE) & WS_TABSTOP) return Child;
+    if (GetWindowLongPtrW(Child, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)
       if (HWND Inner = FirstTabStop(Child)) return Inner;
   }
   return nullptr;
@@ -21,8 +22,8 @@ TControl::~TControl() {
   Owner.UnregisterControl(this);
   if (Window && IsWindow(Window)) {
     if (ClassProc) {
-      SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClassProc));
-      SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClassProc));
+      SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
     }
     DestroyWindow(Window);
   }
@@ -32,10 +33,11 @@ void TControl::CreateControl(const TParent& Parent, int Id, const char* ClassNam
                              DWORD Style, DWORD ExStyle, int Left, int Top, int Width, int Height) {
   Design = TDesignBounds{Parent.X + Left, Parent.Y + Top, Width, Height};
   const RECT Bounds = ScaledBounds();
-  Window = CreateWindowExA(ExStyle, ClassName, Text.c_str(), Style | WS_CHILD | WS_VISIBLE, Bounds.left, Bounds.top,
-                           Bounds.right - Bounds.left, Bounds.bottom - Bounds.top, Parent.Window,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  Window = CreateWindowExW(ExStyle, Wide(ClassName).c_str(), Wide(Text).c_str(), Style | WS_CHILD | WS_VISIBLE,
+                           Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
+                           Parent.Window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleW(nullptr),
+                           nullptr);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
   Owner.RegisterControl(this);
 }
 
@@ -51,29 +53,29 @@ void TControl::ApplyDpi() {
     const RECT Bounds = ScaledBounds();
     SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
   }
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
 }
 
 void TControl::Subclass() {
-  SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ClassProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::StaticControlProc)));
+      SetWindowLongPtrW(Window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::StaticControlProc)));
 }
 
 LRESULT CALLBACK TControl::StaticControlProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
-  auto* Control = reinterpret_cast<TControl*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
-  if (!Control) return DefWindowProcA(Window, Message, WParam, LParam);
+  auto* Control = reinterpret_cast<TControl*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  if (!Control) return DefWindowProcW(Window, Message, WParam, LParam);
   // No exception may unwind into the system's frames.
   try {
     return Control->ControlProc(Message, WParam, LParam);
   } catch (...) {
     Control->Owner.ReportCurrentException();
-    return CallWindowProcA(Control->ClassProc, Window, Message, WParam, LParam);
+    return CallWindowProcW(Control->ClassProc, Window, Message, WParam, LParam);
   }
 }
 
 LRESULT TControl::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
-  return CallWindowProcA(ClassProc, Window, Message, WParam, LParam);
+  return CallWindowProcW(ClassProc, Window, Message, WParam, LParam);
 }
 
 void TControl::SetBounds(int Left, int Top, int Width, int Height) {
@@ -92,11 +94,8 @@ int TControl::Height() const {
   return R.bottom - R.top;
 }
 
-std::string TControl::Text() const {
-  std::string Result(static_cast<std::size_t>(GetWindowTextLengthA(Window)) + 1, '\0');
-  Result.resize(static_cast<std::size_t>(GetWindowTextA(Window, Result.data(), static_cast<int>(Result.size()))));
-  return Result;
-}
+std::string TControl::Text() const { return WindowText(Window); }
+void TControl::SetText(const std::string& Text) { SetWindowTextUtf8(Window, Text); }
 
 void TControl::Repaint() {
   InvalidateRect(Window, nullptr, TRUE);

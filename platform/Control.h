@@ -70,7 +70,7 @@ class TControl {
   bool Visible() const { return IsWindowVisible(Window) != 0; }
   void SetVisible(bool Visible) { ShowWindow(Window, Visible ? SW_SHOW : SW_HIDE); }
   std::string Text() const;
-  void SetText(const std::string& Text) { SetWindowTextA(Window, Text.c_str()); }
+  void SetText(const std::string& Text);
   void SetFocus() { ::SetFocus(Window); }
   // Paints the control now, without waiting for the message loop.
   void Repaint();

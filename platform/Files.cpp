@@ -4,10 +4,11 @@
 
 #include "core/Errors.h"
 #include "platform/KernelHandle.h"
+#include "platform/WideText.h"
 
 bool FileExists(const std::string& Path) {
   if (Path.empty()) return false;
-  const DWORD Attributes = GetFileAttributesA(Path.c_str());
+  const DWORD Attributes = GetFileAttributesW(WidePath(Path).c_str());
   return Attributes != INVALID_FILE_ATTRIBUTES && !(Attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -41,7 +42,7 @@ std::string ReadWholeFile(const std::string& Path) {
 
 void ReadWholeFile(const std::string& Path, std::string& Data) {
   Data.clear();
-  TKernelHandle File(CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+  TKernelHandle File(CreateFileW(WidePath(Path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!File.Valid()) RaiseInOutError(GetLastError());
   LARGE_INTEGER Size{};
@@ -65,33 +66,48 @@ std::string ExtractFileDir(const std::string& Path) {
   return Path.substr(0, Slash);
 }
 
+namespace {
+
+// A new, empty file beside Path for ReplaceFile to fill, open for writing,
+// and its name. A name of our own rather than GetTempFileName's, which
+// refuses folders whose path is long.
+TKernelHandle CreateTemporaryBeside(const std::string& Path, std::wstring& Name) {
+  const std::string Folder = ExtractFileDir(Path);
+  const std::string Base = (Folder.empty() ? std::string(".") : Folder) + "\\ptr";
+  DWORD Error = ERROR_SUCCESS;
+  for (unsigned Attempt = 0; Attempt < 100; ++Attempt) {
+    const unsigned Unique = (GetCurrentProcessId() * 7919u + GetTickCount() + Attempt * 104729u) & 0xFFFFFu;
+    Name = WidePath(Base + Format("%05X.tmp", Unique));
+    TKernelHandle File(CreateFileW(Name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (File.Valid()) return File;
+    Error = GetLastError();
+    if (Error != ERROR_FILE_EXISTS && Error != ERROR_ALREADY_EXISTS) break;
+  }
+  RaiseInOutError(Error);
+}
+
+}  // namespace
+
 void ReplaceFile(const std::string& Path, const std::string& Data) {
-  std::string Folder = ExtractFileDir(Path);
-  char Temporary[MAX_PATH];
-  if (!GetTempFileNameA(Folder.empty() ? "." : Folder.c_str(), "ptr", 0, Temporary))
-    RaiseInOutError(GetLastError());
-  // GetTempFileName has created the file; from here on it must go on failure.
+  std::wstring Temporary;
   DWORD Error = ERROR_SUCCESS;
   {
-    TKernelHandle File(CreateFileA(Temporary, GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!File.Valid()) {
+    TKernelHandle File = CreateTemporaryBeside(Path, Temporary);
+    // The temporary file exists from here on and must go on failure.
+    DWORD Written = 0;
+    if (!Data.empty() && !WriteFile(File.Get(), Data.data(), static_cast<DWORD>(Data.size()), &Written, nullptr))
       Error = GetLastError();
-    } else {
-      DWORD Written = 0;
-      if (!Data.empty() && !WriteFile(File.Get(), Data.data(), static_cast<DWORD>(Data.size()), &Written, nullptr))
-        Error = GetLastError();
-      else if (Written != Data.size())
-        Error = ERROR_DISK_FULL;
-      else if (!FlushFileBuffers(File.Get()))
-        Error = GetLastError();
-    }
+    else if (Written != Data.size())
+      Error = ERROR_DISK_FULL;
+    else if (!FlushFileBuffers(File.Get()))
+      Error = GetLastError();
   }
-  if (Error == ERROR_SUCCESS &&
-      !MoveFileExA(Temporary, Path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (Error == ERROR_SUCCESS && !MoveFileExW(Temporary.c_str(), WidePath(Path).c_str(),
+                                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     Error = GetLastError();
   if (Error != ERROR_SUCCESS) {
-    DeleteFileA(Temporary);
+    DeleteFileW(Temporary.c_str());
     RaiseInOutError(Error);
   }
 }
@@ -100,16 +116,16 @@ bool ForceDirectories(const std::string& Path) {
   std::string Folder = Path;
   while (!Folder.empty() && (Folder.back() == '\\' || Folder.back() == '/')) Folder.pop_back();
   if (Folder.empty()) return false;
-  const DWORD Attributes = GetFileAttributesA(Folder.c_str());
+  const DWORD Attributes = GetFileAttributesW(WidePath(Folder).c_str());
   if (Attributes != INVALID_FILE_ATTRIBUTES) return (Attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const std::string Parent = ExtractFileDir(Folder);
   // A drive ("C:") or a share root ends the recursion.
   if (!Parent.empty() && Parent != Folder && Parent.back() != ':') ForceDirectories(Parent);
-  return CreateDirectoryA(Folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+  return CreateDirectoryW(WidePath(Folder).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
 void CheckReadable(const std::string& Path) {
-  TKernelHandle File(
-      CreateFileA(Path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  TKernelHandle File(CreateFileW(WidePath(Path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!File.Valid()) RaiseInOutError(GetLastError());
 }

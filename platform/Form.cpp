@@ -6,6 +6,7 @@
 
 #include "platform/Application.h"
 #include "platform/Controls.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -34,23 +35,24 @@ void TForm::Guarded(F&& Handler) {
 
 TForm::~TForm() {
   if (Window && IsWindow(Window)) {
-    SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
     DestroyWindow(Window);
   }
   for (TControl* Control : Controls) Control->Window = nullptr;
 }
 
 void TForm::CreateForm(const TFormStyle& Style) {
-  HINSTANCE Instance = GetModuleHandleA(nullptr);
-  WNDCLASSA Class{};
-  if (!GetClassInfoA(Instance, Style.ClassName, &Class)) {
+  HINSTANCE Instance = GetModuleHandleW(nullptr);
+  const std::wstring ClassName = Wide(Style.ClassName);
+  WNDCLASSW Class{};
+  if (!GetClassInfoW(Instance, ClassName.c_str(), &Class)) {
     Class.lpfnWndProc = StaticWindowProc;
     Class.hInstance = Instance;
-    Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    Class.hIcon = LoadIconA(Instance, "MAINICON");
+    Class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    Class.hIcon = LoadIconW(Instance, L"MAINICON");
     Class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(Style.BackgroundSysColor + 1));
-    Class.lpszClassName = Style.ClassName;
-    RegisterClassA(&Class);
+    Class.lpszClassName = ClassName.c_str();
+    RegisterClassW(&Class);
   }
   DialogKeys = Style.DialogKeys;
   Scaled = Style.Scaled;
@@ -63,7 +65,7 @@ void TForm::CreateForm(const TFormStyle& Style) {
   }
   RECT Frame = FrameAt(Style, FormDpi);
   HWND Owner = Style.Owner ? Style.Owner : App.Handle();
-  CreateWindowExA(Style.ExStyle, Style.ClassName, Style.Caption, Style.Style, Frame.left, Frame.top,
+  CreateWindowExW(Style.ExStyle, ClassName.c_str(), Wide(Style.Caption).c_str(), Style.Style, Frame.left, Frame.top,
                   Frame.right - Frame.left, Frame.bottom - Frame.top, Owner, nullptr, Instance, this);
   if (Scaled && Window) {
     // Scaled, the window may have reached onto a monitor of another DPI:
@@ -103,7 +105,7 @@ RECT TForm::FrameAt(const TFormStyle& Style, int Dpi) const {
     const RECT Wanted{Left, Top, Left + Width, Top + Height};
     MONITORINFO Monitor{};
     Monitor.cbSize = sizeof Monitor;
-    if (GetMonitorInfoA(MonitorFromRect(&Wanted, MONITOR_DEFAULTTONEAREST), &Monitor)) {
+    if (GetMonitorInfoW(MonitorFromRect(&Wanted, MONITOR_DEFAULTTONEAREST), &Monitor)) {
       Left = std::max<int>(std::min<int>(Left, Monitor.rcWork.right - Width), Monitor.rcWork.left);
       Top = std::max<int>(std::min<int>(Top, Monitor.rcWork.bottom - Height), Monitor.rcWork.top);
     }
@@ -125,17 +127,17 @@ LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WPara
   if (Message == WM_NCCREATE) {
     auto* Form = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams);
     Form->Window = Window;
-    SetWindowLongPtrA(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Form));
+    SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Form));
   }
-  auto* Form = reinterpret_cast<TForm*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
-  if (!Form) return DefWindowProcA(Window, Message, WParam, LParam);
+  auto* Form = reinterpret_cast<TForm*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+  if (!Form) return DefWindowProcW(Window, Message, WParam, LParam);
   // No exception may unwind into the system's frames: on 64-bit Windows it
   // would be swallowed there or end the process.
   try {
     return Form->Dispatch(Message, WParam, LParam);
   } catch (...) {
     Form->App.ShowCurrentException();
-    return DefWindowProcA(Window, Message, WParam, LParam);
+    return DefWindowProcW(Window, Message, WParam, LParam);
   }
 }
 
@@ -201,7 +203,7 @@ LRESULT TForm::Dispatch(UINT Message, WPARAM WParam, LPARAM LParam) {
       // and the controls' handles, which went with it.
       for (TControl* Control : Controls) Control->Window = nullptr;
       const LRESULT Result = WindowProc(Message, WParam, LParam);
-      SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
       Window = nullptr;
       return Result;
     }
@@ -285,9 +287,9 @@ void TForm::UnregisterControl(TControl* Control) {
 void TForm::RegisterNotifier(HWND Helper, TControl* Control) { Notifiers.emplace_back(Helper, Control); }
 
 TForm* TForm::FromWindow(HWND Window) {
-  if (!Window || GetWindowLongPtrA(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::StaticWindowProc))
+  if (!Window || GetWindowLongPtrW(Window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&TForm::StaticWindowProc))
     return nullptr;
-  return reinterpret_cast<TForm*>(GetWindowLongPtrA(Window, GWLP_USERDATA));
+  return reinterpret_cast<TForm*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
 }
 
 bool TForm::IsDialogKey(MSG& Message) {
@@ -296,7 +298,7 @@ bool TForm::IsDialogKey(MSG& Message) {
     PageControl->SelectNextPage(GetKeyState(VK_SHIFT) >= 0);
     return true;
   }
-  return IsDialogMessageA(Window, &Message) != 0;
+  return IsDialogMessageW(Window, &Message) != 0;
 }
 
 void TForm::ReportCurrentException() const noexcept {
@@ -326,7 +328,7 @@ void TForm::SetModalResult(int ModalResult) {
 }
 
 LRESULT TForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
-  return DefWindowProcA(Window, Message, WParam, LParam);
+  return DefWindowProcW(Window, Message, WParam, LParam);
 }
 
 void TForm::Show() {
@@ -360,7 +362,7 @@ void TForm::Destroy() {
   for (TTimer* Timer : Timers)
     if (Window) KillTimer(Window, Timer->Id);
   if (Window && IsWindow(Window)) {
-    SetWindowLongPtrA(Window, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(Window, GWLP_USERDATA, 0);
     DestroyWindow(Window);
   }
   Window = nullptr;

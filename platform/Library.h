@@ -5,9 +5,11 @@
 
 #include <string>
 
+#include "platform/WideText.h"
+
 class TLibrary {
  public:
-  explicit TLibrary(const std::string& Path) : Module(LoadLibraryA(Path.c_str())) {}
+  explicit TLibrary(const std::string& Path) : Module(LoadLibraryW(Wide(Path).c_str())) {}
   ~TLibrary() {
     if (Module) FreeLibrary(Module);
   }

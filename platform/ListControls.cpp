@@ -1,6 +1,7 @@
 #include "platform/ListControls.h"
 
 #include "core/TextCompare.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -13,20 +14,20 @@ const TListControl::TMessages ComboBoxMessages{CB_GETCOUNT,     CB_GETLBTEXTLEN,
 
 }  // namespace
 
-int TListControl::Count() const { return static_cast<int>(SendMessageA(Window, Msg.Count, 0, 0)); }
+int TListControl::Count() const { return static_cast<int>(SendMessageW(Window, Msg.Count, 0, 0)); }
 
 std::string TListControl::Item(int Index) const {
-  const LRESULT Length = SendMessageA(Window, Msg.GetTextLength, Index, 0);
+  const LRESULT Length = SendMessageW(Window, Msg.GetTextLength, Index, 0);
   if (Length < 0) return std::string();
-  std::string Result(static_cast<std::size_t>(Length) + 1, '\0');
-  const LRESULT Got = SendMessageA(Window, Msg.GetText, Index, reinterpret_cast<LPARAM>(Result.data()));
+  std::wstring Result(static_cast<std::size_t>(Length) + 1, L'\0');
+  const LRESULT Got = SendMessageW(Window, Msg.GetText, Index, reinterpret_cast<LPARAM>(Result.data()));
   Result.resize(Got < 0 ? 0 : static_cast<std::size_t>(Got));
-  return Result;
+  return Utf8(Result);
 }
 
 int TListControl::Add(const std::string& Text) {
   if (!Sorted)
-    return static_cast<int>(SendMessageA(Window, Msg.AddString, 0, reinterpret_cast<LPARAM>(Text.c_str())));
+    return static_cast<int>(SendMessageW(Window, Msg.AddString, 0, reinterpret_cast<LPARAM>(Wide(Text).c_str())));
   // After the last item that does not sort after Text (binary search).
   int Low = 0, High = Count();
   while (Low < High) {
@@ -36,15 +37,16 @@ int TListControl::Add(const std::string& Text) {
     else
       High = Mid;
   }
-  return static_cast<int>(SendMessageA(Window, Msg.InsertString, Low, reinterpret_cast<LPARAM>(Text.c_str())));
+  return static_cast<int>(
+      SendMessageW(Window, Msg.InsertString, Low, reinterpret_cast<LPARAM>(Wide(Text).c_str())));
 }
 
 void TListControl::Delete(int Index) {
   const bool WasSelected = !MultiSelect && ItemIndex() == Index;
-  SendMessageA(Window, Msg.DeleteString, Index, 0);
+  SendMessageW(Window, Msg.DeleteString, Index, 0);
   if (WasSelected) SetItemIndex(-1);
 }
-void TListControl::Clear() { SendMessageA(Window, Msg.Reset, 0, 0); }
+void TListControl::Clear() { SendMessageW(Window, Msg.Reset, 0, 0); }
 
 int TListControl::IndexOfText(const std::string& Text) const {
   const int N = Count();
@@ -54,18 +56,18 @@ int TListControl::IndexOfText(const std::string& Text) const {
 }
 
 int TListControl::ItemIndex() const {
-  if (MultiSelect) return static_cast<int>(SendMessageA(Window, LB_GETCARETINDEX, 0, 0));
-  return static_cast<int>(SendMessageA(Window, Msg.GetCurSel, 0, 0));
+  if (MultiSelect) return static_cast<int>(SendMessageW(Window, LB_GETCARETINDEX, 0, 0));
+  return static_cast<int>(SendMessageW(Window, Msg.GetCurSel, 0, 0));
 }
 
 void TListControl::SetItemIndex(int Index) {
   if (MultiSelect) {
-    SendMessageA(Window, LB_SETSEL, FALSE, -1);
-    if (Index >= 0) SendMessageA(Window, LB_SETSEL, TRUE, Index);
-    SendMessageA(Window, LB_SETCARETINDEX, Index, FALSE);
+    SendMessageW(Window, LB_SETSEL, FALSE, -1);
+    if (Index >= 0) SendMessageW(Window, LB_SETSEL, TRUE, Index);
+    SendMessageW(Window, LB_SETCARETINDEX, Index, FALSE);
     return;
   }
-  SendMessageA(Window, Msg.SetCurSel, Index, 0);
+  SendMessageW(Window, Msg.SetCurSel, Index, 0);
 }
 
 TListBox::TListBox(TForm& Owner) : TListControl(Owner, ListBoxMessages) {}
@@ -82,13 +84,13 @@ void TListBox::Create(const TParent& Parent, int Id, int Left, int Top, int Widt
 
 void TListBox::SetItemHeight(int DesignHeight) {
   ItemHeight = DesignHeight;
-  SendMessageA(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+  SendMessageW(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
 }
 
 void TListBox::ApplyDpi() {
   TListControl::ApplyDpi();
   // A new font sets the font's item height.
-  if (ItemHeight > 0) SendMessageA(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+  if (ItemHeight > 0) SendMessageW(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
 }
 
 void TListBox::Command(WORD Code) {

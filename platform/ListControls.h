@@ -43,12 +43,12 @@ class TListBox : public TListControl {
   explicit TListBox(TForm& Owner);
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, bool Sorted,
               bool MultiSelect);
-  bool Selected(int Index) const { return SendMessageA(Window, LB_GETSEL, Index, 0) > 0; }
+  bool Selected(int Index) const { return SendMessageW(Window, LB_GETSEL, Index, 0) > 0; }
   // The height of every item in pixels of the 96-DPI design (instead of the
   // font's), kept at every DPI.
   void SetItemHeight(int DesignHeight);
   // Stops and restarts repainting the list after changes (WM_SETREDRAW).
-  void SetRedraw(bool Redraw) { SendMessageA(Window, WM_SETREDRAW, Redraw, 0); }
+  void SetRedraw(bool Redraw) { SendMessageW(Window, WM_SETREDRAW, Redraw, 0); }
   template <typename T>
   void SetOnClick(void (T::*Handler)()) { OnClick = static_cast<TNotifyEvent>(Handler); }
 

@@ -14,7 +14,7 @@ BOOL CALLBACK AddMonitor(HMONITOR Monitor, HDC, LPRECT, LPARAM Data) {
   auto& Rects = *reinterpret_cast<std::vector<RECT>*>(Data);
   MONITORINFO Info{};
   Info.cbSize = sizeof Info;
-  if (!GetMonitorInfoA(Monitor, &Info)) return TRUE;
+  if (!GetMonitorInfoW(Monitor, &Info)) return TRUE;
   if (Info.dwFlags & MONITORINFOF_PRIMARY)
     Rects.insert(Rects.begin(), Info.rcMonitor);
   else

@@ -1,22 +1,24 @@
 #include "platform/PaintedControls.h"
 
 #include "platform/Form.h"
+#include "platform/WideText.h"
 
 namespace {
 
 const char PaintedClass[] = "TPictarinePainted";
+const wchar_t PaintedClassW[] = L"TPictarinePainted";
 
 void RegisterPaintedClass() {
-  HINSTANCE Instance = GetModuleHandleA(nullptr);
-  WNDCLASSA Class{};
-  if (GetClassInfoA(Instance, PaintedClass, &Class)) return;
+  HINSTANCE Instance = GetModuleHandleW(nullptr);
+  WNDCLASSW Class{};
+  if (GetClassInfoW(Instance, PaintedClassW, &Class)) return;
   Class.style = CS_HREDRAW | CS_VREDRAW;
-  Class.lpfnWndProc = DefWindowProcA;
+  Class.lpfnWndProc = DefWindowProcW;
   Class.hInstance = Instance;
-  Class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  Class.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   Class.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  Class.lpszClassName = PaintedClass;
-  RegisterClassA(&Class);
+  Class.lpszClassName = PaintedClassW;
+  RegisterClassW(&Class);
 }
 
 }  // namespace
@@ -67,7 +69,7 @@ LRESULT TPanel::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORLISTBOX:
       // The controls inside report to their container; the form handles them.
-      return SendMessageA(Owner.Handle(), Message, WParam, LParam);
+      return SendMessageW(Owner.Handle(), Message, WParam, LParam);
     default:
       return TPaintedControl::ControlProc(Message, WParam, LParam);
   }
@@ -89,7 +91,7 @@ void TShape::Paint(HDC DC, const RECT& Client) {
 LRESULT TShape::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
   switch (Message) {
     case WM_SETCURSOR:
-      SetCursor(LoadCursor(nullptr, IDC_HAND));
+      SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
       return TRUE;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -115,7 +117,7 @@ void TImage::SetPicture(HBITMAP NewPicture, bool OfDesign) {
 void TImage::Paint(HDC DC, const RECT& Client) {
   if (!Picture) return;
   BITMAP Info{};
-  GetObjectA(Picture.Get(), sizeof Info, &Info);
+  GetObjectW(Picture.Get(), sizeof Info, &Info);
   TMemoryDC Source;
   TSelection S(Source.Get(), Picture.Get());
   SetStretchBltMode(DC, COLORONCOLOR);
@@ -139,11 +141,11 @@ void TPageControl::Create(const TParent& Parent, int Id, int Left, int Top, int 
 }
 
 void TPageControl::AddPage(TTabSheet& Page, int Id, const std::string& Caption) {
-  TCITEMA Item{};
+  TCITEMW Item{};
   Item.mask = TCIF_TEXT;
-  std::string Text = Caption;
+  std::wstring Text = Wide(Caption);
   Item.pszText = Text.data();
-  SendMessageA(Window, TCM_INSERTITEMA, Pages.size(), reinterpret_cast<LPARAM>(&Item));
+  SendMessageW(Window, TCM_INSERTITEMW, Pages.size(), reinterpret_cast<LPARAM>(&Item));
   Page.Create(TParent{Window, 0, 0}, Id, 0, 0, 0, 0, TPanel::NoBevel);
   Page.PlacedByContainer = true;
   Pages.push_back(&Page);
@@ -154,7 +156,7 @@ void TPageControl::AddPage(TTabSheet& Page, int Id, const std::string& Caption) 
 void TPageControl::PlacePages() {
   RECT Area;
   GetClientRect(Window, &Area);
-  SendMessageA(Window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&Area));
+  SendMessageW(Window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&Area));
   for (TTabSheet* Page : Pages)
     Page->SetBounds(Area.left, Area.top, Area.right - Area.left, Area.bottom - Area.top);
 }
@@ -165,7 +167,7 @@ void TPageControl::ApplyDpi() {
 }
 
 void TPageControl::SetActivePageIndex(int Index) {
-  SendMessageA(Window, TCM_SETCURSEL, Index, 0);
+  SendMessageW(Window, TCM_SETCURSEL, Index, 0);
   ShowActivePage();
 }
 

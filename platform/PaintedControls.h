@@ -87,7 +87,7 @@ class TPageControl : public TControl {
   // Adds a page with its tab caption, created here. The pages fill the area
   // below the tabs, whose height is the font's.
   void AddPage(TTabSheet& Page, int Id, const std::string& Caption);
-  int ActivePageIndex() const { return static_cast<int>(SendMessageA(Window, TCM_GETCURSEL, 0, 0)); }
+  int ActivePageIndex() const { return static_cast<int>(SendMessageW(Window, TCM_GETCURSEL, 0, 0)); }
   void SetActivePageIndex(int Index);
   void SelectNextPage(bool Forward);
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/Errors.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -13,10 +14,10 @@ HKEY OpenBelow(HKEY Parent, const std::string& Path, bool Create) {
   LONG Status;
   if (Create) {
     DWORD Disposition = 0;
-    Status = RegCreateKeyExA(Parent, Path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                             KEY_ALL_ACCESS, nullptr, &Result, &Disposition);
+    Status = RegCreateKeyExW(Parent, Wide(Path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                             &Result, &Disposition);
   } else {
-    Status = RegOpenKeyExA(Parent, Path.c_str(), 0, KEY_ALL_ACCESS, &Result);
+    Status = RegOpenKeyExW(Parent, Wide(Path).c_str(), 0, KEY_ALL_ACCESS, &Result);
   }
   return Status == ERROR_SUCCESS ? Result : nullptr;
 }
@@ -26,13 +27,13 @@ bool DeleteTree(HKEY Parent, const std::string& Name) {
   HKEY Key = OpenBelow(Parent, Name, false);
   if (!Key) return false;
   for (;;) {
-    char Child[256];
-    DWORD Length = sizeof Child;
-    if (RegEnumKeyExA(Key, 0, Child, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (!DeleteTree(Key, Child)) break;
+    wchar_t Child[256];
+    DWORD Length = 256;
+    if (RegEnumKeyExW(Key, 0, Child, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    if (!DeleteTree(Key, Utf8(std::wstring_view(Child, Length)))) break;
   }
   RegCloseKey(Key);
-  return RegDeleteKeyA(Parent, Name.c_str()) == ERROR_SUCCESS;
+  return RegDeleteKeyW(Parent, Wide(Name).c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace
@@ -71,7 +72,7 @@ void TRegistryKey::InvalidType(const std::string& Name) {
 
 TRegistryKey::TValueInfo TRegistryKey::ValueInfo(const std::string& Name) const {
   TValueInfo Info;
-  if (Key && RegQueryValueExA(Key, Name.c_str(), nullptr, &Info.Type, nullptr, &Info.Size) == ERROR_SUCCESS)
+  if (Key && RegQueryValueExW(Key, Wide(Name).c_str(), nullptr, &Info.Type, nullptr, &Info.Size) == ERROR_SUCCESS)
     Info.Exists = true;
   return Info;
 }
@@ -80,17 +81,18 @@ std::vector<std::string> TRegistryKey::ValueNames() const {
   std::vector<std::string> Names;
   if (!Key) return Names;
   for (DWORD Index = 0;; ++Index) {
-    char Name[16384];
-    DWORD Length = sizeof Name;
-    if (RegEnumValueA(Key, Index, Name, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    Names.emplace_back(Name, Length);
+    wchar_t Name[16384];
+    DWORD Length = 16384;
+    if (RegEnumValueW(Key, Index, Name, &Length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    Names.push_back(Utf8(std::wstring_view(Name, Length)));
   }
   return Names;
 }
 
 std::uint32_t TRegistryKey::ReadInteger(const std::string& Name) const {
   DWORD Type = REG_NONE, Value = 0, Size = sizeof Value;
-  const LONG Status = RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(&Value), &Size);
+  const LONG Status =
+      RegQueryValueExW(Key, Wide(Name).c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(&Value), &Size);
   if (Status != ERROR_SUCCESS || Type != REG_DWORD || Size != sizeof Value) InvalidType(Name);
   return Value;
 }
@@ -98,19 +100,21 @@ std::uint32_t TRegistryKey::ReadInteger(const std::string& Name) const {
 bool TRegistryKey::ReadBool(const std::string& Name) const { return ReadInteger(Name) != 0; }
 
 std::string TRegistryKey::ReadString(const std::string& Name) const {
+  // Read as UTF-16: a value written through the ANSI functions reads the
+  // same, and one holding any other name reads whole.
   const TValueInfo Info = ValueInfo(Name);
   if (!Info.Exists || (Info.Type != REG_SZ && Info.Type != REG_EXPAND_SZ)) InvalidType(Name);
   if (Info.Size == 0) return std::string();
-  std::string Buffer(Info.Size, '\0');
-  DWORD Type = REG_NONE, Size = Info.Size;
-  if (RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(Buffer.data()), &Size) !=
+  std::wstring Buffer(Info.Size / sizeof(wchar_t) + 1, L'\0');
+  DWORD Type = REG_NONE, Size = static_cast<DWORD>(Buffer.size() * sizeof(wchar_t));
+  if (RegQueryValueExW(Key, Wide(Name).c_str(), nullptr, &Type, reinterpret_cast<BYTE*>(Buffer.data()), &Size) !=
           ERROR_SUCCESS ||
       (Type != REG_SZ && Type != REG_EXPAND_SZ))
     InvalidType(Name);
-  Buffer.resize(std::min<std::size_t>(Size, Buffer.size()));
-  const std::size_t Zero = Buffer.find('\0');
-  if (Zero != std::string::npos) Buffer.resize(Zero);
-  return Buffer;
+  Buffer.resize(std::min<std::size_t>(Size / sizeof(wchar_t), Buffer.size()));
+  const std::size_t Zero = Buffer.find(L'\0');
+  if (Zero != std::wstring::npos) Buffer.resize(Zero);
+  return Utf8(Buffer);
 }
 
 double TRegistryKey::ReadFloat(const std::string& Name) const {
@@ -118,7 +122,8 @@ double TRegistryKey::ReadFloat(const std::string& Name) const {
   DWORD Type = REG_NONE, Size = sizeof Bytes;
   const TValueInfo Info = ValueInfo(Name);
   if (!Info.Exists || Info.Type != REG_BINARY || Info.Size != sizeof Bytes ||
-      RegQueryValueExA(Key, Name.c_str(), nullptr, &Type, Bytes, &Size) != ERROR_SUCCESS || Size != sizeof Bytes)
+      RegQueryValueExW(Key, Wide(Name).c_str(), nullptr, &Type, Bytes, &Size) != ERROR_SUCCESS ||
+      Size != sizeof Bytes)
     InvalidType(Name);
   double Value;
   std::memcpy(&Value, Bytes, sizeof Value);
@@ -126,21 +131,22 @@ double TRegistryKey::ReadFloat(const std::string& Name) const {
 }
 
 void TRegistryKey::WriteBinary(const std::string& Name, const void* Data, std::size_t Size) {
-  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_BINARY, static_cast<const BYTE*>(Data),
+  if (!Key || RegSetValueExW(Key, Wide(Name).c_str(), 0, REG_BINARY, static_cast<const BYTE*>(Data),
                              static_cast<DWORD>(Size)) != ERROR_SUCCESS)
     throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
 }
 
 void TRegistryKey::WriteInteger(const std::string& Name, std::uint32_t Value) {
   const DWORD Data = Value;
-  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
+  if (!Key || RegSetValueExW(Key, Wide(Name).c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&Data),
                              sizeof Data) != ERROR_SUCCESS)
     throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
 }
 
 void TRegistryKey::WriteString(const std::string& Name, const std::string& Value) {
-  if (!Key || RegSetValueExA(Key, Name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
-                             static_cast<DWORD>(Value.size() + 1)) != ERROR_SUCCESS)
+  const std::wstring Text = Wide(Value);
+  if (!Key || RegSetValueExW(Key, Wide(Name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(Text.c_str()),
+                             static_cast<DWORD>((Text.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
     throw ERegistryError(Format("Failed to set data for '%s'", Name.c_str()));
 }
 
@@ -150,7 +156,7 @@ void TRegistryKey::WriteFloat(const std::string& Name, double Value) {
 }
 
 bool TRegistryKey::DeleteValue(const std::string& Name) {
-  return Key && RegDeleteValueA(Key, Name.c_str()) == ERROR_SUCCESS;
+  return Key && RegDeleteValueW(Key, Wide(Name).c_str()) == ERROR_SUCCESS;
 }
 
 bool TRegistryKey::DeleteSubKey(const std::string& Name) { return Key && DeleteTree(Key, Name); }

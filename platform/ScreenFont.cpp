@@ -7,6 +7,8 @@
 
 #include "platform/Library.h"
 #include "platform/SharedCaches.h"
+#include "platform/SystemPaths.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -20,16 +22,14 @@ constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
 
 template <typename F>
 F User32Function(const char* Name) {
-  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), Name)));
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), Name)));
 }
 
 // Shell scaling (shcore.dll) from the system folder only, loaded once for the
 // life of the process.
 TGetDpiForMonitor GetDpiForMonitorFunction() {
   static const TLibrary ShellScaling([] {
-    char Folder[MAX_PATH] = "";
-    const UINT Length = GetSystemDirectoryA(Folder, MAX_PATH);
-    return Length > 0 && Length < MAX_PATH ? std::string(Folder) + "\\shcore.dll" : std::string();
+    return SystemFolder() + "\\shcore.dll";
   }());
   return ShellScaling.Function<TGetDpiForMonitor>("GetDpiForMonitor");
 }
@@ -69,9 +69,9 @@ int PointsToHeight(int Points) { return MulDiv(Points, DesignDpi, 72); }
 int HeightToPoints(int Height) { return MulDiv(Height, 72, DesignDpi); }
 
 TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
-  return TGdiObject<HFONT>(CreateFontA(-Height, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+  return TGdiObject<HFONT>(CreateFontW(-Height, 0, 0, 0, Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                                        ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                       DEFAULT_PITCH | FF_DONTCARE, Face));
+                                       DEFAULT_PITCH | FF_DONTCARE, Wide(Face).c_str()));
 }
 
 namespace {

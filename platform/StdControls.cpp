@@ -2,6 +2,8 @@
 
 #include "core/IntegerText.h"
 #include "platform/Form.h"
+#include "platform/Locale.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -89,7 +91,7 @@ void TLabel::SetFontHeight(const char* Face, int Height, bool Bold) {
   FontHeight = Height;
   FontBold = Bold;
   OwnFont = MakeFont(Face, Scale(Height), Bold);
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(OwnFont.Get()), TRUE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(OwnFont.Get()), TRUE);
   AutoSize();
 }
 
@@ -98,7 +100,7 @@ void TLabel::ApplyDpi() {
   // The old font is deleted only once the new one has replaced it.
   TGdiObject<HFONT> Old = std::move(OwnFont);
   if (Old) OwnFont = MakeFont(FontFace.c_str(), Scale(FontHeight), FontBold);
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(CurrentFont()), TRUE);
   AutoSize();
 }
 
@@ -108,15 +110,16 @@ int TLabel::TextWidth(const std::string& Text) const {
   TWindowDC DC(Window);
   TSelection Font(DC.Get(), CurrentFont());
   SIZE Size{};
-  GetTextExtentPoint32A(DC.Get(), Text.data(), static_cast<int>(Text.size()), &Size);
+  const std::wstring Wide = ::Wide(Text);
+  GetTextExtentPoint32W(DC.Get(), Wide.data(), static_cast<int>(Wide.size()), &Size);
   return Size.cx;
 }
 
 void TLabel::AutoSize() {
   TWindowDC DC(Window);
   TSelection Font(DC.Get(), CurrentFont());
-  TEXTMETRICA Metrics{};
-  GetTextMetricsA(DC.Get(), &Metrics);
+  TEXTMETRICW Metrics{};
+  GetTextMetricsW(DC.Get(), &Metrics);
   const std::string T = Text();
   SetWindowPos(Window, nullptr, 0, 0, TextWidth(T), Metrics.tmHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -133,7 +136,7 @@ void TLabel::Command(WORD Code) {
 
 LRESULT TLabel::ControlProc(UINT Message, WPARAM WParam, LPARAM LParam) {
   if (Message == WM_SETCURSOR && HandCursor) {
-    SetCursor(LoadCursor(nullptr, IDC_HAND));
+    SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
     return TRUE;
   }
   return TControl::ControlProc(Message, WParam, LParam);
@@ -174,10 +177,10 @@ void TButton::DrawItem(const DRAWITEMSTRUCT& Item) {
     FrameRect(DC, &R, GetSysColorBrush(COLOR_BTNSHADOW));
     OffsetRect(&R, 1, 1);
   }
-  const std::string Caption = Text();
+  const std::wstring Caption = Wide(Text());
   TSelection Font(DC, DialogFontHere());
   SIZE TextSize{};
-  GetTextExtentPoint32A(DC, Caption.data(), static_cast<int>(Caption.size()), &TextSize);
+  GetTextExtentPoint32W(DC, Caption.data(), static_cast<int>(Caption.size()), &TextSize);
   const int GlyphWidth = Glyph == TGlyph::None ? 0 : Scale(16);
   const int Gap = GlyphWidth && !Caption.empty() ? Scale(4) : 0;
   const int Total = GlyphWidth + Gap + TextSize.cx;
@@ -187,7 +190,7 @@ void TButton::DrawItem(const DRAWITEMSTRUCT& Item) {
     SetBkMode(DC, TRANSPARENT);
     SetTextColor(DC, GetSysColor(Disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     RECT TextRect{X + GlyphWidth + Gap, R.top, R.right, R.bottom};
-    DrawTextA(DC, Caption.c_str(), -1, &TextRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+    DrawTextW(DC, Caption.c_str(), -1, &TextRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   }
   if (Item.itemState & ODS_FOCUS) {
     RECT Focus = Item.rcItem;
@@ -205,7 +208,7 @@ void TCheckBox::Create(const TParent& Parent, int Id, int Left, int Top, int Wid
 
 void TCheckBox::SetChecked(bool Checked) {
   if (Checked == this->Checked()) return;
-  SendMessageA(Window, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(Window, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0);
   Fire(OnClick);
 }
 
@@ -236,19 +239,18 @@ void TSpinEdit::Create(const TParent& Parent, int Id, int Left, int Top, int Wid
                        std::int32_t Max, std::int32_t StepBy) {
   Range = TSpinRange{Min, Max};
   Step = StepBy;
-  char Separator[4] = ".";
-  GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, Separator, sizeof Separator);
-  DecimalSeparator = Separator[0];
+  const std::string Separator = UserLocaleInfo(LOCALE_SDECIMAL, ".");
+  DecimalSeparator = Separator.size() == 1 ? Separator[0] : '.';
   CreateControl(Parent, Id, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP, WS_EX_CLIENTEDGE, Left, Top, Width,
                 Height);
   Subclass();
   // The buttons sit inside the field's box, at its right edge; they change
   // the number through UDN_DELTAPOS (Notify below), never by themselves.
-  Buttons = CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0,
-                            Parent.Window, nullptr, GetModuleHandleA(nullptr), nullptr);
+  Buttons = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 0, 0,
+                            Parent.Window, nullptr, GetModuleHandleW(nullptr), nullptr);
   AlignButtons();
-  SendMessageA(Buttons, UDM_SETRANGE32, -1000000, 1000000);
-  SendMessageA(Buttons, UDM_SETPOS32, 0, 0);
+  SendMessageW(Buttons, UDM_SETRANGE32, -1000000, 1000000);
+  SendMessageW(Buttons, UDM_SETPOS32, 0, 0);
   Owner.RegisterNotifier(Buttons, this);
 }
 
@@ -263,13 +265,13 @@ void TSpinEdit::AlignButtons() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
   Place(Window, Box.Left, Box.Width);
-  SendMessageA(Buttons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Window), 0);
+  SendMessageW(Buttons, UDM_SETBUDDY, reinterpret_cast<WPARAM>(Window), 0);
   Place(Window, Box.Left, Box.Width - ButtonsWidth);
   Place(Buttons, Box.Left + Box.Width - ButtonsWidth - ButtonsOverlap, ButtonsWidth);
 }
 
 void TSpinEdit::ApplyDpi() {
-  SendMessageA(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
   AlignButtons();
 }
 
@@ -296,6 +298,6 @@ LRESULT TSpinEdit::Notify(NMHDR& Header) {
 
 void TProgressBar::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height) {
   CreateControl(Parent, Id, PROGRESS_CLASSA, "", PBS_SMOOTH, 0, Left, Top, Width, Height);
-  SendMessageA(Window, PBM_SETBARCOLOR, 0, RGB(0, 0, 255));
-  SendMessageA(Window, PBM_SETPOS, 0, 0);
+  SendMessageW(Window, PBM_SETBARCOLOR, 0, RGB(0, 0, 255));
+  SendMessageW(Window, PBM_SETPOS, 0, 0);
 }

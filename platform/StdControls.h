@@ -79,7 +79,7 @@ class TCheckBox : public TControl {
  public:
   explicit TCheckBox(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, const std::string& Caption);
-  bool Checked() const { return SendMessageA(Window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  bool Checked() const { return SendMessageW(Window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
   void SetChecked(bool Checked);
   template <typename T>
   void SetOnClick(void (T::*Handler)()) { OnClick = static_cast<TNotifyEvent>(Handler); }
@@ -95,8 +95,8 @@ class TRadioButton : public TControl {
   explicit TRadioButton(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height, const std::string& Caption,
               bool FirstOfGroup);
-  bool Checked() const { return SendMessageA(Window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  void SetChecked(bool Checked) { SendMessageA(Window, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0); }
+  bool Checked() const { return SendMessageW(Window, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void SetChecked(bool Checked) { SendMessageW(Window, BM_SETCHECK, Checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 };
 
 // A group box: a frame with a caption that the controls inside are placed in.
@@ -153,5 +153,5 @@ class TProgressBar : public TControl {
  public:
   explicit TProgressBar(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height);
-  void SetMax(std::int32_t Max) { SendMessageA(Window, PBM_SETRANGE32, 0, Max); }
+  void SetMax(std::int32_t Max) { SendMessageW(Window, PBM_SETRANGE32, 0, Max); }
 };

@@ -31,7 +31,3 @@ __CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x1
 // before SP3). COM must be initialised on the calling thread.
 TComPtr<IWICImagingFactory> CreateWicFactory();
 
-// A name in the ANSI code page as the UTF-16 that WIC takes.
-std::wstring WideFromAnsi(const std::string& Text);
-// UTF-16 text that WIC gave, in the ANSI code page.
-std::string AnsiFromWide(const std::wstring& Text);

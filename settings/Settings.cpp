@@ -7,6 +7,7 @@
 #include "core/RandomIndex.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/SystemPaths.h"
 
 const char SettingsKeyPath[] = "Software\\Quellbrook\\Pictarine Screen Saver";
 const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -14,12 +15,6 @@ const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 namespace {
 
 const char ImagesSubKey[] = "Images";
-
-std::string ExecutablePath() {
-  char Path[MAX_PATH];
-  const DWORD Length = GetModuleFileNameA(nullptr, Path, sizeof Path);
-  return std::string(Path, Length < sizeof Path ? Length : 0);
-}
 
 // The clock reading that seeds each random pick.
 std::uint32_t ClockSeed() {

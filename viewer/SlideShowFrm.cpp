@@ -176,7 +176,7 @@ RECT TSlideShowForm::NormalBounds() const {
   R = Placement.rcNormalPosition;
   MONITORINFO Monitor{};
   Monitor.cbSize = sizeof Monitor;
-  if (GetMonitorInfoA(MonitorFromRect(&R, MONITOR_DEFAULTTOPRIMARY), &Monitor))
+  if (GetMonitorInfoW(MonitorFromRect(&R, MONITOR_DEFAULTTOPRIMARY), &Monitor))
     OffsetRect(&R, Monitor.rcWork.left - Monitor.rcMonitor.left, Monitor.rcWork.top - Monitor.rcMonitor.top);
   return R;
 }

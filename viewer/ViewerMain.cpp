@@ -8,6 +8,7 @@
 #include "core/ViewerCommandLine.h"
 #include "platform/Application.h"
 #include "platform/SharedCaches.h"
+#include "platform/WideText.h"
 #include "settings/Settings.h"
 #include "viewer/SlideShowFrm.h"
 #include "viewer/WallpaperChanger.h"
@@ -49,7 +50,7 @@ int RunViewer() {
   App.SetTitle(ViewerTitle);
   int ExitCode = 1;
   try {
-    std::vector<std::string> Args = SplitCommandLine(GetCommandLineA());
+    std::vector<std::string> Args = SplitCommandLine(Utf8(GetCommandLineW()));
     if (!Args.empty()) Args.erase(Args.begin());
     const TViewerCommand Command = ParseViewerArguments(Args);
     switch (Command.Mode) {
@@ -60,7 +61,7 @@ int RunViewer() {
         ExitCode = RunWallpaperChanger(App);
         break;
       default:
-        MessageBoxA(nullptr, "Usage: Vistaloop [/s \"group\" | /w]", ViewerTitle, MB_OK | MB_ICONERROR);
+        ShowMessageBox(nullptr, "Usage: Vistaloop [/s \"group\" | /w]", ViewerTitle, MB_OK | MB_ICONERROR);
         break;
     }
   } catch (...) {

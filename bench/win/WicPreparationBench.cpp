@@ -17,6 +17,7 @@
 #include "bench/PhotoJpeg.h"
 #include "bench/win/BenchWindows.h"
 #include "picture/WicPicture.h"
+#include "platform/WideText.h"
 #include "support/WicPictures.h"
 
 using namespace Bench;
@@ -85,7 +86,7 @@ int main(int Argc, char** Argv) {
     return (End - Start) * 1000;
   };
   std::vector<BYTE> Pixels;
-  const std::wstring WidePath = WideFromAnsi(Path);
+  const std::wstring WidePath = ::WidePath(Path);
   if (Prepare() < 0 || TimePlainDecode(Factory.Get(), WidePath, Pixels) < 0) {
     std::printf("the picture could not be decoded\n");
     return 1;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/Wic.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ bool WriteWicFile(const std::string& Path, const GUID& Container, const std::vec
   TComPtr<IWICStream> Stream;
   TComPtr<IWICBitmapEncoder> Encoder;
   if (!Factory || FAILED(Factory->CreateStream(Stream.Put())) ||
-      FAILED(Stream->InitializeFromFilename(WideFromAnsi(Path).c_str(), GENERIC_WRITE)) ||
+      FAILED(Stream->InitializeFromFilename(WidePath(Path).c_str(), GENERIC_WRITE)) ||
       FAILED(Factory->CreateEncoder(Container, nullptr, Encoder.Put())) ||
       FAILED(Encoder->Initialize(Stream.Get(), WICBitmapEncoderNoCache)))
     return false;

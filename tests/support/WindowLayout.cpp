@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/ScreenFont.h"
+#include "platform/WideText.h"
 
 namespace {
 
@@ -16,12 +17,6 @@ std::string LowerClassName(HWND Window) {
   std::string Result = Name;
   for (char& C : Result) C = static_cast<char>(std::tolower(static_cast<unsigned char>(C)));
   return Result;
-}
-
-std::string WindowText(HWND Window) {
-  char Text[1024] = "";
-  GetWindowTextA(Window, Text, sizeof Text);
-  return Text;
 }
 
 BOOL CALLBACK Collect(HWND Window, LPARAM Param) {
@@ -79,7 +74,7 @@ class TTextMeasure {
   // NoPrefix).
   SIZE Extent(const std::string& Text, bool NoPrefix = false) const {
     RECT R{0, 0, 0, 0};
-    DrawTextA(DC, Text.c_str(), -1, &R, DT_CALCRECT | DT_SINGLELINE | (NoPrefix ? DT_NOPREFIX : 0));
+    DrawTextW(DC, Wide(Text).c_str(), -1, &R, DT_CALCRECT | DT_SINGLELINE | (NoPrefix ? DT_NOPREFIX : 0));
     return SIZE{R.right - R.left, R.bottom - R.top};
   }
   int Height() const { return Metrics.tmHeight; }
@@ -140,8 +135,9 @@ void ExpectControlTextFits(HWND Control, int Dpi, const std::string& What) {
     EXPECT_LE(Measure.Height(), SendMessageA(Control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) << Where;
     const int Selected = static_cast<int>(SendMessageA(Control, CB_GETCURSEL, 0, 0));
     if (Selected >= 0) {
-      char Item[512] = "";
-      SendMessageA(Control, CB_GETLBTEXT, Selected, reinterpret_cast<LPARAM>(Item));
+      wchar_t Wide[512] = L"";
+      SendMessageW(Control, CB_GETLBTEXT, Selected, reinterpret_cast<LPARAM>(Wide));
+      const std::string Item = Utf8(Wide);
       EXPECT_LE(Measure.Extent(Item, true).cx + MetricForDpi(SM_CXVSCROLL, Dpi), Width) << Where << " " << Item;
     }
   } else if (Class == "listbox") {

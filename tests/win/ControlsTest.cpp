@@ -262,11 +262,15 @@ TEST(Splash, WaitTicksWaitsItsTimeWithoutSpinningTheProcessor) {
 namespace {
 
 TEST(OpenPictureDialog, SplitsItsFileListIntoFullPaths) {
-  EXPECT_EQ(SplitOpenDialogFiles("C:\\pics\\one.bmp\0"), std::vector<std::string>{"C:\\pics\\one.bmp"});
-  EXPECT_EQ(SplitOpenDialogFiles("C:\\pics\0b.jpg\0a.bmp\0"),
+  EXPECT_EQ(SplitOpenDialogFiles(L"C:\\pics\\one.bmp\0"), std::vector<std::string>{"C:\\pics\\one.bmp"});
+  EXPECT_EQ(SplitOpenDialogFiles(L"C:\\pics\0b.jpg\0a.bmp\0"),
             (std::vector<std::string>{"C:\\pics\\b.jpg", "C:\\pics\\a.bmp"}))
       << "in the order the dialog gives them";
-  EXPECT_EQ(SplitOpenDialogFiles("C:\\\0x.bmp\0"), std::vector<std::string>{"C:\\x.bmp"}) << "a drive's root";
+  EXPECT_EQ(SplitOpenDialogFiles(L"C:\\\0x.bmp\0"), std::vector<std::string>{"C:\\x.bmp"}) << "a drive's root";
+  // Names in any script come back in UTF-8, several at once included.
+  EXPECT_EQ(SplitOpenDialogFiles(L"C:\\\u6771\u4eac\0\u0395\u03bb.jpg\0\U0001F382.bmp\0"),
+            (std::vector<std::string>{"C:\\\xE6\x9D\xB1\xE4\xBA\xAC\\\xCE\x95\xCE\xBB.jpg",
+                                      "C:\\\xE6\x9D\xB1\xE4\xBA\xAC\\\xF0\x9F\x8E\x82.bmp"}));
 }
 
 class TPreviewPictureTest : public TSettingsTest {};
