@@ -1,5 +1,13 @@
 #include "core/GroupFile.h"
 
+#include "core/TextEncoding.h"
+
+namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+}  // namespace
+
 std::vector<std::string> ParseGroupFile(const std::string& Data) {
   std::vector<std::string> Entries;
   ForEachGroupEntry(Data, [&Entries](const std::string& Entry) { Entries.push_back(Entry); });
@@ -13,6 +21,42 @@ std::string FormatGroupFile(const std::vector<std::string>& Entries) {
     Data += "\r\n";
   }
   return Data;
+}
+
+TGroupFileEncoding GroupFileEncoding(std::string_view Data) {
+  if (Data.starts_with(Utf8Mark)) return TGroupFileEncoding::Utf8WithMark;
+  Data = Data.substr(0, Data.find('\x1A'));
+  return !IsAscii(Data) && IsValidUtf8(Data) ? TGroupFileEncoding::Utf8 : TGroupFileEncoding::Ansi;
+}
+
+const std::string& GroupEntryAsUtf8(const std::string& Entry, TGroupFileEncoding Encoding, const TCodePage& CodePage,
+                                    std::string& Scratch) {
+  if (Encoding == TGroupFileEncoding::Ansi) {
+    if (IsAscii(Entry)) return Entry;
+    Scratch = CodePage.ToUtf8(Entry);
+  } else {
+    if (IsValidUtf8(Entry)) return Entry;
+    Scratch = Utf16ToUtf8(Utf8ToUtf16(Entry));
+  }
+  return Scratch;
+}
+
+std::string FormatGroupFile(const std::vector<std::string>& Entries, const TCodePage& CodePage) {
+  std::string Data, Bytes;
+  bool Ansi = true;
+  for (const std::string& Entry : Entries) {
+    if (IsAscii(Entry)) {
+      Data += Entry;
+    } else if (CodePage.FromUtf8(Entry, Bytes)) {
+      Data += Bytes;
+    } else {
+      Ansi = false;
+      break;
+    }
+    Data += "\r\n";
+  }
+  if (Ansi && GroupFileEncoding(Data) == TGroupFileEncoding::Ansi) return Data;
+  return std::string(Utf8Mark) + FormatGroupFile(Entries);
 }
 
 bool IsSafeGroupName(const std::string& Name) {

@@ -110,6 +110,28 @@ void GroupFileSeeds(const fs::path& Folder) {
   Write(Folder, "mixed.txt", std::string("a\nb\r\n\r\nlast without end"));
   Write(Folder, "eof.txt", std::string("one\r\ntwo\x1A three\r\n"));
   Write(Folder, "names.txt", std::string(".\n..\nHoliday\nx/y\nC:z\n\n"));
+  // The encodings: Windows-1252, UTF-8 with and without the mark, the mark
+  // before invalid UTF-8, and Windows-1252 text that is valid UTF-8.
+  const std::string Tokyo = "C:\\\xE6\x9D\xB1\xE4\xBA\xAC.jpg", Cake = "Birthday \xF0\x9F\x8E\x82.jpg";
+  Write(Folder, "ansi.txt", std::string("C:\\\xC9t\xE9.bmp\r\n\x80 \x81\x8D.jpg\r\n"));
+  Write(Folder, "utf8.txt", Tokyo + "\r\nC:\\\xC3\x89t\xC3\xA9.bmp\r\n");
+  Write(Folder, "utf8-mark.txt", "\xEF\xBB\xBF" + Tokyo + "\r\n" + Cake + "\r\n\x1A\xFF");
+  Write(Folder, "mark-invalid.txt", std::string("\xEF\xBB\xBF" "a\xFF\r\n\xE6\x9D\r\n\xED\xA0\x80\n\xF0\x9F"));
+  Write(Folder, "lookalike.txt", std::string("\xC3\xA9\r\n"));
+}
+
+void Utf8Seeds(const fs::path& Folder) {
+  // Every length of sequence, in names of the kinds phones and cameras write.
+  Write(Folder, "names.txt", std::string("\xE6\x9D\xB1\xE4\xBA\xAC \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 "
+                                         "\xC3\x89t\xC3\xA9 Birthday \xF0\x9F\x8E\x82 \xF4\x8F\xBF\xBF"));
+  // Every kind of invalid sequence.
+  Write(Folder, "stray.txt", std::string("a\x80\xBF" "b"));
+  Write(Folder, "cut.txt", std::string("\xE6\x9Dx\xF0\x9F\x8E\xC3"));
+  Write(Folder, "overlong.txt", std::string("\xC0\x80\xE0\x80\xAF\xF0\x8F\xBF\xBF"));
+  Write(Folder, "surrogates.txt", std::string("\xED\xA0\xBD\xED\xB8\x80"));
+  Write(Folder, "too-high.txt", std::string("\xF4\x90\x80\x80\xF5\x80\xF8\xFE\xFF"));
+  // UTF-16 little-endian: a pair, then unpaired halves.
+  Write(Folder, "utf16.txt", FromHex("3cd882df41003cd8420082df3cd8"));
 }
 
 void CommandLineSeeds(const fs::path& Folder) {
@@ -166,6 +188,7 @@ int main(int Argc, char** Argv) {
   }
   GroupFileSeeds(Root / "GroupFile");
   CommandLineSeeds(Root / "CommandLine");
+  Utf8Seeds(Root / "Utf8");
   for (int I = 0; I < 8; ++I) {
     Write(Root / "FitImage", "random" + std::to_string(I), RandomBytes(Rng, 40));
     Write(Root / "Resample", "random" + std::to_string(I), RandomBytes(Rng, 64 + 512 * I));
