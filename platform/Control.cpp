@@ -37,7 +37,7 @@ void TControl::CreateControl(const TParent& Parent, int Id, const char* ClassNam
                            Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top,
                            Parent.Window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(Id)), GetModuleHandleW(nullptr),
                            nullptr);
-  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHere()), FALSE);
   Owner.RegisterControl(this);
 }
 
@@ -53,7 +53,7 @@ void TControl::ApplyDpi() {
     const RECT Bounds = ScaledBounds();
     SetBounds(Bounds.left, Bounds.top, Bounds.right - Bounds.left, Bounds.bottom - Bounds.top);
   }
-  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFontHere()), FALSE);
+  SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontHere()), FALSE);
 }
 
 void TControl::Subclass() {

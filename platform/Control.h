@@ -90,6 +90,9 @@ class TControl {
   virtual void ApplyDpi();
   // The dialog font at the control's DPI.
   HFONT DialogFontHere() const { return DialogFontForDpi(Dpi()); }
+  // The font the control shows its text in at its DPI: the dialog font, or
+  // for a control that shows names, the names font.
+  virtual HFONT FontHere() const { return DialogFontHere(); }
   // The design bounds scaled to the control's DPI, in the parent's client area.
   RECT ScaledBounds() const;
   // Lets the wrapper see its window's messages (ControlProc) from now on.

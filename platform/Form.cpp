@@ -125,7 +125,7 @@ void TForm::ChangeDpi(int NewDpi, const RECT& Suggested) {
 
 LRESULT CALLBACK TForm::StaticWindowProc(HWND Window, UINT Message, WPARAM WParam, LPARAM LParam) {
   if (Message == WM_NCCREATE) {
-    auto* Form = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTA*>(LParam)->lpCreateParams);
+    auto* Form = static_cast<TForm*>(reinterpret_cast<CREATESTRUCTW*>(LParam)->lpCreateParams);
     Form->Window = Window;
     SetWindowLongPtrW(Window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(Form));
   }

@@ -1,5 +1,7 @@
 #include "platform/ListControls.h"
 
+#include <algorithm>
+
 #include "core/TextCompare.h"
 #include "platform/WideText.h"
 
@@ -84,13 +86,18 @@ void TListBox::Create(const TParent& Parent, int Id, int Left, int Top, int Widt
 
 void TListBox::SetItemHeight(int DesignHeight) {
   ItemHeight = DesignHeight;
-  SendMessageW(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+  ApplyItemHeight();
+}
+
+void TListBox::ApplyItemHeight() {
+  if (ItemHeight > 0)
+    SendMessageW(Window, LB_SETITEMHEIGHT, 0, std::max(Scale(ItemHeight), FontHeight(FontHere())));
 }
 
 void TListBox::ApplyDpi() {
   TListControl::ApplyDpi();
   // A new font sets the font's item height.
-  if (ItemHeight > 0) SendMessageW(Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeight));
+  ApplyItemHeight();
 }
 
 void TListBox::Command(WORD Code) {

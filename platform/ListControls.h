@@ -25,6 +25,8 @@ class TListControl : public TControl {
   int IndexOfText(const std::string& Text) const;
   int ItemIndex() const;
   void SetItemIndex(int Index);
+  // It lists names (of pictures, groups).
+  HFONT FontHere() const override { return NamesFontForDpi(Dpi()); }
 
   // The messages of one kind of list (LB_... or CB_...).
   struct TMessages {
@@ -45,7 +47,7 @@ class TListBox : public TListControl {
               bool MultiSelect);
   bool Selected(int Index) const { return SendMessageW(Window, LB_GETSEL, Index, 0) > 0; }
   // The height of every item in pixels of the 96-DPI design (instead of the
-  // font's), kept at every DPI.
+  // font's), kept at every DPI, or the font's when that is taller.
   void SetItemHeight(int DesignHeight);
   // Stops and restarts repainting the list after changes (WM_SETREDRAW).
   void SetRedraw(bool Redraw) { SendMessageW(Window, WM_SETREDRAW, Redraw, 0); }
@@ -55,6 +57,7 @@ class TListBox : public TListControl {
  private:
   void Command(WORD Code) override;
   void ApplyDpi() override;
+  void ApplyItemHeight();
   TNotifyEvent OnClick = nullptr;
   int ItemHeight = 0;  // of the design; 0: the font's
 };

@@ -137,7 +137,7 @@ void TImage::Paint(HDC DC, const RECT& Client) {
 // TPageControl
 
 void TPageControl::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height) {
-  CreateControl(Parent, Id, WC_TABCONTROLA, "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Left, Top, Width, Height);
+  CreateControl(Parent, Id, "SysTabControl32", "", WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, Left, Top, Width, Height);
 }
 
 void TPageControl::AddPage(TTabSheet& Page, int Id, const std::string& Caption) {

@@ -76,11 +76,11 @@ TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold) {
 
 namespace {
 
-HFONT FontForDpi(TSharedCaches& Caches, int Dpi) {
-  for (const auto& [FontDpi, Font] : Caches.Fonts)
-    if (FontDpi == Dpi) return Font.Get();
-  Caches.Fonts.emplace_back(Dpi, MakeFont(DialogFontFace, ScaleToDpi(PointsToHeight(DialogFontPoints), Dpi), false));
-  return Caches.Fonts.back().second.Get();
+HFONT FontForDpi(TSharedCaches& Caches, const char* Face, int Dpi) {
+  for (const TSharedCaches::TFont& Font : Caches.Fonts)
+    if (Font.Face == Face && Font.Dpi == Dpi) return Font.Handle.Get();
+  Caches.Fonts.push_back({Face, Dpi, MakeFont(Face, ScaleToDpi(PointsToHeight(DialogFontPoints), Dpi), false)});
+  return Caches.Fonts.back().Handle.Get();
 }
 
 }  // namespace
@@ -89,12 +89,26 @@ HFONT DialogFontForDpi(int Dpi) {
   // Under a lock, because text is also drawn into bitmaps on worker threads.
   TSharedCaches& Caches = TSharedCaches::Current();
   const std::lock_guard<std::mutex> Held(Caches.FontLock);
-  return FontForDpi(Caches, Dpi);
+  return FontForDpi(Caches, DialogFontFace, Dpi);
+}
+
+HFONT NamesFontForDpi(int Dpi) {
+  TSharedCaches& Caches = TSharedCaches::Current();
+  const std::lock_guard<std::mutex> Held(Caches.FontLock);
+  return FontForDpi(Caches, NamesFontFace, Dpi);
+}
+
+int FontHeight(HFONT Font) {
+  TWindowDC Screen(nullptr);
+  TSelection Selected(Screen.Get(), Font);
+  TEXTMETRICW Metrics{};
+  GetTextMetricsW(Screen.Get(), &Metrics);
+  return Metrics.tmHeight;
 }
 
 HFONT DialogFont() {
   TSharedCaches& Caches = TSharedCaches::Current();
   const std::lock_guard<std::mutex> Held(Caches.FontLock);
-  if (!Caches.ScreenDpiFont) Caches.ScreenDpiFont = FontForDpi(Caches, ScreenDpi());
+  if (!Caches.ScreenDpiFont) Caches.ScreenDpiFont = FontForDpi(Caches, DialogFontFace, ScreenDpi());
   return Caches.ScreenDpiFont;
 }

@@ -18,6 +18,11 @@
 #endif
 
 inline constexpr char DialogFontFace[] = "MS Sans Serif";
+// The face of the controls that show names (of pictures, folders, groups):
+// the one Windows maps to its dialog font (Microsoft Sans Serif, the
+// TrueType form of MS Sans Serif), whose missing glyphs Windows takes from
+// the fonts linked to it, so that names in any script show.
+inline constexpr char NamesFontFace[] = "MS Shell Dlg";
 inline constexpr int DialogFontPoints = 8;
 // The DPI that the windows' positions, sizes and font heights are given at.
 inline constexpr int DesignDpi = 96;
@@ -49,3 +54,8 @@ TGdiObject<HFONT> MakeFont(const char* Face, int Height, bool Bold);
 HFONT DialogFontForDpi(int Dpi);
 // The dialog font at the screen's DPI, which text drawn into bitmaps uses.
 HFONT DialogFont();
+// The names face at the dialog size at a DPI, for the controls that show
+// names. Each lives as long as the process.
+HFONT NamesFontForDpi(int Dpi);
+// The height of a font's characters in pixels (its tmHeight).
+int FontHeight(HFONT Font);

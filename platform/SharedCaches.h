@@ -33,10 +33,15 @@ class TSharedCaches {
   std::mutex SpareLock;
   std::unique_ptr<TBitmap::TSurface> SpareSurface;
 
-  // The dialog font at each DPI asked for (a handful at most), and the one
-  // at the screen's DPI; under FontLock.
+  // The dialog and names fonts at each DPI asked for (a handful at most),
+  // and the dialog font at the screen's DPI; under FontLock.
+  struct TFont {
+    const char* Face;  // one of the faces ScreenFont.h names
+    int Dpi;
+    TGdiObject<HFONT> Handle;
+  };
   std::mutex FontLock;
-  std::vector<std::pair<int, TGdiObject<HFONT>>> Fonts;
+  std::vector<TFont> Fonts;
   HFONT ScreenDpiFont = nullptr;
 
   // The table of picture kinds, made by Make on first use.

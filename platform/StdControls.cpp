@@ -297,7 +297,7 @@ LRESULT TSpinEdit::Notify(NMHDR& Header) {
 }
 
 void TProgressBar::Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height) {
-  CreateControl(Parent, Id, PROGRESS_CLASSA, "", PBS_SMOOTH, 0, Left, Top, Width, Height);
+  CreateControl(Parent, Id, "msctls_progress32", "", PBS_SMOOTH, 0, Left, Top, Width, Height);
   SendMessageW(Window, PBM_SETBARCOLOR, 0, RGB(0, 0, 255));
   SendMessageW(Window, PBM_SETPOS, 0, 0);
 }

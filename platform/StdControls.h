@@ -116,6 +116,8 @@ class TEdit : public TControl {
  public:
   explicit TEdit(TForm& Owner) : TControl(Owner) {}
   void Create(const TParent& Parent, int Id, int Left, int Top, int Width, int Height);
+  // It holds names (of folders, files, groups).
+  HFONT FontHere() const override { return NamesFontForDpi(Dpi()); }
 };
 
 // A one-line integer field with up and down buttons that add or subtract the

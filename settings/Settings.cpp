@@ -5,6 +5,7 @@
 #include "core/Errors.h"
 #include "core/GroupFile.h"
 #include "core/RandomIndex.h"
+#include "platform/AnsiCodePage.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
 #include "platform/SystemPaths.h"
@@ -213,7 +214,7 @@ void TSettings::LoadGroup(const std::string& GivenName) {
   if (IsSafeGroupName(Name) && FileExists(Path)) {
     // Only entries naming an existing file are kept, so empty lines and
     // stale paths never take memory.
-    ForEachGroupEntry(ReadWholeFile(Path), [this](const std::string& Entry) {
+    ForEachGroupEntryAsUtf8(ReadWholeFile(Path), AnsiCodePage(), [this](const std::string& Entry) {
       if (FileExists(Entry)) ImageQueue.Add(Entry);
     });
   }
@@ -229,7 +230,7 @@ void TSettings::SaveGroup(const std::string& GivenName) {
   std::vector<std::string> Existing;
   for (std::string& Entry : ImageQueue.ToVector())
     if (FileExists(Entry)) Existing.push_back(std::move(Entry));
-  ReplaceFile(GroupFilePath(Name), FormatGroupFile(Existing));
+  ReplaceFile(GroupFilePath(Name), FormatGroupFile(Existing, AnsiCodePage()));
 }
 
 std::string TSettings::NextImage() {
