@@ -40,17 +40,35 @@ class TSaverTest : public TSettingsTest {
     for (const std::string& P : Paths) Data += P + "\r\n";
     WriteGroupFile("S", Data);
   }
-  // Waits until the screen shows Pixel at X, Y.
-  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
-    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 100) {
-      if (CaptureScreen().At(X, Y) == Pixel) return true;
-      Pump(100);
-    }
-    return false;
+  // Waits until the screen shows Pixel at X, Y; the capture that shows it,
+  // so that what is checked of it next is of the same moment.
+  static std::optional<TPixelBuffer> WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
+    TPixelBuffer Screen;
+    if (!WaitUntil([&] { return (Screen = CaptureScreen()).At(X, Y) == Pixel; }, TimeoutMs)) return std::nullopt;
+    return Screen;
   }
-  static bool StillRunning(const TSaverProcess& Saver, DWORD Ms = 600) {
-    Pump(Ms);
-    return Saver.Running();
+  // Waits until the picture in the middle of the screen has changed Changes
+  // times, and answers whether the saver still runs then. Its window takes
+  // the input sent before the call ahead of the timer's next tick, and only a
+  // tick after that can bring the second picture: a saver that the input
+  // was to end is gone by then.
+  static bool RunsOnForPictures(const TSaverProcess& Saver, int Changes = 2) {
+    std::uint32_t Last = CaptureScreen().At(512, 384);
+    int Seen = 0;
+    WaitUntil(
+        [&] {
+          const std::uint32_t Now = CaptureScreen().At(512, 384);
+          if (Now != Last) ++Seen;
+          Last = Now;
+          return Seen >= Changes || !Saver.Running();
+        },
+        15000);
+    return Seen >= Changes && Saver.Running();
+  }
+  // Waits until a window of the saver is the foreground window, which takes
+  // the keys pressed next.
+  static bool TakesKeys(HWND Window) {
+    return WaitUntil([Window] { return GetForegroundWindow() == Window; }, 5000);
   }
 
   TSamplePicture NoSample{false};
@@ -73,10 +91,12 @@ void ExpectRectangleOnBackground(const TPixelBuffer& Screen, int X, int Y, int W
 TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
   Group({Picture("green.bmp", 333, 200, Green), Picture("blue.bmp", 100, 60, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(WaitForPixel(345, 284, Green)) << "333 wide is drawn at X = 345";
-  ExpectRectangleOnBackground(CaptureScreen(), 345, 284, 333, 200, Green);
-  ASSERT_TRUE(WaitForPixel(462, 354, Blue)) << "a later tick shows the next picture";
-  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);
+  const auto First = WaitForPixel(345, 284, Green);
+  ASSERT_TRUE(First) << "333 wide is drawn at X = 345";
+  ExpectRectangleOnBackground(*First, 345, 284, 333, 200, Green);
+  const auto Next = WaitForPixel(462, 354, Blue);
+  ASSERT_TRUE(Next) << "a later tick shows the next picture";
+  ExpectRectangleOnBackground(*Next, 462, 354, 100, 60, Blue);
   PressKey('A');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -88,16 +108,10 @@ TEST_F(TSaverTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   TSaverProcess Saver("/s");
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
     ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "before orientation " << Orientation;
-    std::string Mismatch = "the photo never came";
-    for (int Waited = 0; Waited < 5000; Waited += 50) {
-      TPixelBuffer Screen = CaptureScreen();
-      if (Screen.At(512, 384) != Blue) {
-        Mismatch = QuadrantMismatch(Screen.View(), 432, 324, 160, 120);
-        break;
-      }
-      Pump(50);
-    }
-    EXPECT_EQ(Mismatch, "") << "orientation " << Orientation;
+    TPixelBuffer Screen;
+    const bool Came = WaitUntil([&] { return (Screen = CaptureScreen()).At(512, 384) != Blue; }, 5000);
+    EXPECT_EQ(Came ? QuadrantMismatch(Screen.View(), 432, 324, 160, 120) : "the photo never came", "")
+        << "orientation " << Orientation;
   }
   PressKey('O');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -110,13 +124,15 @@ TEST_F(TSaverTest, DrawsMetafilesFittedAndCentredOverTheBackground) {
   Group({Scratch + "\\chart.emf", Scratch + "\\chart.wmf"});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Magenta));
-  TPixelBuffer Screen = CaptureScreen();
+  const auto Chart = WaitForPixel(512, 384, Magenta);
+  ASSERT_TRUE(Chart);
+  TPixelBuffer Screen = *Chart;
   EXPECT_EQ(Screen.At(416 + 186, 336 + 92), Magenta) << "near its bottom right corner at the fitted size";
   EXPECT_EQ(Screen.At(416 + 194, 384), BackgroundPixel);
   EXPECT_EQ(Screen.At(416 + 20, 384), BackgroundPixel) << "its unpainted quarter shows the background";
-  ASSERT_TRUE(WaitForPixel(512, 384, Teal)) << "the placeable Windows metafile follows";
-  Screen = CaptureScreen();
+  const auto Placeable = WaitForPixel(512, 384, Teal);
+  ASSERT_TRUE(Placeable) << "the placeable Windows metafile follows";
+  Screen = *Placeable;
   EXPECT_EQ(Screen.At(464 + 4, 360 + 4), Teal) << "96 x 48 at 464, 360, inside its black outline";
   EXPECT_EQ(Screen.At(464 + 91, 360 + 43), Teal);
   EXPECT_EQ(Screen.At(464 - 2, 384), BackgroundPixel);
@@ -133,16 +149,17 @@ TEST_F(TSaverTest, DrawsEveryKindThatWicReadsFittedAndCentred) {
   const std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0), Magenta = MakePixel(200, 0, 200);
   TSaverProcess Saver("/s");
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Red)) << "opaque.png";
-  ExpectRectangleOnBackground(CaptureScreen(), 432, 324, 160, 120, Red);
-  ASSERT_TRUE(WaitForPixel(512, 384, Green)) << "alpha.png";
-  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Green);  // its transparent frame is background
-  ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "first.gif";
-  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);  // its first frame, not its red second
-  ASSERT_TRUE(WaitForPixel(512, 384, Yellow)) << "first.tif";
-  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Yellow);
-  ASSERT_TRUE(WaitForPixel(512, 384, Magenta)) << "icon.ico";
-  ExpectRectangleOnBackground(CaptureScreen(), 480, 352, 64, 64, Magenta);  // its largest image
+  std::optional<TPixelBuffer> Screen = WaitForPixel(512, 384, Red);
+  ASSERT_TRUE(Screen) << "opaque.png";
+  ExpectRectangleOnBackground(*Screen, 432, 324, 160, 120, Red);
+  ASSERT_TRUE(Screen = WaitForPixel(512, 384, Green)) << "alpha.png";
+  ExpectRectangleOnBackground(*Screen, 452, 344, 120, 80, Green);  // its transparent frame is background
+  ASSERT_TRUE(Screen = WaitForPixel(512, 384, Blue)) << "first.gif";
+  ExpectRectangleOnBackground(*Screen, 462, 354, 100, 60, Blue);  // its first frame, not its red second
+  ASSERT_TRUE(Screen = WaitForPixel(512, 384, Yellow)) << "first.tif";
+  ExpectRectangleOnBackground(*Screen, 452, 344, 120, 80, Yellow);
+  ASSERT_TRUE(Screen = WaitForPixel(512, 384, Magenta)) << "icon.ico";
+  ExpectRectangleOnBackground(*Screen, 480, 352, 64, 64, Magenta);  // its largest image
   PressKey('W');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -153,8 +170,9 @@ TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
   SettingsKey().WriteInteger("Max Screen Y", 480);
   Group({Picture("big.bmp", 1280, 960, Green)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(WaitForPixel(192, 144, Green));
-  ExpectRectangleOnBackground(CaptureScreen(), 192, 144, 640, 480, Green);
+  const auto Screen = WaitForPixel(192, 144, Green);
+  ASSERT_TRUE(Screen);
+  ExpectRectangleOnBackground(*Screen, 192, 144, 640, 480, Green);
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -164,24 +182,26 @@ TEST_F(TSaverTest, IntervalZeroShowsTheFirstPictureOnly) {
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
-  // Long enough for a timer left at the tool's 1-second or the settings'
-  // 5-second default to have drawn the second picture.
-  Pump(6000);
-  EXPECT_EQ(CaptureScreen().At(512, 384), Green);
+  // Watched long enough for a timer left at the tool's 1-second or the
+  // settings' 5-second default to have drawn the second picture: no tick
+  // follows to show that none came.
+  EXPECT_TRUE(HoldsFor([] { return CaptureScreen().At(512, 384) == Green; }, 6000));
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
 
 TEST_F(TSaverTest, MouseEndsItOnlyByThreePixelsOnBothAxes) {
-  Group({Picture("green.bmp", 100, 100, Green)});
+  // Two pictures taking turns quickly show that the saver goes on.
+  SettingsKey().WriteInteger("Timer interval", 400);
+  Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   {
     TSaverProcess Saver("/s");
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
     MoveMouse(500, 400);  // stored, nothing else
     MoveMouse(510, 401);
-    EXPECT_TRUE(StillRunning(Saver)) << "one pixel vertically";
+    EXPECT_TRUE(RunsOnForPictures(Saver)) << "one pixel vertically";
     MoveMouse(503, 402);
-    EXPECT_TRUE(StillRunning(Saver)) << "two pixels vertically";
+    EXPECT_TRUE(RunsOnForPictures(Saver)) << "two pixels vertically";
     MoveMouse(504, 404);
     EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the distance adds up from (500, 400)";
   }
@@ -190,7 +210,7 @@ TEST_F(TSaverTest, MouseEndsItOnlyByThreePixelsOnBothAxes) {
   TSaverProcess Saver("/s");
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   for (int Step = 1; Step <= 4; ++Step) MoveMouse(500 + 50 * Step, 400 + 40 * Step);
-  EXPECT_TRUE(StillRunning(Saver)) << "End On Mouse clear";
+  EXPECT_TRUE(RunsOnForPictures(Saver)) << "End On Mouse clear";
   PressKey(VK_RETURN);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -203,8 +223,9 @@ TEST_F(TSaverTest, RefusedPasswordKeepsItRunning) {
   TSaverProcess Saver("/s");
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   PressKey('Q');
-  EXPECT_TRUE(StillRunning(Saver, 1000));
+  WaitUntil([] { return PasswordCalls() >= 1; }, 5000);
   EXPECT_GE(PasswordCalls(), 1);
+  EXPECT_TRUE(RunsOnForPictures(Saver)) << "a refused password keeps it running";
   EXPECT_TRUE(WaitForPixel(512, 384, Blue)) << "pictures keep coming";
   SetPasswordAnswer("accept");
   PressKey('Q');
@@ -285,8 +306,10 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
   Group({WriteJpeg("largest.jpg", Largest)});
   SettingsKey().WriteInteger("Timer interval", 1);
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(10000));
-  Pump(1500);
+  const auto Window = Saver.WaitForWindow(10000);
+  ASSERT_TRUE(Window);
+  // The worker decodes from the window's creation on, again and again.
+  EXPECT_TRUE(TakesKeys(Window->Window));
   const DWORD Pressed = GetTickCount();
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -296,31 +319,40 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
 // The picture pipeline: a pass's first picture prepared ahead of the tick is
 // thrown away when the settings or the group change before its tick.
 TEST_F(TSaverTest, ASettingsChangeBetweenPassesShowsAtThePassBoundaryAndNoOldPicture) {
-  constexpr std::uint32_t Red = MakePixel(220, 0, 0);
+  constexpr std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0);
   constexpr std::uint32_t NewBackgroundPixel = MakePixel(0x20, 0x40, 0x60);
-  SettingsKey().WriteInteger("Timer interval", 1500);
+  SettingsKey().WriteInteger("Timer interval", 2500);
   const std::string RedPicture = Picture("red.bmp", 100, 100, Red);
+  const std::string YellowPicture = Picture("yellow.bmp", 100, 100, Yellow);
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "the last picture of the pass";
-  // By now the next pass's first picture (green) is prepared; then the
-  // background and the group change.
-  Pump(400);
+  // The worker prepares the next pass's first picture (green) from the tick
+  // that shows blue on, before the screen can be seen to show blue; the
+  // background and the group change at once, a whole interval before the
+  // tick that is to show green.
   SettingsKey().WriteInteger("Background", 0x00604020);
-  Group({RedPicture});
-  std::uint32_t Next = Blue;
-  TPixelBuffer Screen;
-  for (int Waited = 0; Waited < 5000 && Next == Blue; Waited += 20) {
-    Screen = CaptureScreen();
-    Next = Screen.At(512, 384);
-    if (Next == Blue) Pump(20);
-  }
-  EXPECT_EQ(Next, Red) << "the new pass's first picture, not the one prepared before the change";
-  EXPECT_EQ(Screen.At(0, 0), NewBackgroundPixel);
-  Pump(2000);
-  EXPECT_EQ(CaptureScreen().At(512, 384), Red) << "a pass of the new group";
+  Group({RedPicture, YellowPicture});
+  // Every picture shown after blue until the new pass's second one.
+  std::vector<std::uint32_t> Shown;
+  TPixelBuffer First;  // the screen when the first of them showed
+  WaitUntil(
+      [&] {
+        TPixelBuffer Screen = CaptureScreen();
+        const std::uint32_t P = Screen.At(512, 384);
+        if (P != (Shown.empty() ? Blue : Shown.back())) {
+          if (Shown.empty()) First = std::move(Screen);
+          Shown.push_back(P);
+        }
+        return P == Yellow;
+      },
+      15000);
+  ASSERT_FALSE(Shown.empty()) << "no picture came after blue";
+  EXPECT_EQ(Shown.front(), Red) << "the new pass's first picture, not the one prepared before the change";
+  EXPECT_EQ(First.At(0, 0), NewBackgroundPixel);
+  EXPECT_EQ(Shown, (std::vector<std::uint32_t>{Red, Yellow})) << "a pass of the new group, none of the old";
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -336,7 +368,7 @@ TEST_F(TSaverTest, AReadThatNeverReturnsKeepsNeitherTheWindowNorTheKeyWaiting) {
   GetWindowRect(Window->Window, &R);
   EXPECT_EQ(R.right - R.left, 1024);
   EXPECT_EQ(R.bottom - R.top, 768);
-  Pump(500);
+  EXPECT_TRUE(TakesKeys(Window->Window));
   const DWORD Pressed = GetTickCount();
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -359,11 +391,12 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
     TSaverProcess Saver("/s");
     ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
-    // Every screen between two pictures is one picture or the other.
+    // Every screen between two pictures is one picture or the other,
+    // watched over two changes.
     int Changes = 0, Others = 0;
     std::uint32_t Last = Green;
     const DWORD Start = GetTickCount();
-    while (GetTickCount() - Start < 3500) {
+    while (Changes < 2 && GetTickCount() - Start < 10000) {
       const TPixelBuffer Screen = CaptureScreen();
       const std::uint32_t P = Screen.At(512, 384);
       if (P != Green && P != Blue) ++Others;
@@ -413,7 +446,7 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
   EXPECT_EQ(HalfWay.At(0, 0), BackgroundPixel) << "the background stays as it is";
   ASSERT_TRUE(WaitForPixel(512, 384, Green, 5000));
   // A key during a fade ends the saver at once.
-  for (DWORD Start = GetTickCount(); CaptureScreen().At(512, 384) == Green && GetTickCount() - Start < 5000;) Pump(10);
+  WaitUntil([] { return CaptureScreen().At(512, 384) != Green; }, 5000);
   const DWORD Pressed = GetTickCount();
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
