@@ -40,13 +40,13 @@ class TMonitorsTest : public TSettingsTest {
     WriteGroupFile("M", Group);
   }
   static std::pair<LONG, LONG> Size(const RECT& R) { return {R.right - R.left, R.bottom - R.top}; }
-  // Waits until the screen shows Pixel at X, Y (virtual-screen coordinates).
-  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
-    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 50) {
-      if (CaptureScreen().At(X, Y) == Pixel) return true;
-      Pump(50);
-    }
-    return false;
+  // Waits until the screen shows Pixel at X, Y (virtual-screen
+  // coordinates); the capture that shows it, so that what is checked of it
+  // next is of the same moment.
+  static std::optional<TPixelBuffer> WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
+    TPixelBuffer Screen;
+    if (!WaitUntil([&] { return (Screen = CaptureScreen()).At(X, Y) == Pixel; }, TimeoutMs)) return std::nullopt;
+    return Screen;
   }
   // A W x H picture of Inside centred on the monitor at Left, Top of size
   // MonitorW x MonitorH, the background around it.
@@ -81,10 +81,11 @@ TEST_F(TMonitorsTest, EachMonitorShowsItsOwnPictureFittedToItAndTheTickChangesBo
   RECT Covered{};
   GetWindowRect(Window->Window, &Covered);
   EXPECT_EQ(Size(Covered), (std::pair<LONG, LONG>{1440, 600})) << "the whole virtual screen";
-  ASSERT_TRUE(WaitForPixel(400, 300, Green));
+  std::optional<TPixelBuffer> First = WaitForPixel(400, 300, Green);
+  ASSERT_TRUE(First);
   // The first two entries: green on the primary monitor as it is, blue on
   // the second fitted to its 640 x 480 (640 x 320).
-  TPixelBuffer Screen = CaptureScreen();
+  TPixelBuffer Screen = *First;
   ExpectCentred(Screen, 0, 0, 800, 600, 400, 300, Green);
   ExpectCentred(Screen, 800, 0, 640, 480, 640, 320, Blue);
   EXPECT_EQ(Screen.At(0, 0), BackgroundPixel);
@@ -92,8 +93,9 @@ TEST_F(TMonitorsTest, EachMonitorShowsItsOwnPictureFittedToItAndTheTickChangesBo
   SaveScreenshot(Screen, "monitors-first-tick");
   // The next tick: red on the primary, then the new pass's first, green, on
   // the second.
-  ASSERT_TRUE(WaitForPixel(400, 300, Red, 5000));
-  Screen = CaptureScreen();
+  std::optional<TPixelBuffer> Second = WaitForPixel(400, 300, Red, 5000);
+  ASSERT_TRUE(Second);
+  Screen = *Second;
   ExpectCentred(Screen, 0, 0, 800, 600, 300, 300, Red);
   ExpectCentred(Screen, 800, 0, 640, 480, 400, 300, Green);
   SaveScreenshot(Screen, "monitors-second-tick");
@@ -110,8 +112,9 @@ TEST_F(TMonitorsTest, AllMonitorsOffShowsPicturesOnThePrimaryAndTheBackgroundOnT
   TSaverProcess Saver("/s", WholeDisplay);
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
   ASSERT_TRUE(WaitForPixel(400, 300, Green));
-  ASSERT_TRUE(WaitForPixel(400, 300, Blue, 5000)) << "the primary takes every entry";
-  const TPixelBuffer Screen = CaptureScreen();
+  const std::optional<TPixelBuffer> Shown = WaitForPixel(400, 300, Blue, 5000);
+  ASSERT_TRUE(Shown) << "the primary takes every entry";
+  const TPixelBuffer& Screen = *Shown;
   ExpectCentred(Screen, 0, 0, 800, 600, 800, 400, Blue);
   for (const POINT P : {POINT{800, 0}, POINT{1120, 240}, POINT{1439, 479}, POINT{900, 100}})
     EXPECT_EQ(Screen.At(P.x, P.y), BackgroundPixel) << "the second monitor at " << P.x << ", " << P.y;
