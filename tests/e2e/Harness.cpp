@@ -258,6 +258,27 @@ TPixelBuffer CaptureScreen() {
   return Shot;
 }
 
+std::string ScreenMismatch(const TPixelBuffer& Screen, const std::vector<TScreenPoint>& Points) {
+  std::string Mismatch;
+  for (const TScreenPoint& P : Points) {
+    const std::uint32_t Seen = Screen.At(P.X, P.Y);
+    if (Seen == P.Pixel) continue;
+    char Text[80];
+    std::snprintf(Text, sizeof Text, "at %d,%d %06X, not %06X; ", P.X, P.Y, static_cast<unsigned>(Seen),
+                  static_cast<unsigned>(P.Pixel));
+    Mismatch += Text;
+  }
+  return Mismatch;
+}
+
+std::string WaitForScreen(const std::vector<TScreenPoint>& Points, DWORD TimeoutMs, TPixelBuffer* Shot) {
+  std::string Mismatch;
+  TPixelBuffer Screen;
+  WaitUntil([&] { return (Mismatch = ScreenMismatch(Screen = CaptureScreen(), Points)).empty(); }, TimeoutMs);
+  if (Shot) *Shot = std::move(Screen);
+  return Mismatch;
+}
+
 void PressKey(WORD VirtualKey) {
   INPUT Input[2]{};
   Input[0].type = INPUT_KEYBOARD;

@@ -128,6 +128,17 @@ bool JoinTestDesktop(TScreenSize Screen);
 // The screen of the calling thread's desktop as pixels, every monitor: its
 // top-left pixel is the virtual screen's top-left corner.
 TPixelBuffer CaptureScreen();
+// A pixel that a check expects on the screen, at X, Y of the virtual screen.
+struct TScreenPoint {
+  int X, Y;
+  std::uint32_t Pixel;
+};
+// What a capture shows other than Points expect: "" when it shows them all.
+std::string ScreenMismatch(const TPixelBuffer& Screen, const std::vector<TScreenPoint>& Points);
+// Waits until one capture shows every point as expected (a picture is put
+// on the screen in more than one piece at times); the last mismatch when
+// none does. The last capture goes to Shot.
+std::string WaitForScreen(const std::vector<TScreenPoint>& Points, DWORD TimeoutMs, TPixelBuffer* Shot = nullptr);
 // A key press and release, and an absolute pointer movement, as a user's.
 void PressKey(WORD VirtualKey);
 // Keys held down in order and released in reverse order (Ctrl+Tab).
