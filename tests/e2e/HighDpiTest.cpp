@@ -219,17 +219,20 @@ TEST_F(THighDpiSaverTest, APictureShownAtItsSizeCoversItsOwnPixelsCentredOnTheSc
   const TScreenSize Screen = TestScreen();
   TSaverProcess Saver("/s", Screen);
   const int X = (Screen.Width - 100) / 2, Y = (Screen.Height - 100) / 2;
+  // The picture's corners, the background around it and at the screen's
+  // corners (the saver covers the whole screen), read from one capture.
   TPixelBuffer Shot;
-  WaitUntil([&] { return (Shot = CaptureScreen()).At(X, Y) == Green; }, 15000);
+  const std::string Mismatch = WaitForScreen({{X, Y, Green},
+                                              {X + 99, Y + 99, Green},
+                                              {X - 1, Y, Background},
+                                              {X, Y - 1, Background},
+                                              {X + 100, Y + 99, Background},
+                                              {X + 99, Y + 100, Background},
+                                              {0, 0, Background},
+                                              {Screen.Width - 1, Screen.Height - 1, Background}},
+                                             15000, &Shot);
   SaveScreenshot(Shot, "saver-dpi" + std::to_string(ScreenDpi()));
-  ASSERT_EQ(Shot.At(X, Y), Green) << "the picture's top-left corner";
-  EXPECT_EQ(Shot.At(X + 99, Y + 99), Green);
-  EXPECT_EQ(Shot.At(X - 1, Y), Background);
-  EXPECT_EQ(Shot.At(X, Y - 1), Background);
-  EXPECT_EQ(Shot.At(X + 100, Y + 99), Background);
-  EXPECT_EQ(Shot.At(X + 99, Y + 100), Background);
-  EXPECT_EQ(Shot.At(0, 0), Background);
-  EXPECT_EQ(Shot.At(Screen.Width - 1, Screen.Height - 1), Background) << "the saver covers the whole screen";
+  EXPECT_EQ(Mismatch, "");
   PressKey('A');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
