@@ -360,6 +360,11 @@ TEST_F(TViewerTest, ErrorsAreShownInABoxCaptionedVistaloop) {
 }
 
 TEST_F(TViewerTest, ARepeatingErrorIsShownOnceAndTheSlideShowGoesOn) {
+  // The next pass is prepared when blue shows, a second after green: the
+  // settings change while green shows, so that the next pass fails to begin.
+  // (Changed after that, the pass begins and fails its check at the tick;
+  // blue then follows, and the error that comes after it is shown anew.)
+  SettingsKey().WriteInteger("Timer interval", 1000);
   Group("V", {Picture("green.bmp", 100, 60, Green), Picture("blue.bmp", 100, 60, Blue)});
   TSaverProcess Process(Viewer(" /s V"));
   const auto Window = Process.WaitForWindow(15000);
@@ -371,8 +376,8 @@ TEST_F(TViewerTest, ARepeatingErrorIsShownOnceAndTheSlideShowGoesOn) {
   ASSERT_TRUE(Box.has_value());
   EXPECT_EQ(Box->Caption, "Vistaloop");
   EXPECT_EQ(Box->Text, "Invalid data type for 'Random'");
-  // Nothing shows while the settings stay unreadable: watched over a few
-  // ticks (400 ms apart) for a second box, while the first one is up and
+  // Nothing shows while the settings stay unreadable: watched for a second
+  // box while the first one is up, and for two seconds (a tick a second)
   // after it is gone.
   EXPECT_TRUE(HoldsFor([&] { return Process.Windows().size() == 2u; }, 1500)) << "no second box behind the first";
   Box->Dismiss();
