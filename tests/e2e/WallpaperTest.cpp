@@ -44,13 +44,10 @@ class TWallpaperTest : public TSettingsTest {
   // Runs /w and returns its exit code; any message box is read and dismissed.
   DWORD RunWallpaperMode(TScreenSize Screen, TMessageBox* Box = nullptr) {
     TSaverProcess Saver("/w", Screen);
-    for (int Waited = 0; Waited < 20000; Waited += 100) {
-      if (!Saver.Running()) break;
-      if (const auto Found = Saver.WaitForMessageBox(100)) {
-        if (Box) *Box = *Found;
-        Found->Dismiss();
-        break;
-      }
+    // A box, or the end without one.
+    if (const auto Found = Saver.WaitForMessageBox(20000)) {
+      if (Box) *Box = *Found;
+      Found->Dismiss();
     }
     const std::optional<DWORD> Code = Saver.WaitForExit(20000);
     EXPECT_TRUE(Code.has_value());
