@@ -29,7 +29,6 @@ class THost {
                              nullptr, nullptr, nullptr, nullptr);
     Child = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 50, Dialog, nullptr, nullptr,
                             nullptr);
-    Pump(100);
   }
   ~THost() { DestroyWindow(Dialog); }
   std::string Argument() const { return std::to_string(Int32FromWindow(Child)); }
@@ -45,20 +44,39 @@ class TConfigureTest : public TSettingsTest {
     MoveMouse(1000, 700);
   }
 
-  // Starts "/c <host>" and waits for the dialog after the splash.
+  // Starts "/c <host>" and waits for the dialog after the splash, ready for
+  // input.
   void Start(const THost& Host) {
     Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument());
     const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 20000);
     ASSERT_TRUE(Found.has_value()) << "no dialog";
     Dialog = Found->Window;
-    Pump(300);
+    ASSERT_TRUE(WaitForReady(Dialog)) << "the dialog answers";
   }
   HWND Control(int Id) const { return FindControl(Dialog, Id); }
+  // The common dialog (or box) that the program shows over the dialog, once
+  // it shows.
+  HWND OwnedDialog(DWORD TimeoutMs = 5000) const {
+    HWND Found = nullptr;
+    WaitUntil(
+        [&] {
+          for (const TTopWindow& W : Saver->Windows())
+            if (W.ClassName == "#32770" && W.Owner == Dialog) Found = W.Window;
+          return Found != nullptr;
+        },
+        TimeoutMs);
+    return Found;
+  }
   std::string Text(int Id) const { return ControlText(Control(Id)); }
   bool Checked(int Id) const { return IsChecked(Control(Id)); }
-  void Click(int Id) const {
-    ClickButton(Control(Id));
-    Pump(200);
+  // Clicks a button and waits until its handler has run to its end, or has
+  // opened a modal window over the dialog (a box, a common dialog, About);
+  // WaitForSentMessages then waits for the rest, once that window is closed.
+  TSentMessage Click(int Id) const {
+    EXPECT_TRUE(IsWindowEnabled(Dialog)) << "nothing is open over the dialog before the click on " << Id;
+    const TSentMessage Sent = SendClick(Control(Id));
+    EXPECT_TRUE(Sent.WaitHandledOrModal(Dialog, 15000)) << "the click on " << Id << " was handled";
+    return Sent;
   }
   int Selected(int Id) const {
     DWORD_PTR Index = 0;
@@ -88,10 +106,8 @@ class TConfigureTest : public TSettingsTest {
     SendMessageTimeoutA(Control(idPageControl), TCM_GETCURSEL, 0, 0, SMTO_NORMAL, 5000, &Page);
     return static_cast<int>(Page);
   }
-  void Foreground() const {
-    SetForegroundWindow(Dialog);
-    Pump(200);
-  }
+  // Brings the dialog to the front, so that the keys pressed next reach it.
+  void Foreground() const { EXPECT_TRUE(BringToFront(Dialog)) << "the dialog in front"; }
   // Waits for the program to end and expects exit code 0.
   void ExpectEnds() {
     EXPECT_EQ(Saver->WaitForExit(10000), std::optional<DWORD>(0));
@@ -132,17 +148,17 @@ class TConfigureTest : public TSettingsTest {
   }
   // Presses OK, expects one error box with Message and dismisses it.
   void ExpectOkRefused(const std::string& Message) {
-    Click(idOk);
+    const TSentMessage Ok = Click(idOk);
     const std::optional<TMessageBox> Box = Saver->WaitForMessageBox(5000);
     ASSERT_TRUE(Box.has_value()) << Message;
     EXPECT_EQ(Box->Caption, Title);
     EXPECT_EQ(Box->Text, Message);
-    Pump(300);
-    EXPECT_TRUE(ShowsErrorIcon(Box->Window));
+    EXPECT_TRUE(WaitUntil([&] { return ShowsErrorIcon(Box->Window); }, 5000));
     Box->Dismiss();
-    Pump(300);
+    EXPECT_TRUE(Ok.WaitHandled(5000)) << "OK's handler ends with the box";
     EXPECT_TRUE(Saver->Running()) << "the dialog stays open";
     EXPECT_TRUE(IsWindowVisible(Dialog));
+    EXPECT_TRUE(IsWindowEnabled(Dialog));
   }
 
   std::unique_ptr<TSaverProcess> Saver;

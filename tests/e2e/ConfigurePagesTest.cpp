@@ -30,30 +30,30 @@ std::string Lines(const std::vector<std::string>& Entries) {
 
 class TConfigurePagesTest : public TConfigureTest {
  protected:
-  // The open-picture dialog the program shows over the configuration dialog.
+  // The open-picture dialog the program shows over the configuration
+  // dialog, ready for input.
   HWND WaitForOpenDialog() const {
-    for (int Waited = 0; Waited < 5000; Waited += 50) {
-      for (const TTopWindow& W : Saver->Windows())
-        if (W.ClassName == "#32770" && W.Owner == Dialog) {
-          Pump(500);
-          return W.Window;
-        }
-      Pump(50);
+    const HWND Open = OwnedDialog();
+    if (Open) {
+      EXPECT_TRUE(WaitForReady(Open)) << "the open-picture dialog answers";
     }
-    return nullptr;
+    return Open;
   }
   static HWND FileNameBox(HWND Open) {
     HWND Name = FindControl(Open, 0x47C);  // a combo box or an edit field
     return Name ? Name : FindControl(Open, 0x480);
   }
-  // Types a text into the file name box and presses Open.
+  // Types a text into the file name box and presses Open; returns once the
+  // dialog has handled it (opened the folder typed, or ended on files).
   static void TypeAndOpen(HWND Open, const std::string& Text) {
     SetControlText(FileNameBox(Open), Text);
-    ClickButton(GetDlgItem(Open, IDOK));
-    Pump(500);
+    EXPECT_TRUE(SendClick(GetDlgItem(Open, IDOK)).WaitHandledOrModal(Open, 10000)) << Text;
   }
+  // Waits until a dialog shown over the configuration dialog is gone and the
+  // click that showed it has been handled to its end.
   static void WaitGone(HWND Window) {
-    for (int Waited = 0; Waited < 5000 && IsWindow(Window); Waited += 50) Pump(50);
+    EXPECT_TRUE(WaitUntil([Window] { return !IsWindow(Window); }, 5000));
+    EXPECT_TRUE(WaitForSentMessages(5000)) << "the click that opened it handled";
   }
   // Clicks Add, goes to Folder in the open-picture dialog and chooses the
   // files typed there, as a user would type several names.
@@ -70,17 +70,36 @@ class TConfigurePagesTest : public TConfigureTest {
     WaitGone(Open);
     ASSERT_FALSE(IsWindow(Open));
   }
-  // Clicks an Images-page entry, with Ctrl held to add it to the selection.
-  void ClickEntry(int Index, bool Ctrl = false) const {
+  // Clicks an Images-page entry, with Ctrl held to add it to the selection,
+  // and waits until the click is handled: the preview has its size then (its
+  // picture is drawn after). A file that cannot be previewed shows an error
+  // box instead, which only ThenBox expects.
+  enum TAfterClick { ThenPreview, ThenBox };
+  void ClickEntry(int Index, bool Ctrl = false, TAfterClick Then = ThenPreview) const {
     HWND List = Control(idImageList);
     DWORD_PTR Top = 0, Height = 13;
     SendMessageTimeoutA(List, LB_GETTOPINDEX, 0, 0, SMTO_NORMAL, 5000, &Top);
     SendMessageTimeoutA(List, LB_GETITEMHEIGHT, 0, 0, SMTO_NORMAL, 5000, &Height);
     const LPARAM At = MAKELPARAM(30, (Index - static_cast<int>(Top)) * static_cast<int>(Height) + 5);
     const WPARAM Keys = Ctrl ? MK_CONTROL : 0;
-    PostMessageA(List, WM_LBUTTONDOWN, MK_LBUTTON | Keys, At);
-    PostMessageA(List, WM_LBUTTONUP, Keys, At);
-    Pump(400);
+    EXPECT_TRUE(IsWindowEnabled(Dialog)) << "nothing is open over the dialog before the click on entry " << Index;
+    const TSentMessage Press(List, WM_LBUTTONDOWN, MK_LBUTTON | Keys, At);
+    const TSentMessage Release(List, WM_LBUTTONUP, Keys, At);
+    EXPECT_TRUE(Release.WaitHandledOrModal(Dialog, 10000)) << "the click on entry " << Index;
+    if (Then == ThenPreview) EXPECT_TRUE(Release.Handled()) << "entry " << Index << " previewed without a box";
+  }
+  // The preview's picture once Shows answers true for it (up to 5 seconds),
+  // else as last seen.
+  template <typename TShows>
+  TPixelBuffer WaitForPreview(TShows Shows) const {
+    TPixelBuffer Shown;
+    WaitUntil(
+        [&] {
+          Shown = CaptureWindow(Control(idPreview));
+          return Shows(Shown);
+        },
+        5000);
+    return Shown;
   }
   SIZE PreviewSize() const {
     RECT R;
@@ -92,8 +111,9 @@ class TConfigurePagesTest : public TConfigureTest {
     HWND Combo = Control(Id);
     DWORD_PTR Ignored = 0;
     SendMessageTimeoutA(Combo, CB_SETCURSEL, Index, 0, SMTO_NORMAL, 5000, &Ignored);
-    PostMessageA(GetParent(Combo), WM_COMMAND, MAKEWPARAM(Id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(Combo));
-    Pump(500);
+    const TSentMessage Change(GetParent(Combo), WM_COMMAND, MAKEWPARAM(Id, CBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(Combo));
+    EXPECT_TRUE(Change.WaitHandledOrModal(Dialog, 10000)) << "the group change";
   }
   std::vector<std::string> Images() const { return Items(idImageList, false); }
   // Expects an error box with Message and dismisses it.
@@ -103,7 +123,7 @@ class TConfigurePagesTest : public TConfigureTest {
     EXPECT_EQ(Box->Caption, Title);
     EXPECT_EQ(Box->Text, Message);
     Box->Dismiss();
-    Pump(300);
+    EXPECT_TRUE(WaitForSentMessages(5000)) << "the handler ends with the box";
     EXPECT_TRUE(Saver->Running());
   }
 };
@@ -144,10 +164,11 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   S = PreviewSize();
   EXPECT_EQ(S.cx, 215);
   EXPECT_EQ(S.cy, 161);
-  const TPixelBuffer Before = CaptureWindow(Control(idPreview));
+  const TPixelBuffer Before =
+      WaitForPreview([](const TPixelBuffer& Shown) { return std::abs(PixelR(Shown.At(100, 80)) - 0xC0) <= 8; });
   EXPECT_NEAR(PixelR(Before.At(100, 80)), 0xC0, 8) << "the picture is shown";
   SaveScreenshot(Dialog, "configure-images-filled");
-  ClickEntry(2);
+  ClickEntry(2, false, ThenBox);
   ExpectErrorBox("Unknown picture file extension (.XyZ)");
   S = PreviewSize();
   EXPECT_EQ(S.cx, 215);
@@ -185,12 +206,22 @@ TEST_F(TConfigurePagesTest, ThePreviewShowsPhotosUprightAndEveryKindOfPicture) {
   THost Host;
   ASSERT_NO_FATAL_FAILURE(Start(Host));
   ASSERT_EQ(Images(), All);
+  // The eight photos look alike when shown right, so each follows the red
+  // opaque.png (entry 8): a preview that no longer shows red shows the photo.
+  auto ShowsRed = [](const TPixelBuffer& Shown) {
+    for (const POINT P : {POINT{40, 30}, POINT{120, 30}, POINT{40, 90}, POINT{120, 90}})
+      if (P.x >= Shown.Width || P.y >= Shown.Height || PixelRgb(Shown.At(P.x, P.y)) != MakePixel(220, 0, 0))
+        return false;
+    return true;
+  };
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
+    ClickEntry(8);
+    EXPECT_TRUE(ShowsRed(WaitForPreview(ShowsRed))) << "opaque.png before orientation " << Orientation;
     ClickEntry(Orientation - 1);
     const SIZE S = PreviewSize();
     EXPECT_EQ(S.cx, 160) << "orientation " << Orientation;
     EXPECT_EQ(S.cy, 120) << "orientation " << Orientation;
-    TPixelBuffer Shown = CaptureWindow(Control(idPreview));
+    TPixelBuffer Shown = WaitForPreview([&](const TPixelBuffer& P) { return !ShowsRed(P); });
     EXPECT_EQ(QuadrantMismatch(Shown.View(), 0, 0, S.cx, S.cy), "") << "orientation " << Orientation;
   }
   // Each kind at its own size (none larger than the pane), its colour in the
@@ -205,13 +236,16 @@ TEST_F(TConfigurePagesTest, ThePreviewShowsPhotosUprightAndEveryKindOfPicture) {
     const SIZE S = PreviewSize();
     EXPECT_EQ(S.cx, Expected[I].W) << Kinds[I];
     EXPECT_EQ(S.cy, Expected[I].H) << Kinds[I];
-    const TPixelBuffer Shown = CaptureWindow(Control(idPreview));
+    // Each centre differs from the one before it.
+    const TPixelBuffer Shown = WaitForPreview(
+        [&](const TPixelBuffer& P) { return PixelRgb(P.At(S.cx / 2, S.cy / 2)) == Expected[I].Centre; });
     EXPECT_EQ(PixelRgb(Shown.At(S.cx / 2, S.cy / 2)), Expected[I].Centre) << Kinds[I];
     const COLORREF Face = GetSysColor(COLOR_BTNFACE);
     if (I == 1) EXPECT_EQ(PixelRgb(Shown.At(5, 5)), MakePixel(GetRValue(Face), GetGValue(Face), GetBValue(Face))) << Kinds[I];
   }
   ClickEntry(13);
-  const TPixelBuffer Chart = CaptureWindow(Control(idPreview));
+  const TPixelBuffer Chart = WaitForPreview(
+      [](const TPixelBuffer& P) { return PixelRgb(P.At(P.Width * 3 / 4, P.Height / 2)) == MakePixel(200, 0, 200); });
   EXPECT_EQ(PixelRgb(Chart.At(Chart.Width * 3 / 4, Chart.Height / 2)), MakePixel(200, 0, 200)) << "chart.emf";
   Click(idCancel);
   ExpectEnds();
@@ -290,11 +324,18 @@ TEST_F(TConfigurePagesTest, SwitchingGroupsWritesTheEditedOneAndDeleteRemovesThe
   const TSamplePicture NoSample(false);
   StoreGroups({"Holiday", "Alps"});
   SettingsKey().WriteString("Selected Group", "Holiday");
-  const std::string Gone = MakeFile("holiday\\gone.bmp");
-  const std::vector<std::string> Holiday{MakeFile("holiday\\h1.bmp"), MakeFile("holiday\\h2.bmp"), Gone,
-                                         MakeFile("holiday\\h3.bmp"), Gone};
-  const std::vector<std::string> Alps{MakeFile("alps\\e1.bmp"), MakeFile("alps\\e2.bmp"), MakeFile("alps\\e3.bmp"),
-                                      MakeFile("alps\\e4.bmp"), MakeFile("alps\\e5.bmp")};
+  // Pictures, so that an entry clicked is previewed without an error box.
+  const auto Bmp = [this](const std::string& Name) {
+    TPixelBuffer Picture = SolidPicture(8, 8, MakePixel(0, 200, 0));
+    const std::string Path = MakeFile(Name);
+    WriteBmpFile(Path, Picture);
+    return Path;
+  };
+  const std::string Gone = Bmp("holiday\\gone.bmp");
+  const std::vector<std::string> Holiday{Bmp("holiday\\h1.bmp"), Bmp("holiday\\h2.bmp"), Gone, Bmp("holiday\\h3.bmp"),
+                                         Gone};
+  const std::vector<std::string> Alps{Bmp("alps\\e1.bmp"), Bmp("alps\\e2.bmp"), Bmp("alps\\e3.bmp"), Bmp("alps\\e4.bmp"),
+                                      Bmp("alps\\e5.bmp")};
   WriteGroupFile("Holiday", Lines(Holiday));
   WriteGroupFile("Alps", Lines(Alps));
   THost Host;
@@ -379,7 +420,7 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   SetControlText(Control(idInstallDir), "C:\\elsewhere");
   Click(idView);
   const std::string Record = Install + "\\command-line.txt";
-  for (int Waited = 0; Waited < 10000 && FileContent(Record).empty(); Waited += 100) Pump(100);
+  WaitUntil([&] { return !FileContent(Record).empty(); }, 10000);
   EXPECT_EQ(FileContent(Record), "\"" + Install + "\\Vistaloop.exe\" /s \"Beach\"");
 
   // Add: the same name twice is two entries in every list; no selection moves.
@@ -449,10 +490,9 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   ExpectLists({"", "Alps", "Holiday"}, "empty name");
   Foreground();
   PressKeys({VK_CONTROL, VK_TAB});
-  Pump(300);
+  WaitUntil([this] { return ActivePage() == 1; }, 5000);
   EXPECT_EQ(ActivePage(), 1);
   SendMessageTimeoutA(Control(idGroupsList), LB_SETCURSEL, 1, 0, SMTO_NORMAL, 5000, nullptr);
-  Pump(200);
   SaveScreenshot(Dialog, "configure-groups-filled");
 
   // OK stores the names of GroupsList and empty names for the emptied boxes.

@@ -38,7 +38,6 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   EXPECT_FALSE(IsWindowVisible(Gauge));
   EXPECT_EQ(Caption(FindControl(Splash->Window, idSplashProductName)), Title);
   EXPECT_EQ(Caption(FindControl(Splash->Window, idSplashVersion)), "Version 1.1");
-  Pump(300);
   SaveScreenshot(Splash->Window, "splash");
 
   const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 15000);
@@ -47,7 +46,7 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   EXPECT_GE(Shown, 4000u) << "the splash shows for 5 seconds";
   EXPECT_LE(Shown, 9000u);
   Dialog = Found->Window;
-  Pump(300);
+  ASSERT_TRUE(WaitForReady(Dialog));
   EXPECT_FALSE(IsWindowVisible(Splash->Window)) << "the splash is gone";
   EXPECT_EQ(Found->Caption, "Configure Pictarine Screen Saver");
   EXPECT_EQ(ActivePage(), 0) << "Images";
@@ -58,11 +57,11 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   // Ctrl+Tab walks the pages.
   Foreground();
   PressKeys({VK_CONTROL, VK_TAB});
-  Pump(300);
+  WaitUntil([this] { return ActivePage() == 1; }, 5000);
   EXPECT_EQ(ActivePage(), 1) << "Groups";
   SaveScreenshot(Dialog, "configure-groups");
   PressKeys({VK_CONTROL, VK_TAB});
-  Pump(300);
+  WaitUntil([this] { return ActivePage() == 2; }, 5000);
   ASSERT_EQ(ActivePage(), 2) << "Options";
   SaveScreenshot(Dialog, "configure-options");
 
@@ -102,33 +101,50 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
                        idLimitScreen,    idAllMonitors,    idMaxEnlargment,  idTimerInterval,   idSeconds,       idGroupSelect,
                        idSlideShowGroup, idWallPaperGroup, idSaveWallPaperAs, idInstallDir,    idInstallDirBtn,
                        idAbout,          idOk,             idCancel,          idMakeRandom};
+  auto FocusReaches = [this](int Id) {
+    return WaitUntil([this, Id] { return GetDlgCtrlID(FocusOf(Dialog)) == Id; }, 5000);
+  };
   for (int Id : Order) {
     PressKey(VK_TAB);
-    Pump(150);
+    FocusReaches(Id);
     EXPECT_EQ(GetDlgCtrlID(FocusOf(Dialog)), Id);
   }
   PressKeys({VK_SHIFT, VK_TAB});
-  Pump(150);
+  FocusReaches(idCancel);
   EXPECT_EQ(GetDlgCtrlID(FocusOf(Dialog)), idCancel) << "Shift+Tab goes back";
 
   // LimitScreen enables the size fields in the window colour and disables
-  // them in the button-face colour.
-  auto FieldColour = [](HWND Field) {
-    RECT R;
-    GetWindowRect(Field, &R);
-    return CaptureScreen().At(R.left + 40, R.bottom - 5);
+  // them in the button-face colour. The fields are drawn after the click's
+  // handler: their colours are waited for, both read from one capture.
+  struct TFieldColours {
+    std::uint32_t X, Y;
+  };
+  auto FieldColours = [this] {
+    const TPixelBuffer Screen = CaptureScreen();
+    auto At = [&Screen](HWND Field) {
+      RECT R;
+      GetWindowRect(Field, &R);
+      return Screen.At(R.left + 40, R.bottom - 5);
+    };
+    return TFieldColours{At(Control(idScreenMaxX)), At(Control(idScreenMaxY))};
+  };
+  auto WaitForFields = [&](std::uint32_t X, std::uint32_t Y) {
+    TFieldColours Seen{};
+    WaitUntil([&] { Seen = FieldColours(); return Seen.X == X && Seen.Y == Y; }, 5000);
+    return Seen;
   };
   const std::uint32_t Window = ColorToPixel(0xFF000005), Face = ColorToPixel(0xFF00000F);
   EXPECT_FALSE(IsWindowEnabled(Control(idScreenMaxX)));
-  EXPECT_EQ(FieldColour(Control(idScreenMaxY)), Face);
+  EXPECT_EQ(WaitForFields(Face, Face).Y, Face);
   Click(idLimitScreen);
   EXPECT_TRUE(IsWindowEnabled(Control(idScreenMaxX)));
   EXPECT_TRUE(IsWindowEnabled(Control(idScreenMaxY)));
-  EXPECT_EQ(FieldColour(Control(idScreenMaxX)), Window);
-  EXPECT_EQ(FieldColour(Control(idScreenMaxY)), Window);
+  const TFieldColours Enabled = WaitForFields(Window, Window);
+  EXPECT_EQ(Enabled.X, Window);
+  EXPECT_EQ(Enabled.Y, Window);
   Click(idLimitScreen);
   EXPECT_FALSE(IsWindowEnabled(Control(idScreenMaxX)));
-  EXPECT_EQ(FieldColour(Control(idScreenMaxX)), Face);
+  EXPECT_EQ(WaitForFields(Face, Face).X, Face);
 
   // About opens a new modal window each time, with the same texts.
   HWND FirstAbout = nullptr;
@@ -136,7 +152,7 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
     Click(idAbout);
     const std::optional<TTopWindow> About = WaitForWindowOfClass(*Saver, "TAboutBox", 5000);
     ASSERT_TRUE(About.has_value()) << Round;
-    Pump(300);
+    EXPECT_TRUE(WaitForReady(About->Window));
     EXPECT_EQ(About->Caption, Title);
     EXPECT_EQ(ControlText(FindControl(About->Window, idAboutProductName)), Title);
     EXPECT_EQ(ControlText(FindControl(About->Window, idAboutVersion)), "Version 1.1");
@@ -152,13 +168,12 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
     } else {
       EXPECT_NE(About->Window, FirstAbout) << "a new window";
       EXPECT_FALSE(IsWindow(FirstAbout)) << "the first one was freed";
-      SetForegroundWindow(About->Window);
-      Pump(200);
+      EXPECT_TRUE(BringToFront(About->Window));
       PressKey(VK_RETURN);  // its OK button is the default button
     }
-    for (int Waited = 0; Waited < 3000 && IsWindowVisible(About->Window); Waited += 50) Pump(50);
-    EXPECT_FALSE(IsWindowVisible(About->Window)) << Round;
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(About->Window); }, 3000)) << Round;
     EXPECT_TRUE(IsWindowEnabled(Dialog));
+    EXPECT_TRUE(WaitForSentMessages(5000)) << "About's click handled once it closed";
   }
 
   // Escape is Cancel: changes are dropped, nothing is written, and the host
@@ -170,9 +185,9 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   Foreground();
   PressKey(VK_ESCAPE);
   ExpectEnds();
-  Pump(300);
   EXPECT_EQ(Snapshot(), Before);
   EXPECT_TRUE(IsWindowEnabled(Host.Dialog));
+  WaitUntil([&] { return GetForegroundWindow() == Host.Dialog; }, 5000);
   EXPECT_EQ(GetForegroundWindow(), Host.Dialog);
 }
 
@@ -336,22 +351,19 @@ TEST_F(TConfigureTest, NinetySecondsShowAsOneMinuteAndAreStoredAsSixtyAndTheSwat
 
   // A press on the swatch opens the colour dialog preset to its colour; the
   // colour confirmed there reaches the registry on OK.
-  PostMessageA(Control(idBackground), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-  PostMessageA(Control(idBackground), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  HWND Colours = nullptr;
-  for (int Waited = 0; Waited < 5000 && !Colours; Waited += 50) {
-    for (const TTopWindow& W : Saver->Windows())
-      if (W.ClassName == "#32770" && W.Owner == Dialog) Colours = W.Window;
-    Pump(50);
-  }
+  const TSentMessage Press(Control(idBackground), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  const TSentMessage Release(Control(idBackground), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(Press.WaitHandledOrModal(Dialog, 5000));
+  const HWND Colours = OwnedDialog();
   ASSERT_NE(Colours, nullptr) << "no colour dialog";
-  Pump(300);
+  EXPECT_TRUE(WaitForReady(Colours));
   EXPECT_EQ(ControlText(GetDlgItem(Colours, 706)), "0") << "preset to the stored black";
   SetControlText(GetDlgItem(Colours, 706), "10");  // red, green, blue fields
   SetControlText(GetDlgItem(Colours, 707), "20");
   SetControlText(GetDlgItem(Colours, 708), "30");
   ClickButton(GetDlgItem(Colours, IDOK));
-  for (int Waited = 0; Waited < 3000 && IsWindow(Colours); Waited += 50) Pump(50);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Colours); }, 5000));
+  EXPECT_TRUE(WaitForSentMessages(5000)) << "the press on the swatch handled";
 
   Click(idOk);
   ExpectEnds();
@@ -370,14 +382,9 @@ TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancel
   SetControlText(Control(idTimerInterval), "9");
 
   Click(idInstallDirBtn);
-  HWND Open = nullptr;
-  for (int Waited = 0; Waited < 5000 && !Open; Waited += 50) {
-    for (const TTopWindow& W : Saver->Windows())
-      if (W.ClassName == "#32770" && W.Owner == Dialog) Open = W.Window;
-    Pump(50);
-  }
+  const HWND Open = OwnedDialog();
   ASSERT_NE(Open, nullptr) << "no open dialog";
-  Pump(500);
+  EXPECT_TRUE(WaitForReady(Open));
   EXPECT_EQ(ControlText(Open), "Select some images");
   EXPECT_NE(FindControl(Open, 0x4A0), nullptr) << "the preview pane";
   SaveScreenshot(Open, "open-picture");
@@ -386,7 +393,8 @@ TEST_F(TConfigureTest, TheInstallFolderIsChosenWithTheOpenPictureDialogAndCancel
   ASSERT_NE(Name, nullptr);
   SetControlText(Name, Picture);
   ClickButton(GetDlgItem(Open, IDOK));
-  for (int Waited = 0; Waited < 3000 && IsWindow(Open); Waited += 50) Pump(50);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Open); }, 5000));
+  EXPECT_TRUE(WaitForSentMessages(5000)) << "the folder button's click handled";
   EXPECT_EQ(Text(idInstallDir), Scratch + "\\pics\\") << "the chosen file's folder with its backslash";
 
   Click(idCancel);
@@ -408,13 +416,13 @@ TEST_F(TConfigureTest, SettingsThatCannotBeReadAreReportedAndNeverSaved) {
   const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 10000);
   ASSERT_TRUE(Found.has_value()) << "the dialog opens all the same";
   Dialog = Found->Window;
-  Pump(300);
-  Click(idOk);
+  ASSERT_TRUE(WaitForReady(Dialog));
+  const TSentMessage Ok = Click(idOk);
   const std::optional<TMessageBox> Again = Saver->WaitForMessageBox(5000);
   ASSERT_TRUE(Again.has_value()) << "OK reads the settings again and fails again";
   EXPECT_EQ(Again->Text, "Invalid data type for 'Random'");
   Again->Dismiss();
-  Pump(300);
+  EXPECT_TRUE(Ok.WaitHandled(5000)) << "OK's handler ends with the box";
   ASSERT_TRUE(Saver->Running());
   Click(idCancel);
   ExpectEnds();

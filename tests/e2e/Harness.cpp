@@ -1,6 +1,7 @@
 #include "e2e/Harness.h"
 
 #include <cstdio>
+#include <map>
 
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -55,16 +56,87 @@ void TMessageBox::Dismiss() const {
 
 std::string ScreenSaverPath() { return ProgramFolder() + "Pictarine.scr"; }
 
+namespace {
+
+// Handles every message waiting for this thread (answers to sent messages
+// included), then waits up to Ms for the next one to come.
+void HandleMessagesAndWait(DWORD Ms) {
+  MSG Message;
+  while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&Message);
+    DispatchMessageA(&Message);
+  }
+  if (Ms) MsgWaitForMultipleObjects(0, nullptr, FALSE, Ms, QS_ALLINPUT);
+}
+
+}  // namespace
+
 void Pump(DWORD Milliseconds) {
   const DWORD Start = GetTickCount();
+  do HandleMessagesAndWait(10);
+  while (GetTickCount() - Start < Milliseconds);
+}
+
+bool WaitUntil(const std::function<bool()>& Done, DWORD TimeoutMs) {
+  const DWORD Start = GetTickCount();
+  for (;;) {
+    HandleMessagesAndWait(0);
+    if (Done()) return true;
+    if (GetTickCount() - Start >= TimeoutMs) return false;
+    HandleMessagesAndWait(10);
+  }
+}
+
+bool HoldsFor(const std::function<bool()>& Holds, DWORD Ms) {
+  const DWORD Start = GetTickCount();
   do {
-    MSG Message;
-    while (PeekMessageA(&Message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&Message);
-      DispatchMessageA(&Message);
-    }
-    Sleep(10);
-  } while (GetTickCount() - Start < Milliseconds);
+    if (!Holds()) return false;
+    Pump(50);
+  } while (GetTickCount() - Start < Ms);
+  return Holds();
+}
+
+namespace {
+
+// The messages sent as TSentMessage and not answered yet, by their number,
+// with their window. Only this thread uses it: the answers come as callbacks
+// while it handles its messages.
+std::map<ULONG_PTR, HWND>& Unanswered() {
+  static std::map<ULONG_PTR, HWND> Messages;
+  return Messages;
+}
+
+void CALLBACK Answered(HWND, UINT, ULONG_PTR Id, LRESULT) { Unanswered().erase(Id); }
+
+}  // namespace
+
+TSentMessage::TSentMessage(HWND Target, UINT Message, WPARAM WParam, LPARAM LParam) : Window(Target) {
+  static ULONG_PTR Last = 0;
+  Id = ++Last;
+  Unanswered()[Id] = Target;
+  if (!SendMessageCallbackA(Target, Message, WParam, LParam, Answered, Id)) Unanswered().erase(Id);
+}
+
+bool TSentMessage::Handled() const { return !Unanswered().count(Id) || !IsWindow(Window); }
+
+bool TSentMessage::WaitHandled(DWORD TimeoutMs) const {
+  return WaitUntil([this] { return Handled(); }, TimeoutMs);
+}
+
+bool TSentMessage::WaitHandledOrModal(HWND Owner, DWORD TimeoutMs) const {
+  return WaitUntil([this, Owner] { return Handled() || !IsWindowEnabled(Owner); }, TimeoutMs);
+}
+
+bool WaitForSentMessages(DWORD TimeoutMs) {
+  return WaitUntil(
+      [] {
+        // A window gone (its process ended, say) answers no more.
+        std::map<ULONG_PTR, HWND>& Messages = Unanswered();
+        for (auto M = Messages.begin(); M != Messages.end();)
+          M = IsWindow(M->second) ? std::next(M) : Messages.erase(M);
+        return Messages.empty();
+      },
+      TimeoutMs);
 }
 
 TSaverProcess::TSaverProcess(const std::string& Arguments, TScreenSize Screen)
@@ -92,11 +164,7 @@ bool TSaverProcess::Running() const {
 
 std::optional<DWORD> TSaverProcess::WaitForExit(DWORD TimeoutMs) const {
   if (!Process.Valid()) return std::nullopt;
-  const DWORD Start = GetTickCount();
-  while (WaitForSingleObject(Process.Get(), 0) == WAIT_TIMEOUT) {
-    if (GetTickCount() - Start >= TimeoutMs) return std::nullopt;
-    Pump(20);
-  }
+  if (!WaitUntil([this] { return !Running(); }, TimeoutMs)) return std::nullopt;
   DWORD Code = 0;
   GetExitCodeProcess(Process.Get(), &Code);
   return Code;
@@ -114,27 +182,24 @@ std::vector<TTopWindow> TSaverProcess::Windows(bool VisibleOnly) const {
 }
 
 std::optional<TMessageBox> TSaverProcess::WaitForMessageBox(DWORD TimeoutMs) const {
-  const DWORD Start = GetTickCount();
-  for (;;) {
-    for (const TTopWindow& W : Windows())
-      if (IsMessageBox(W)) {
-        char Text[4096] = "";
-        GetDlgItemTextA(W.Window, 0xFFFF, Text, sizeof Text);
-        return TMessageBox{W.Window, W.Caption, Text, W.Owner};
-      }
-    if (GetTickCount() - Start >= TimeoutMs || !Running()) return std::nullopt;
-    Pump(20);
-  }
+  std::optional<TMessageBox> Box;
+  WaitUntil(
+      [&] {
+        for (const TTopWindow& W : Windows())
+          if (IsMessageBox(W)) {
+            char Text[4096] = "";
+            GetDlgItemTextA(W.Window, 0xFFFF, Text, sizeof Text);
+            Box = TMessageBox{W.Window, W.Caption, Text, W.Owner};
+            return true;
+          }
+        return !Running();
+      },
+      TimeoutMs);
+  return Box;
 }
 
 std::optional<TTopWindow> TSaverProcess::WaitForWindow(DWORD TimeoutMs) const {
-  const DWORD Start = GetTickCount();
-  for (;;) {
-    for (const TTopWindow& W : Windows())
-      if (!IsMessageBox(W)) return W;
-    if (GetTickCount() - Start >= TimeoutMs || !Running()) return std::nullopt;
-    Pump(20);
-  }
+  return WaitForWindowOfClass(*this, "", TimeoutMs);
 }
 
 void TSaverProcess::Kill() {
@@ -191,6 +256,27 @@ TPixelBuffer CaptureScreen() {
   DeleteDC(Memory);
   ReleaseDC(nullptr, Screen);
   return Shot;
+}
+
+std::string ScreenMismatch(const TPixelBuffer& Screen, const std::vector<TScreenPoint>& Points) {
+  std::string Mismatch;
+  for (const TScreenPoint& P : Points) {
+    const std::uint32_t Seen = Screen.At(P.X, P.Y);
+    if (Seen == P.Pixel) continue;
+    char Text[80];
+    std::snprintf(Text, sizeof Text, "at %d,%d %06X, not %06X; ", P.X, P.Y, static_cast<unsigned>(Seen),
+                  static_cast<unsigned>(P.Pixel));
+    Mismatch += Text;
+  }
+  return Mismatch;
+}
+
+std::string WaitForScreen(const std::vector<TScreenPoint>& Points, DWORD TimeoutMs, TPixelBuffer* Shot) {
+  std::string Mismatch;
+  TPixelBuffer Screen;
+  WaitUntil([&] { return (Mismatch = ScreenMismatch(Screen = CaptureScreen(), Points)).empty(); }, TimeoutMs);
+  if (Shot) *Shot = std::move(Screen);
+  return Mismatch;
 }
 
 void PressKey(WORD VirtualKey) {
@@ -267,6 +353,26 @@ void SetControlText(HWND Control, const std::string& Text) {
 
 void ClickButton(HWND Button) { PostMessageA(Button, BM_CLICK, 0, 0); }
 
+TSentMessage SendClick(HWND Button) { return TSentMessage(Button, BM_CLICK); }
+
+bool WaitForReady(HWND Window, DWORD TimeoutMs) {
+  const DWORD Start = GetTickCount();
+  if (!WaitUntil([Window] { return IsWindowVisible(Window) && IsWindowEnabled(Window); }, TimeoutMs)) return false;
+  const DWORD Spent = GetTickCount() - Start;
+  DWORD_PTR Ignored = 0;
+  return SendMessageTimeoutA(Window, WM_NULL, 0, 0, SMTO_NORMAL, TimeoutMs > Spent ? TimeoutMs - Spent : 1, &Ignored) != 0;
+}
+
+bool BringToFront(HWND Window, DWORD TimeoutMs) {
+  SetForegroundWindow(Window);
+  return WaitUntil(
+      [Window] {
+        const HWND Focus = FocusOf(Window);
+        return GetForegroundWindow() == Window && (Focus == Window || IsChild(Window, Focus));
+      },
+      TimeoutMs);
+}
+
 bool IsChecked(HWND Button) {
   DWORD_PTR State = 0;
   SendMessageTimeoutA(Button, BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &State);
@@ -282,13 +388,18 @@ HWND FocusOf(HWND Window) {
 
 std::optional<TTopWindow> WaitForWindowOfClass(const TSaverProcess& Process, const std::string& ClassName,
                                                DWORD TimeoutMs) {
-  const DWORD Start = GetTickCount();
-  for (;;) {
-    for (const TTopWindow& W : Process.Windows())
-      if (W.ClassName == ClassName) return W;
-    if (GetTickCount() - Start >= TimeoutMs || !Process.Running()) return std::nullopt;
-    Pump(20);
-  }
+  std::optional<TTopWindow> Found;
+  WaitUntil(
+      [&] {
+        for (const TTopWindow& W : Process.Windows())
+          if (ClassName.empty() ? !IsMessageBox(W) : W.ClassName == ClassName) {
+            Found = W;
+            return true;
+          }
+        return !Process.Running();
+      },
+      TimeoutMs);
+  return Found;
 }
 
 TPixelBuffer CaptureWindow(HWND Window) {
@@ -312,4 +423,17 @@ void SaveScreenshot(TPixelBuffer Shot, const std::string& Name) {
   WriteBmpFile(Folder + "\\" + Name + (sizeof(void*) == 8 ? "-win64" : "-win32") + ".bmp", Shot);
 }
 
-void SaveScreenshot(HWND Window, const std::string& Name) { SaveScreenshot(CaptureWindow(Window), Name); }
+void SaveScreenshot(HWND Window, const std::string& Name) {
+  // Taken once two captures in a row agree, so that it shows no half-drawn
+  // window; a window that never settles is saved as it was last seen.
+  TPixelBuffer Shot = CaptureWindow(Window);
+  WaitUntil(
+      [&] {
+        TPixelBuffer Next = CaptureWindow(Window);
+        const bool Same = Next.Width == Shot.Width && Next.Data == Shot.Data;
+        Shot = std::move(Next);
+        return Same;
+      },
+      2000);
+  SaveScreenshot(std::move(Shot), Name);
+}

@@ -126,9 +126,10 @@ TEST_F(THighDpiTest, TheSplashDialogPagesAboutAndPreviewPaneAreTheDesignScaledWi
 
   THost Host;
   Saver = std::make_unique<TSaverProcess>("/c " + Host.Argument(), Screen);
+  // The splash is laid out before it shows, and handles no messages while
+  // it shows.
   const std::optional<TTopWindow> Splash = WaitForWindowOfClass(*Saver, "TSplashForm", 10000);
   ASSERT_TRUE(Splash.has_value());
-  Pump(300);
   ExpectScaledWindow(Splash->Window, SplashReference, "splash");
   ExpectProductNameFits(FindControl(Splash->Window, idSplashProductName), "splash");
   SaveScreenshot(Splash->Window, "splash" + Suffix);
@@ -136,31 +137,34 @@ TEST_F(THighDpiTest, TheSplashDialogPagesAboutAndPreviewPaneAreTheDesignScaledWi
   const std::optional<TTopWindow> Found = WaitForWindowOfClass(*Saver, "TConfigureForm", 15000);
   ASSERT_TRUE(Found.has_value());
   Dialog = Found->Window;
-  Pump(300);
+  ASSERT_TRUE(WaitForReady(Dialog));
   // Every page's controls exist at once: one look covers the three pages.
   ExpectScaledWindow(Dialog, DialogReference, "dialog");
   Foreground();
   for (const char* Page : {"images", "groups", "options"}) {
     SaveScreenshot(Dialog, std::string("configure-") + Page + Suffix);
+    const int Next = (ActivePage() + 1) % 3;
     PressKeys({VK_CONTROL, VK_TAB});
-    Pump(300);
+    EXPECT_TRUE(WaitUntil([&] { return ActivePage() == Next; }, 5000)) << "Ctrl+Tab leaves " << Page;
   }
 
   Click(idAbout);
   const std::optional<TTopWindow> About = WaitForWindowOfClass(*Saver, "TAboutBox", 5000);
   ASSERT_TRUE(About.has_value());
-  Pump(300);
+  EXPECT_TRUE(WaitForReady(About->Window));
   ExpectScaledWindow(About->Window, AboutReference, "About");
   ExpectProductNameFits(FindControl(About->Window, idAboutProductName), "About");
   SaveScreenshot(About->Window, "about" + Suffix);
   ClickButton(FindControl(About->Window, idAboutOk));
-  for (int Waited = 0; Waited < 3000 && IsWindowVisible(About->Window); Waited += 50) Pump(50);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(About->Window); }, 3000));
+  EXPECT_TRUE(WaitForSentMessages(5000)) << "About's click handled once it closed";
 
-  // The open-picture dialog: the preview pane and the part around it.
+  // The open-picture dialog: the preview pane and the part around it, laid
+  // out before the dialog shows.
   Click(idInstallDirBtn);
   const std::optional<TTopWindow> Open = WaitForWindowOfClass(*Saver, "#32770", 5000);
   ASSERT_TRUE(Open.has_value());
-  Pump(500);
+  EXPECT_TRUE(WaitForReady(Open->Window));
   // The pane is a static control of the added part (the dialog's places bar
   // may carry the same number).
   HWND Pane = nullptr;
@@ -184,7 +188,8 @@ TEST_F(THighDpiTest, TheSplashDialogPagesAboutAndPreviewPaneAreTheDesignScaledWi
       << "the open-picture dialog is on the screen";
   SaveScreenshot(Open->Window, "open-picture" + Suffix);
   PostMessageA(Open->Window, WM_COMMAND, IDCANCEL, 0);
-  for (int Waited = 0; Waited < 3000 && IsWindow(Open->Window); Waited += 50) Pump(50);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Open->Window); }, 3000));
+  EXPECT_TRUE(WaitForSentMessages(5000)) << "the folder button's click handled";
 
   Foreground();
   PressKey(VK_ESCAPE);
@@ -214,21 +219,20 @@ TEST_F(THighDpiSaverTest, APictureShownAtItsSizeCoversItsOwnPixelsCentredOnTheSc
   const TScreenSize Screen = TestScreen();
   TSaverProcess Saver("/s", Screen);
   const int X = (Screen.Width - 100) / 2, Y = (Screen.Height - 100) / 2;
+  // The picture's corners, the background around it and at the screen's
+  // corners (the saver covers the whole screen), read from one capture.
   TPixelBuffer Shot;
-  for (int Waited = 0; Waited < 15000; Waited += 100) {
-    Shot = CaptureScreen();
-    if (Shot.At(X, Y) == Green) break;
-    Pump(100);
-  }
+  const std::string Mismatch = WaitForScreen({{X, Y, Green},
+                                              {X + 99, Y + 99, Green},
+                                              {X - 1, Y, Background},
+                                              {X, Y - 1, Background},
+                                              {X + 100, Y + 99, Background},
+                                              {X + 99, Y + 100, Background},
+                                              {0, 0, Background},
+                                              {Screen.Width - 1, Screen.Height - 1, Background}},
+                                             15000, &Shot);
   SaveScreenshot(Shot, "saver-dpi" + std::to_string(ScreenDpi()));
-  ASSERT_EQ(Shot.At(X, Y), Green) << "the picture's top-left corner";
-  EXPECT_EQ(Shot.At(X + 99, Y + 99), Green);
-  EXPECT_EQ(Shot.At(X - 1, Y), Background);
-  EXPECT_EQ(Shot.At(X, Y - 1), Background);
-  EXPECT_EQ(Shot.At(X + 100, Y + 99), Background);
-  EXPECT_EQ(Shot.At(X + 99, Y + 100), Background);
-  EXPECT_EQ(Shot.At(0, 0), Background);
-  EXPECT_EQ(Shot.At(Screen.Width - 1, Screen.Height - 1), Background) << "the saver covers the whole screen";
+  EXPECT_EQ(Mismatch, "");
   PressKey('A');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }

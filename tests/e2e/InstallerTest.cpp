@@ -1,6 +1,9 @@
 // The installer of this architecture (PictarineSetup-32bit.exe or -64bit.exe)
 // and its uninstaller, both silent, end to end: the files and registry values
 // they leave, and the installed saver finding the installed sample picture.
+#include <windows.h>
+#include <tlhelp32.h>
+
 #include <fstream>
 
 #include "app/ScreenSaverUtils.h"
@@ -57,6 +60,19 @@ BOOL CALLBACK FindChildByText(HWND Child, LPARAM Param) {
   return FALSE;
 }
 
+// The processes that the process Parent started, running or not yet gone.
+std::vector<DWORD> ChildProcesses(DWORD Parent) {
+  std::vector<DWORD> Children;
+  const TKernelHandle Snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32 Entry{};
+  Entry.dwSize = sizeof Entry;
+  if (!Snapshot.Valid() || !Process32First(Snapshot.Get(), &Entry)) return Children;
+  do
+    if (Entry.th32ParentProcessID == Parent) Children.push_back(Entry.th32ProcessID);
+  while (Process32Next(Snapshot.Get(), &Entry));
+  return Children;
+}
+
 // A control anywhere inside Window whose text is Text.
 HWND ChildWithText(HWND Window, const char* Text) {
   TChildSearch Search{Text, nullptr};
@@ -76,13 +92,19 @@ class TInstallerTest : public TSettingsTest {
     return Process.WaitForExit(120000).value_or(999);
   }
   // The uninstaller hands its work to a copy of itself and ends at once; the
-  // work is over when the uninstaller file is gone.
+  // work is over when that copy has ended.
   static void Uninstall(const std::string& Folder, const std::string& Options) {
     const std::string Uninstaller = Folder + "\\Uninstall.exe";
-    ASSERT_EQ(Run("\"" + Uninstaller + "\" /S" + Options), 0u);
-    for (int Waited = 0; Waited < 60000 && FileExists(Uninstaller); Waited += 200) Pump(200);
+    TSaverProcess Process(TSaverProcess::TCommandLine{"\"" + Uninstaller + "\" /S" + Options});
+    ASSERT_EQ(Process.WaitForExit(120000), std::optional<DWORD>(0));
+    for (const DWORD Id : ChildProcesses(Process.Id())) {
+      const TKernelHandle Copy(OpenProcess(SYNCHRONIZE, FALSE, Id));
+      if (Copy.Valid()) {
+        ASSERT_TRUE(WaitUntil([&Copy] { return WaitForSingleObject(Copy.Get(), 0) != WAIT_TIMEOUT; }, 60000))
+            << "the uninstaller's copy ends";
+      }
+    }
     ASSERT_FALSE(FileExists(Uninstaller));
-    Pump(500);
   }
   static void ExpectInstalledIn(const std::string& Folder) {
     for (const char* Name : ProgramFiles)
@@ -160,18 +182,39 @@ TEST_F(TInstallerTest, ChosenFolderIsStoredAndTickedRemovalTakesTheGroups) {
 TEST_F(TInstallerTest, ItsPagesOfferToMakeItTheCurrentScreenSaver) {
   const std::string Folder = Scratch + "\\Clicked";
   TSaverProcess Setup(TSaverProcess::TCommandLine{"\"" + InstallerPath() + "\" /D=" + Folder});
-  // A user pressing the default button of each page: Next, Next, Install,
-  // Next, Finish. The offer on the last page is ticked until the user says no.
+  // A user pressing the default button of each page once it is enabled:
+  // Next, Next, Install, Next, Finish. Each page is read and pressed once
+  // it is built (the wizard answers), and each press is followed by a new
+  // page (an inner dialog of its own) or the end. The offer on the last page
+  // is ticked until the user says no.
+  auto PageOf = [](HWND Wizard) { return FindWindowExA(Wizard, nullptr, "#32770", nullptr); };
   bool Offered = false;
-  for (int Waited = 0; Waited < 90000 && Setup.Running(); Waited += 400) {
-    for (const TTopWindow& W : Setup.Windows()) {
-      const HWND Default = GetDlgItem(W.Window, IDOK);
-      if (W.ClassName != "#32770" || !Default || !IsWindowEnabled(Default)) continue;
-      if (const HWND Offer = ChildWithText(W.Window, "Make Pictarine Screen Saver my screen saver"))
-        Offered = Offered || (IsWindowVisible(Offer) && SendMessageA(Offer, BM_GETCHECK, 0, 0) == BST_CHECKED);
-      PostMessageA(W.Window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Default));
-    }
-    Pump(400);
+  for (int Press = 0; Press < 10; ++Press) {
+    HWND Wizard = nullptr, Default = nullptr;
+    WaitUntil(
+        [&] {
+          for (const TTopWindow& W : Setup.Windows()) {
+            const HWND Button = GetDlgItem(W.Window, IDOK);
+            if (W.ClassName != "#32770" || !Button || !IsWindowEnabled(Button)) continue;
+            Wizard = W.Window;
+            Default = Button;
+            return true;
+          }
+          return !Setup.Running();
+        },
+        90000);
+    if (!Wizard || !WaitForReady(Wizard)) break;
+    const HWND Page = PageOf(Wizard);
+    if (const HWND Offer = ChildWithText(Wizard, "Make Pictarine Screen Saver my screen saver"))
+      Offered = Offered || (IsWindowVisible(Offer) && SendMessageA(Offer, BM_GETCHECK, 0, 0) == BST_CHECKED);
+    PostMessageA(Wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(Default));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          const HWND Next = IsWindow(Wizard) ? PageOf(Wizard) : nullptr;
+          return !Setup.Running() || !IsWindow(Wizard) || (Next && Next != Page && IsWindowVisible(Next));
+        },
+        90000))
+        << "press " << Press << " leads on";
   }
   ASSERT_EQ(Setup.WaitForExit(5000), std::optional<DWORD>(0));
   EXPECT_TRUE(Offered);

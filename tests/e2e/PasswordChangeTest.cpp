@@ -17,7 +17,8 @@ TMessageBox OnlyMessageBox(const std::string& Arguments) {
   const std::optional<TMessageBox> Box = Saver.WaitForMessageBox(15000);
   EXPECT_TRUE(Box.has_value()) << Arguments;
   if (!Box) return {};
-  Pump(200);
+  // A second box shown with it is counted here; one shown after it would keep
+  // the program from ending below.
   int Boxes = 0;
   for (const TTopWindow& W : Saver.Windows())
     if (W.ClassName == "#32770") ++Boxes;

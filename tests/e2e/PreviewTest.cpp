@@ -104,7 +104,6 @@ TEST_F(TPreviewTest, WaitsForAHiddenBoxHoldingTheGuardUntilItShows) {
   EXPECT_FALSE(Showing.Ended);
   EXPECT_EQ(Showing.Windows, std::set<std::string>{});
 
-  Pump(500);
   ShowWindow(Monitor, SW_HIDE);
   const TWatch Ending = Watch(Preview, 5000);
   EXPECT_TRUE(Ending.Ended) << "a box hidden after it showed ends the preview";
@@ -145,13 +144,22 @@ TEST_F(TPreviewTest, EndsAtOnceWithoutAWindowToDrawInto) {
 
 TEST_F(TPreviewTest, SaverStartsWhileThePreviewRuns) {
   TSaverProcess Preview("/p:" + MonitorHandle());
-  Pump(1500);
+  // It takes the guard before it makes its (hidden) window, and gives it up
+  // at its first tick with the box visible.
+  auto HasWindow = [&Preview] {
+    for (const TTopWindow& W : Preview.Windows(false))
+      if (W.ClassName == "TMainForm") return true;
+    return false;
+  };
+  WaitUntil([&] { return !Preview.Running() || (HasWindow() && !GuardExists()); }, 10000);
   ASSERT_TRUE(Preview.Running());
+  ASSERT_FALSE(GuardExists()) << "the preview draws into its box";
   {
     TSaverProcess Saver("/s");
     const std::optional<TTopWindow> Window = Saver.WaitForWindow(8000);
     ASSERT_TRUE(Window.has_value()) << "the preview has released the single-instance guard";
-    Pump(500);
+    WaitUntil([&] { return GetForegroundWindow() == Window->Window; }, 5000);
+    EXPECT_EQ(GetForegroundWindow(), Window->Window) << "the saver takes the keys";
     PressKey('X');
     EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
   }

@@ -42,41 +42,64 @@ class TSaverTest : public TSettingsTest {
   }
   // Waits until the screen shows Pixel at X, Y.
   static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
-    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 100) {
-      if (CaptureScreen().At(X, Y) == Pixel) return true;
-      Pump(100);
-    }
-    return false;
+    return WaitForScreen({{X, Y, Pixel}}, TimeoutMs).empty();
   }
-  static bool StillRunning(const TSaverProcess& Saver, DWORD Ms = 600) {
-    Pump(Ms);
-    return Saver.Running();
+  // Waits until the picture in the middle of the screen has changed Changes
+  // times, and answers whether the saver still runs then. Its window takes
+  // the input sent before the call ahead of the timer's next tick, and only a
+  // tick after that can bring the second picture: a saver that the input
+  // was to end is gone by then.
+  static bool RunsOnForPictures(const TSaverProcess& Saver, int Changes = 2) {
+    std::uint32_t Last = CaptureScreen().At(512, 384);
+    int Seen = 0;
+    WaitUntil(
+        [&] {
+          const std::uint32_t Now = CaptureScreen().At(512, 384);
+          if (Now != Last) ++Seen;
+          Last = Now;
+          return Seen >= Changes || !Saver.Running();
+        },
+        15000);
+    return Seen >= Changes && Saver.Running();
+  }
+  // Waits until a window of the saver is the foreground window, which takes
+  // the keys pressed next.
+  static bool TakesKeys(HWND Window) {
+    return WaitUntil([Window] { return GetForegroundWindow() == Window; }, 5000);
+  }
+  // Waits until the saver's window is up and in front, taking the input that
+  // comes next. Until then the screen may still show an earlier test's last
+  // picture, and input goes elsewhere.
+  static bool Up(const TSaverProcess& Saver) {
+    const std::optional<TTopWindow> Window = Saver.WaitForWindow(15000);
+    return Window && TakesKeys(Window->Window);
   }
 
   TSamplePicture NoSample{false};
 };
 
-// Whether the screen shows a Width x Height rectangle of Inside at X, Y with
-// the background all around it.
-void ExpectRectangleOnBackground(const TPixelBuffer& Screen, int X, int Y, int W, int H, std::uint32_t Inside) {
-  EXPECT_EQ(Screen.At(X, Y), Inside);
-  EXPECT_EQ(Screen.At(X + W - 1, Y + H - 1), Inside);
-  EXPECT_EQ(Screen.At(X + W / 2, Y + H / 2), Inside);
-  EXPECT_EQ(Screen.At(X - 1, Y), BackgroundPixel);
-  EXPECT_EQ(Screen.At(X, Y - 1), BackgroundPixel);
-  EXPECT_EQ(Screen.At(X + W, Y + H - 1), BackgroundPixel);
-  EXPECT_EQ(Screen.At(X + W - 1, Y + H), BackgroundPixel);
-  EXPECT_EQ(Screen.At(0, 0), BackgroundPixel);
-  EXPECT_EQ(Screen.At(1023, 767), BackgroundPixel);
+// A Width x Height rectangle of Inside at X, Y with the background all
+// around it: what a check of it reads of the screen.
+std::vector<TScreenPoint> RectangleOnBackground(int X, int Y, int W, int H, std::uint32_t Inside) {
+  return {{X, Y, Inside},
+          {X + W - 1, Y + H - 1, Inside},
+          {X + W / 2, Y + H / 2, Inside},
+          {X - 1, Y, BackgroundPixel},
+          {X, Y - 1, BackgroundPixel},
+          {X + W, Y + H - 1, BackgroundPixel},
+          {X + W - 1, Y + H, BackgroundPixel},
+          {0, 0, BackgroundPixel},
+          {1023, 767, BackgroundPixel}};
 }
 
 TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
   Group({Picture("green.bmp", 333, 200, Green), Picture("blue.bmp", 100, 60, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(WaitForPixel(345, 284, Green)) << "333 wide is drawn at X = 345";
-  ExpectRectangleOnBackground(CaptureScreen(), 345, 284, 333, 200, Green);
-  ASSERT_TRUE(WaitForPixel(462, 354, Blue)) << "a later tick shows the next picture";
-  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);
+  ASSERT_TRUE(Up(Saver));
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(345, 284, 333, 200, Green), 15000), "")
+      << "333 wide is drawn at X = 345";
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(462, 354, 100, 60, Blue), 15000), "")
+      << "a later tick shows the next picture";
   PressKey('A');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -86,17 +109,20 @@ TEST_F(TSaverTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   // A blue picture before each photo shows when the next photo arrives.
   Group(WriteOrientationSeries(Scratch, Picture("blue.bmp", 160, 120, Blue)));
   TSaverProcess Saver("/s");
+  ASSERT_TRUE(Up(Saver));
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
     ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "before orientation " << Orientation;
+    // Read while the photo shows, until blue comes back.
     std::string Mismatch = "the photo never came";
-    for (int Waited = 0; Waited < 5000; Waited += 50) {
-      TPixelBuffer Screen = CaptureScreen();
-      if (Screen.At(512, 384) != Blue) {
-        Mismatch = QuadrantMismatch(Screen.View(), 432, 324, 160, 120);
-        break;
-      }
-      Pump(50);
-    }
+    bool Came = false;
+    WaitUntil(
+        [&] {
+          TPixelBuffer Screen = CaptureScreen();
+          if (Screen.At(512, 384) == Blue) return Came;
+          Came = true;
+          return (Mismatch = QuadrantMismatch(Screen.View(), 432, 324, 160, 120)).empty();
+        },
+        5000);
     EXPECT_EQ(Mismatch, "") << "orientation " << Orientation;
   }
   PressKey('O');
@@ -109,20 +135,28 @@ TEST_F(TSaverTest, DrawsMetafilesFittedAndCentredOverTheBackground) {
   WritePlaceableMetafile(Scratch + "\\chart.wmf", Teal);    // 1 x 0.5 inches: 96 x 48
   Group({Scratch + "\\chart.emf", Scratch + "\\chart.wmf"});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Magenta));
-  TPixelBuffer Screen = CaptureScreen();
-  EXPECT_EQ(Screen.At(416 + 186, 336 + 92), Magenta) << "near its bottom right corner at the fitted size";
-  EXPECT_EQ(Screen.At(416 + 194, 384), BackgroundPixel);
-  EXPECT_EQ(Screen.At(416 + 20, 384), BackgroundPixel) << "its unpainted quarter shows the background";
-  ASSERT_TRUE(WaitForPixel(512, 384, Teal)) << "the placeable Windows metafile follows";
-  Screen = CaptureScreen();
-  EXPECT_EQ(Screen.At(464 + 4, 360 + 4), Teal) << "96 x 48 at 464, 360, inside its black outline";
-  EXPECT_EQ(Screen.At(464 + 91, 360 + 43), Teal);
-  EXPECT_EQ(Screen.At(464 - 2, 384), BackgroundPixel);
-  EXPECT_EQ(Screen.At(464 + 98, 384), BackgroundPixel);
-  EXPECT_EQ(Screen.At(512, 360 - 2), BackgroundPixel);
-  EXPECT_EQ(Screen.At(512, 360 + 50), BackgroundPixel);
+  ASSERT_TRUE(Up(Saver));
+  // The chart at 416, 336, 192 x 96: near its bottom right corner at the
+  // fitted size, the background right of it and in its unpainted quarter.
+  ASSERT_EQ(WaitForScreen({{512, 384, Magenta},
+                           {416 + 186, 336 + 92, Magenta},
+                           {416 + 194, 384, BackgroundPixel},
+                           {416 + 20, 384, BackgroundPixel}},
+                          15000),
+            "")
+      << "chart.emf";
+  // The placeable Windows metafile follows: 96 x 48 at 464, 360, inside its
+  // black outline, the background around it.
+  ASSERT_EQ(WaitForScreen({{512, 384, Teal},
+                           {464 + 4, 360 + 4, Teal},
+                           {464 + 91, 360 + 43, Teal},
+                           {464 - 2, 384, BackgroundPixel},
+                           {464 + 98, 384, BackgroundPixel},
+                           {512, 360 - 2, BackgroundPixel},
+                           {512, 360 + 50, BackgroundPixel}},
+                          15000),
+            "")
+      << "chart.wmf";
   PressKey('M');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -132,17 +166,15 @@ TEST_F(TSaverTest, DrawsEveryKindThatWicReadsFittedAndCentred) {
   Group(Kinds);
   const std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0), Magenta = MakePixel(200, 0, 200);
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Red)) << "opaque.png";
-  ExpectRectangleOnBackground(CaptureScreen(), 432, 324, 160, 120, Red);
-  ASSERT_TRUE(WaitForPixel(512, 384, Green)) << "alpha.png";
-  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Green);  // its transparent frame is background
-  ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "first.gif";
-  ExpectRectangleOnBackground(CaptureScreen(), 462, 354, 100, 60, Blue);  // its first frame, not its red second
-  ASSERT_TRUE(WaitForPixel(512, 384, Yellow)) << "first.tif";
-  ExpectRectangleOnBackground(CaptureScreen(), 452, 344, 120, 80, Yellow);
-  ASSERT_TRUE(WaitForPixel(512, 384, Magenta)) << "icon.ico";
-  ExpectRectangleOnBackground(CaptureScreen(), 480, 352, 64, 64, Magenta);  // its largest image
+  ASSERT_TRUE(Up(Saver));
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(432, 324, 160, 120, Red), 15000), "") << "opaque.png";
+  // Its transparent frame is background.
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(452, 344, 120, 80, Green), 15000), "") << "alpha.png";
+  // Its first frame, not its red second.
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(462, 354, 100, 60, Blue), 15000), "") << "first.gif";
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(452, 344, 120, 80, Yellow), 15000), "") << "first.tif";
+  // Its largest image.
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(480, 352, 64, 64, Magenta), 15000), "") << "icon.ico";
   PressKey('W');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -153,8 +185,8 @@ TEST_F(TSaverTest, LimitedScreenSizeIsCentredInTheWholeFrame) {
   SettingsKey().WriteInteger("Max Screen Y", 480);
   Group({Picture("big.bmp", 1280, 960, Green)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(WaitForPixel(192, 144, Green));
-  ExpectRectangleOnBackground(CaptureScreen(), 192, 144, 640, 480, Green);
+  ASSERT_TRUE(Up(Saver));
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(192, 144, 640, 480, Green), 15000), "");
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -163,34 +195,39 @@ TEST_F(TSaverTest, IntervalZeroShowsTheFirstPictureOnly) {
   SettingsKey().WriteInteger("Timer interval", 0);
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
+  ASSERT_TRUE(Up(Saver));
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
-  // Long enough for a timer left at the tool's 1-second or the settings'
-  // 5-second default to have drawn the second picture.
-  Pump(6000);
-  EXPECT_EQ(CaptureScreen().At(512, 384), Green);
+  // Watched long enough for a timer left at the tool's 1-second or the
+  // settings' 5-second default to have drawn the second picture: no tick
+  // follows to show that none came.
+  EXPECT_TRUE(HoldsFor([] { return CaptureScreen().At(512, 384) == Green; }, 6000));
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
 
 TEST_F(TSaverTest, MouseEndsItOnlyByThreePixelsOnBothAxes) {
-  Group({Picture("green.bmp", 100, 100, Green)});
+  // Two pictures taking turns quickly show that the saver goes on.
+  SettingsKey().WriteInteger("Timer interval", 400);
+  Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   {
     TSaverProcess Saver("/s");
+    ASSERT_TRUE(Up(Saver));
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
     MoveMouse(500, 400);  // stored, nothing else
     MoveMouse(510, 401);
-    EXPECT_TRUE(StillRunning(Saver)) << "one pixel vertically";
+    EXPECT_TRUE(RunsOnForPictures(Saver)) << "one pixel vertically";
     MoveMouse(503, 402);
-    EXPECT_TRUE(StillRunning(Saver)) << "two pixels vertically";
+    EXPECT_TRUE(RunsOnForPictures(Saver)) << "two pixels vertically";
     MoveMouse(504, 404);
     EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the distance adds up from (500, 400)";
   }
   SettingsKey().WriteBool("End On Mouse", false);
   MoveMouse(500, 400);
   TSaverProcess Saver("/s");
+  ASSERT_TRUE(Up(Saver));
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   for (int Step = 1; Step <= 4; ++Step) MoveMouse(500 + 50 * Step, 400 + 40 * Step);
-  EXPECT_TRUE(StillRunning(Saver)) << "End On Mouse clear";
+  EXPECT_TRUE(RunsOnForPictures(Saver)) << "End On Mouse clear";
   PressKey(VK_RETURN);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -201,10 +238,12 @@ TEST_F(TSaverTest, RefusedPasswordKeepsItRunning) {
   SetPasswordAnswer("refuse");
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
+  ASSERT_TRUE(Up(Saver));
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   PressKey('Q');
-  EXPECT_TRUE(StillRunning(Saver, 1000));
+  WaitUntil([] { return PasswordCalls() >= 1; }, 5000);
   EXPECT_GE(PasswordCalls(), 1);
+  EXPECT_TRUE(RunsOnForPictures(Saver)) << "a refused password keeps it running";
   EXPECT_TRUE(WaitForPixel(512, 384, Blue)) << "pictures keep coming";
   SetPasswordAnswer("accept");
   PressKey('Q');
@@ -220,8 +259,9 @@ TEST_F(TSaverTest, AFaultingPasswordProviderLetsTheKeyEndItAndItCleansUp) {
   SettingsKey().WriteBool("Keep As Wallpaper", true);
   Group({Picture("blue.bmp", 120, 90, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Blue));
+  ASSERT_TRUE(Up(Saver));
+  // Its own picture, whose name the saver then holds to keep.
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(452, 339, 120, 90, Blue), 15000), "");
   PressKey('F');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0)) << "the fault is absorbed and the key ends the saver";
   EXPECT_EQ(PasswordCalls(), 1);
@@ -241,8 +281,8 @@ TEST_F(TSaverTest, KeepsTheLastPictureAsWallpaperAndASecondInstanceStandsBack) {
   // Its own window first: the screen may still show an earlier test's last
   // picture, and a second instance started before this one holds the guard
   // would take it.
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  ASSERT_TRUE(Up(Saver));
+  ASSERT_EQ(WaitForScreen(RectangleOnBackground(452, 339, 120, 90, Green), 15000), "");
   {
     TSaverProcess Second("/s");
     EXPECT_EQ(Second.WaitForExit(8000), std::optional<DWORD>(0));
@@ -268,7 +308,7 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
   Group({WriteJpeg("scans.jpg", ManyScansJpeg(65500, 2049, 256 * 1024)), Picture("green.bmp", 100, 100, Green)});
   {
     TSaverProcess Saver("/s");
-    ASSERT_TRUE(Saver.WaitForWindow(10000));
+    ASSERT_TRUE(Up(Saver));
     ASSERT_TRUE(WaitForPixel(512, 384, BackgroundPixel));
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
     PressKey(VK_SPACE);
@@ -285,8 +325,10 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
   Group({WriteJpeg("largest.jpg", Largest)});
   SettingsKey().WriteInteger("Timer interval", 1);
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(10000));
-  Pump(1500);
+  const auto Window = Saver.WaitForWindow(10000);
+  ASSERT_TRUE(Window);
+  // The worker decodes from the window's creation on, again and again.
+  EXPECT_TRUE(TakesKeys(Window->Window));
   const DWORD Pressed = GetTickCount();
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -296,31 +338,39 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
 // The picture pipeline: a pass's first picture prepared ahead of the tick is
 // thrown away when the settings or the group change before its tick.
 TEST_F(TSaverTest, ASettingsChangeBetweenPassesShowsAtThePassBoundaryAndNoOldPicture) {
-  constexpr std::uint32_t Red = MakePixel(220, 0, 0);
+  constexpr std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0);
   constexpr std::uint32_t NewBackgroundPixel = MakePixel(0x20, 0x40, 0x60);
-  SettingsKey().WriteInteger("Timer interval", 1500);
+  SettingsKey().WriteInteger("Timer interval", 2500);
   const std::string RedPicture = Picture("red.bmp", 100, 100, Red);
+  const std::string YellowPicture = Picture("yellow.bmp", 100, 100, Yellow);
   Group({Picture("green.bmp", 100, 100, Green), Picture("blue.bmp", 100, 100, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(Up(Saver));
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "the last picture of the pass";
-  // By now the next pass's first picture (green) is prepared; then the
-  // background and the group change.
-  Pump(400);
+  // The worker prepares the next pass's first picture (green) from the tick
+  // that shows blue on, before the screen can be seen to show blue; the
+  // background and the group change at once, a whole interval before the
+  // tick that is to show green.
   SettingsKey().WriteInteger("Background", 0x00604020);
-  Group({RedPicture});
-  std::uint32_t Next = Blue;
-  TPixelBuffer Screen;
-  for (int Waited = 0; Waited < 5000 && Next == Blue; Waited += 20) {
-    Screen = CaptureScreen();
-    Next = Screen.At(512, 384);
-    if (Next == Blue) Pump(20);
-  }
-  EXPECT_EQ(Next, Red) << "the new pass's first picture, not the one prepared before the change";
-  EXPECT_EQ(Screen.At(0, 0), NewBackgroundPixel);
-  Pump(2000);
-  EXPECT_EQ(CaptureScreen().At(512, 384), Red) << "a pass of the new group";
+  Group({RedPicture, YellowPicture});
+  // Every picture shown after blue until the new pass's second one, and
+  // whether the first one was seen on the new background.
+  std::vector<std::uint32_t> Shown;
+  bool FirstOnNewBackground = false;
+  WaitUntil(
+      [&] {
+        const TPixelBuffer Screen = CaptureScreen();
+        const std::uint32_t P = Screen.At(512, 384);
+        if (P != (Shown.empty() ? Blue : Shown.back())) Shown.push_back(P);
+        if (Shown.size() == 1 && Screen.At(0, 0) == NewBackgroundPixel) FirstOnNewBackground = true;
+        return P == Yellow;
+      },
+      15000);
+  ASSERT_FALSE(Shown.empty()) << "no picture came after blue";
+  EXPECT_EQ(Shown.front(), Red) << "the new pass's first picture, not the one prepared before the change";
+  EXPECT_TRUE(FirstOnNewBackground);
+  EXPECT_EQ(Shown, (std::vector<std::uint32_t>{Red, Yellow})) << "a pass of the new group, none of the old";
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }
@@ -336,7 +386,7 @@ TEST_F(TSaverTest, AReadThatNeverReturnsKeepsNeitherTheWindowNorTheKeyWaiting) {
   GetWindowRect(Window->Window, &R);
   EXPECT_EQ(R.right - R.left, 1024);
   EXPECT_EQ(R.bottom - R.top, 768);
-  Pump(500);
+  EXPECT_TRUE(TakesKeys(Window->Window));
   const DWORD Pressed = GetTickCount();
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -357,13 +407,14 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
   Group({Picture("green.bmp", 400, 300, Green), Picture("blue.bmp", 400, 300, Blue)});
   {
     TSaverProcess Saver("/s");
-    ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+    ASSERT_TRUE(Up(Saver));
     ASSERT_TRUE(WaitForPixel(512, 384, Green));
-    // Every screen between two pictures is one picture or the other.
+    // Every screen between two pictures is one picture or the other,
+    // watched over two changes.
     int Changes = 0, Others = 0;
     std::uint32_t Last = Green;
     const DWORD Start = GetTickCount();
-    while (GetTickCount() - Start < 3500) {
+    while (Changes < 2 && GetTickCount() - Start < 10000) {
       const TPixelBuffer Screen = CaptureScreen();
       const std::uint32_t P = Screen.At(512, 384);
       if (P != Green && P != Blue) ++Others;
@@ -385,7 +436,7 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
   SettingsKey().WriteBool("Fade Between Pictures", true);
   Group({Picture("green.bmp", 400, 300, Green), Picture("blue.bmp", 600, 200, Blue)});
   TSaverProcess Saver("/s");
-  ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
+  ASSERT_TRUE(Up(Saver));
   ASSERT_TRUE(WaitForPixel(512, 384, Green));
   TPixelBuffer HalfWay;
   double HalfWayShare = -1;
@@ -413,7 +464,7 @@ TEST_F(TSaverTest, WithFadeEachPictureFadesInOverTheLastAndWithoutItCuts) {
   EXPECT_EQ(HalfWay.At(0, 0), BackgroundPixel) << "the background stays as it is";
   ASSERT_TRUE(WaitForPixel(512, 384, Green, 5000));
   // A key during a fade ends the saver at once.
-  for (DWORD Start = GetTickCount(); CaptureScreen().At(512, 384) == Green && GetTickCount() - Start < 5000;) Pump(10);
+  WaitUntil([] { return CaptureScreen().At(512, 384) != Green; }, 5000);
   const DWORD Pressed = GetTickCount();
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));

@@ -72,12 +72,12 @@ class TViewerTest : public TSettingsTest {
   }
   // Waits until the client area's centre shows Pixel.
   static bool WaitForCentre(HWND Window, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
-    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 100) {
-      const SIZE C = ClientSize(Window);
-      if (ClientPixel(Window, C.cx / 2, C.cy / 2) == Pixel) return true;
-      Pump(100);
-    }
-    return false;
+    return WaitUntil(
+        [&] {
+          const SIZE C = ClientSize(Window);
+          return ClientPixel(Window, C.cx / 2, C.cy / 2) == Pixel;
+        },
+        TimeoutMs);
   }
   // What the client area shows of a picture W x H centred on the
   // background, read from one capture of the screen: "" when it shows it.
@@ -107,8 +107,7 @@ class TViewerTest : public TSettingsTest {
   // Waits until it shows, up to TimeoutMs; the last mismatch when it never does.
   static std::string WaitForCentredPicture(HWND Window, int W, int H, std::uint32_t Inside, DWORD TimeoutMs = 15000) {
     std::string Mismatch;
-    for (const DWORD Start = GetTickCount(); GetTickCount() - Start <= TimeoutMs; Pump(50))
-      if ((Mismatch = CentredPictureMismatch(Window, W, H, Inside)).empty()) break;
+    WaitUntil([&] { return (Mismatch = CentredPictureMismatch(Window, W, H, Inside)).empty(); }, TimeoutMs);
     return Mismatch;
   }
   static std::int32_t Stored(const char* Name) {
@@ -215,17 +214,17 @@ TEST_F(TViewerTest, ShowsEveryPhotoUprightWhateverItsExifOrientation) {
   for (int Orientation = 1; Orientation <= 8; ++Orientation) {
     ASSERT_TRUE(WaitForCentre(W, Blue)) << "before orientation " << Orientation;
     std::string Mismatch = "the photo never came";
-    for (int Waited = 0; Waited < 5000; Waited += 50) {
-      const SIZE C = ClientSize(W);
-      POINT Origin{(C.cx - 160) / 2, (C.cy - 120) / 2};
-      ClientToScreen(W, &Origin);
-      TPixelBuffer Screen = CaptureScreen();
-      if (Screen.At(Origin.x + 80, Origin.y + 60) != Blue) {
-        Mismatch = QuadrantMismatch(Screen.View(), Origin.x, Origin.y, 160, 120);
-        break;
-      }
-      Pump(50);
-    }
+    WaitUntil(
+        [&] {
+          const SIZE C = ClientSize(W);
+          POINT Origin{(C.cx - 160) / 2, (C.cy - 120) / 2};
+          ClientToScreen(W, &Origin);
+          TPixelBuffer Screen = CaptureScreen();
+          if (Screen.At(Origin.x + 80, Origin.y + 60) == Blue) return false;
+          Mismatch = QuadrantMismatch(Screen.View(), Origin.x, Origin.y, 160, 120);
+          return true;
+        },
+        5000);
     EXPECT_EQ(Mismatch, "") << "orientation " << Orientation;
   }
   CloseViewer(Process, W);
@@ -241,7 +240,8 @@ TEST_F(TViewerTest, HiddenAndOnTopStartMinimisedAndKeepTheNormalPlacement) {
   EXPECT_EQ(Window->Caption, "Pictarine Screen Saver - V") << "the stored slide show group";
   EXPECT_TRUE(IsIconic(Window->Window));
   EXPECT_TRUE(GetWindowLongA(Window->Window, GWL_EXSTYLE) & WS_EX_TOPMOST);
-  Pump(1000);
+  // Closed once it runs its message loop, its start over.
+  EXPECT_TRUE(WaitForReady(Window->Window));
   CloseViewer(Process, Window->Window);
   ExpectStoredPlacement(100, 80, 400, 300);
 }
@@ -260,7 +260,8 @@ TEST_F(TViewerTest, SurvivesBadPicturesAHugeGroupAndAnEmptyOne) {
     DeleteFileA(Gone.c_str());  // listed, then missing when its turn comes
     ASSERT_TRUE(WaitForCentre(Window->Window, Blue)) << "the 12-megapixel picture, fitted";
     ASSERT_EQ(WaitForCentredPicture(Window->Window, 100, 60, Green), "");
-    EXPECT_FALSE(Process.WaitForMessageBox(500).has_value());
+    // An error box for an entry before the pictures on screen would show now.
+    EXPECT_FALSE(Process.WaitForMessageBox(0).has_value());
     CloseViewer(Process, Window->Window);
   }
   TSamplePicture NoSample(false);
@@ -320,10 +321,12 @@ TEST_F(TViewerTest, WallpaperChangerRunsWithoutAWindowUntilTheSessionEnds) {
   Group("W", {Picture("red.bmp", 64, 32, MakePixel(200, 0, 0))});
   const std::string Wallpaper = Scratch + "\\wall.bmp";
   TSaverProcess Changer(Viewer(" /w"));
-  for (int Waited = 0; Waited < 20000 && !FileExists(Wallpaper); Waited += 100) Pump(100);
+  // The change is over once the desktop names the file, written before.
+  WaitUntil([] { return TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper") != ""; }, 20000);
+  EXPECT_EQ(TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper"), Wallpaper);
   EXPECT_EQ(ReadBmpFileInfo(Wallpaper).Width, 64) << "the first change comes at once";
-  Pump(1000);
-  ASSERT_TRUE(Changer.Running()) << "waiting for its next change in 5 minutes";
+  // Nothing comes for 5 minutes to show that it waits.
+  ASSERT_TRUE(HoldsFor([&] { return Changer.Running(); }, 1000)) << "waiting for its next change in 5 minutes";
   EXPECT_TRUE(Changer.Windows().empty()) << "nothing on screen";
   HWND Hidden = nullptr;
   for (const TTopWindow& W : Changer.Windows(false))
@@ -357,6 +360,11 @@ TEST_F(TViewerTest, ErrorsAreShownInABoxCaptionedVistaloop) {
 }
 
 TEST_F(TViewerTest, ARepeatingErrorIsShownOnceAndTheSlideShowGoesOn) {
+  // The next pass is prepared when blue shows, a second after green: the
+  // settings change while green shows, so that the next pass fails to begin.
+  // (Changed after that, the pass begins and fails its check at the tick;
+  // blue then follows, and the error that comes after it is shown anew.)
+  SettingsKey().WriteInteger("Timer interval", 1000);
   Group("V", {Picture("green.bmp", 100, 60, Green), Picture("blue.bmp", 100, 60, Blue)});
   TSaverProcess Process(Viewer(" /s V"));
   const auto Window = Process.WaitForWindow(15000);
@@ -368,13 +376,17 @@ TEST_F(TViewerTest, ARepeatingErrorIsShownOnceAndTheSlideShowGoesOn) {
   ASSERT_TRUE(Box.has_value());
   EXPECT_EQ(Box->Caption, "Vistaloop");
   EXPECT_EQ(Box->Text, "Invalid data type for 'Random'");
-  Pump(1500);
-  EXPECT_EQ(Process.Windows().size(), 2u) << "no second box behind the first";
+  // Nothing shows while the settings stay unreadable: watched for a second
+  // box while the first one is up, and for two seconds (a tick a second)
+  // after it is gone.
+  EXPECT_TRUE(HoldsFor([&] { return Process.Windows().size() == 2u; }, 1500)) << "no second box behind the first";
   Box->Dismiss();
-  for (int Waited = 0; Waited < 3000 && IsWindow(Box->Window); Waited += 50) Pump(50);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(Box->Window); }, 3000));
   EXPECT_FALSE(Process.WaitForMessageBox(2000).has_value()) << "the same error is not shown again";
   SettingsKey().WriteBool("Random", false);
   EXPECT_TRUE(WaitForCentre(Window->Window, Blue)) << "the slide show goes on once the settings read again";
+  // A box shown before that picture would still be up.
+  EXPECT_FALSE(Process.WaitForMessageBox(0).has_value()) << "no box came on the way";
   CloseViewer(Process, Window->Window);
 }
 

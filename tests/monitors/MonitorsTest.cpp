@@ -40,33 +40,22 @@ class TMonitorsTest : public TSettingsTest {
     WriteGroupFile("M", Group);
   }
   static std::pair<LONG, LONG> Size(const RECT& R) { return {R.right - R.left, R.bottom - R.top}; }
-  // Waits until the screen shows Pixel at X, Y (virtual-screen coordinates).
-  static bool WaitForPixel(int X, int Y, std::uint32_t Pixel, DWORD TimeoutMs = 15000) {
-    for (DWORD Waited = 0; Waited <= TimeoutMs; Waited += 50) {
-      if (CaptureScreen().At(X, Y) == Pixel) return true;
-      Pump(50);
-    }
-    return false;
-  }
   // A W x H picture of Inside centred on the monitor at Left, Top of size
-  // MonitorW x MonitorH, the background around it.
-  static void ExpectCentred(const TPixelBuffer& Screen, int Left, int Top, int MonitorW, int MonitorH, int W, int H,
-                            std::uint32_t Inside) {
+  // MonitorW x MonitorH, the background around it: what a check of it reads
+  // of the screen (virtual-screen coordinates).
+  static std::vector<TScreenPoint> Centred(int Left, int Top, int MonitorW, int MonitorH, int W, int H,
+                                           std::uint32_t Inside) {
     const int X = Left + (MonitorW - W) / 2, Y = Top + (MonitorH - H) / 2;
-    EXPECT_EQ(Screen.At(X, Y), Inside);
-    EXPECT_EQ(Screen.At(X + W - 1, Y + H - 1), Inside);
-    if (X > Left) {
-      EXPECT_EQ(Screen.At(X - 1, Y), BackgroundPixel);
-    }
-    if (Y > Top) {
-      EXPECT_EQ(Screen.At(X, Y - 1), BackgroundPixel);
-    }
-    if (X + W < Left + MonitorW) {
-      EXPECT_EQ(Screen.At(X + W, Y + H - 1), BackgroundPixel);
-    }
-    if (Y + H < Top + MonitorH) {
-      EXPECT_EQ(Screen.At(X + W - 1, Y + H), BackgroundPixel);
-    }
+    std::vector<TScreenPoint> Points{{X, Y, Inside}, {X + W - 1, Y + H - 1, Inside}};
+    if (X > Left) Points.push_back({X - 1, Y, BackgroundPixel});
+    if (Y > Top) Points.push_back({X, Y - 1, BackgroundPixel});
+    if (X + W < Left + MonitorW) Points.push_back({X + W, Y + H - 1, BackgroundPixel});
+    if (Y + H < Top + MonitorH) Points.push_back({X + W - 1, Y + H, BackgroundPixel});
+    return Points;
+  }
+  static std::vector<TScreenPoint> Both(std::vector<TScreenPoint> A, const std::vector<TScreenPoint>& B) {
+    A.insert(A.end(), B.begin(), B.end());
+    return A;
   }
   RECT Second{};
   TSamplePicture NoSample{false};
@@ -81,21 +70,19 @@ TEST_F(TMonitorsTest, EachMonitorShowsItsOwnPictureFittedToItAndTheTickChangesBo
   RECT Covered{};
   GetWindowRect(Window->Window, &Covered);
   EXPECT_EQ(Size(Covered), (std::pair<LONG, LONG>{1440, 600})) << "the whole virtual screen";
-  ASSERT_TRUE(WaitForPixel(400, 300, Green));
   // The first two entries: green on the primary monitor as it is, blue on
-  // the second fitted to its 640 x 480 (640 x 320).
-  TPixelBuffer Screen = CaptureScreen();
-  ExpectCentred(Screen, 0, 0, 800, 600, 400, 300, Green);
-  ExpectCentred(Screen, 800, 0, 640, 480, 640, 320, Blue);
-  EXPECT_EQ(Screen.At(0, 0), BackgroundPixel);
-  EXPECT_EQ(Screen.At(1439, 0), BackgroundPixel);
+  // the second fitted to its 640 x 480 (640 x 320), read from one capture.
+  TPixelBuffer Screen;
+  EXPECT_EQ(WaitForScreen(Both(Both(Centred(0, 0, 800, 600, 400, 300, Green), Centred(800, 0, 640, 480, 640, 320, Blue)),
+                               {{0, 0, BackgroundPixel}, {1439, 0, BackgroundPixel}}),
+                          15000, &Screen),
+            "");
   SaveScreenshot(Screen, "monitors-first-tick");
   // The next tick: red on the primary, then the new pass's first, green, on
   // the second.
-  ASSERT_TRUE(WaitForPixel(400, 300, Red, 5000));
-  Screen = CaptureScreen();
-  ExpectCentred(Screen, 0, 0, 800, 600, 300, 300, Red);
-  ExpectCentred(Screen, 800, 0, 640, 480, 400, 300, Green);
+  EXPECT_EQ(WaitForScreen(Both(Centred(0, 0, 800, 600, 300, 300, Red), Centred(800, 0, 640, 480, 400, 300, Green)),
+                          5000, &Screen),
+            "");
   SaveScreenshot(Screen, "monitors-second-tick");
   PressKey(VK_ESCAPE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
@@ -109,12 +96,15 @@ TEST_F(TMonitorsTest, AllMonitorsOffShowsPicturesOnThePrimaryAndTheBackgroundOnT
   SettingsKey().WriteInteger("Timer interval", 700);
   TSaverProcess Saver("/s", WholeDisplay);
   ASSERT_TRUE(Saver.WaitForWindow(15000).has_value());
-  ASSERT_TRUE(WaitForPixel(400, 300, Green));
-  ASSERT_TRUE(WaitForPixel(400, 300, Blue, 5000)) << "the primary takes every entry";
-  const TPixelBuffer Screen = CaptureScreen();
-  ExpectCentred(Screen, 0, 0, 800, 600, 800, 400, Blue);
-  for (const POINT P : {POINT{800, 0}, POINT{1120, 240}, POINT{1439, 479}, POINT{900, 100}})
-    EXPECT_EQ(Screen.At(P.x, P.y), BackgroundPixel) << "the second monitor at " << P.x << ", " << P.y;
+  ASSERT_EQ(WaitForScreen({{400, 300, Green}}, 15000), "");
+  // The primary takes every entry; the second monitor shows the background.
+  TPixelBuffer Screen;
+  EXPECT_EQ(WaitForScreen(Both(Centred(0, 0, 800, 600, 800, 400, Blue), {{800, 0, BackgroundPixel},
+                                                                         {1120, 240, BackgroundPixel},
+                                                                         {1439, 479, BackgroundPixel},
+                                                                         {900, 100, BackgroundPixel}}),
+                          5000, &Screen),
+            "");
   SaveScreenshot(Screen, "monitors-primary-only");
   PressKey(VK_SPACE);
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
