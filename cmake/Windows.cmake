@@ -147,6 +147,7 @@ add_dependencies(e2e_tests Pictarine Vistaloop installer)
 add_executable(stand_in_viewer WIN32 tests/support/StandInViewer.cpp)
 set_target_properties(stand_in_viewer PROPERTIES OUTPUT_NAME "Vistaloop"
   RUNTIME_OUTPUT_DIRECTORY ${PICTARINE_BIN_DIR}/stand-in)
+target_link_libraries(stand_in_viewer PRIVATE pictarine_platform)
 add_dependencies(e2e_tests stand_in_viewer)
 
 # The saver on a display of two monitors: run by the test command on a

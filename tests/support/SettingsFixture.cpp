@@ -1,30 +1,28 @@
 #include "support/SettingsFixture.h"
 
-#include <fstream>
-#include <sstream>
-
+#include "platform/FileSearch.h"
 #include "platform/Files.h"
+#include "platform/WideText.h"
 
 namespace {
 
+// Removes a folder with everything in it, names in any script and paths of
+// any length included; a folder reached through a link is not entered.
 void DeleteTree(const std::string& Folder) {
-  WIN32_FIND_DATAA Found;
-  HANDLE Search = FindFirstFileA((Folder + "\\*").c_str(), &Found);
-  if (Search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string Name = Found.cFileName;
-      if (Name == "." || Name == "..") continue;
-      const std::string Path = Folder + "\\" + Name;
-      SetFileAttributesA(Path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        DeleteTree(Path);
-      else
-        DeleteFileA(Path.c_str());
-    } while (FindNextFileA(Search, &Found));
-    FindClose(Search);
+  for (TFileSearch Search(Folder + "\\*"); Search.Found(); Search.Next()) {
+    const std::string Name = Search.Name();
+    if (Name == "." || Name == "..") continue;
+    const std::string Path = Folder + "\\" + Name;
+    SetFileAttributesW(WidePath(Path).c_str(), FILE_ATTRIBUTE_NORMAL);
+    if ((Search.Attributes() & FILE_ATTRIBUTE_DIRECTORY) && !(Search.Attributes() & FILE_ATTRIBUTE_REPARSE_POINT))
+      DeleteTree(Path);
+    else if (Search.Attributes() & FILE_ATTRIBUTE_DIRECTORY)
+      RemoveDirectoryW(WidePath(Path).c_str());
+    else
+      DeleteFileW(WidePath(Path).c_str());
   }
-  SetFileAttributesA(Folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(Folder.c_str());
+  SetFileAttributesW(WidePath(Folder).c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(WidePath(Folder).c_str());
 }
 
 }  // namespace
@@ -44,6 +42,8 @@ void TSettingsTest::TearDown() { DeleteTree(Scratch); }
 
 void TSettingsTest::WriteRaw(const std::string& Name, DWORD Type, const std::string& Bytes) {
   TRegistryKey Key = SettingsKey();
+  // Through the ANSI function, as values were written before names could be
+  // in any script: a string is converted from the ANSI code page.
   ASSERT_EQ(RegSetValueExA(Key.Handle(), Name.c_str(), 0, Type, reinterpret_cast<const BYTE*>(Bytes.data()),
                            static_cast<DWORD>(Bytes.size())),
             ERROR_SUCCESS);
@@ -71,43 +71,40 @@ void TSettingsTest::UseScratchGroup(const char* GroupSetting, const std::string&
 std::string TSettingsTest::MakeFile(const std::string& Name, const std::string& Content) const {
   const std::string Path = Scratch + "\\" + Name;
   ForceDirectories(ExtractFileDir(Path));
-  std::ofstream(Path, std::ios::binary) << Content;
+  ReplaceFile(Path, Content);
   return Path;
 }
 
 void TSettingsTest::WriteGroupFile(const std::string& Group, const std::string& Bytes) const {
   ForceDirectories(Scratch + "\\Image Data");
-  std::ofstream(GroupFile(Group), std::ios::binary) << Bytes;
+  ReplaceFile(GroupFile(Group), Bytes);
 }
 
 std::string FileContent(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  std::ostringstream Out;
-  Out << In.rdbuf();
-  return Out.str();
+  try {
+    return ReadWholeFile(Path);
+  } catch (const std::exception&) {
+    return std::string();
+  }
 }
 
 std::vector<std::string> FolderListing(const std::string& Folder) {
   std::vector<std::string> Names;
-  WIN32_FIND_DATAA Found;
-  HANDLE Search = FindFirstFileA((Folder + "\\*").c_str(), &Found);
-  if (Search == INVALID_HANDLE_VALUE) return Names;
-  do {
-    const std::string Name = Found.cFileName;
+  for (TFileSearch Search(Folder + "\\*"); Search.Found(); Search.Next()) {
+    const std::string Name = Search.Name();
     if (Name != "." && Name != "..") Names.push_back(Name);
-  } while (FindNextFileA(Search, &Found));
-  FindClose(Search);
+  }
   return Names;
 }
 
 TSamplePicture::TSamplePicture(bool Present) : Path(TSettings::SamplePicturePath()) {
   Existed = FileExists(Path);
   if (Existed) Saved = FileContent(Path);
-  DeleteFileA(Path.c_str());
-  if (Present) std::ofstream(Path, std::ios::binary) << "BM sample";
+  DeleteFileW(WidePath(Path).c_str());
+  if (Present) ReplaceFile(Path, "BM sample");
 }
 
 TSamplePicture::~TSamplePicture() {
-  DeleteFileA(Path.c_str());
-  if (Existed) std::ofstream(Path, std::ios::binary) << Saved;
+  DeleteFileW(WidePath(Path).c_str());
+  if (Existed) ReplaceFile(Path, Saved);
 }

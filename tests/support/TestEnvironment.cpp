@@ -3,22 +3,22 @@
 
 #include "app/ScreenSaverUtils.h"
 #include "platform/Registry.h"
+#include "platform/SystemPaths.h"
+#include "platform/WideText.h"
 
 std::string ProgramFolder() {
-  char Path[MAX_PATH];
-  const DWORD Length = GetModuleFileNameA(nullptr, Path, sizeof Path);
-  std::string Folder(Path, Length);
-  return Folder.substr(0, Folder.find_last_of('\\') + 1);
+  const std::string Path = ExecutablePath();
+  return Path.substr(0, Path.find_last_of('\\') + 1);
 }
 
 std::string TPasswordProvider::InstalledPath() { return SystemDirectory() + "password.cpl"; }
 
 TPasswordProvider::TPasswordProvider(bool Install) {
-  DeleteFileA(InstalledPath().c_str());
-  if (Install) CopyFileA((ProgramFolder() + "password.cpl").c_str(), InstalledPath().c_str(), FALSE);
+  DeleteFileW(Wide(InstalledPath()).c_str());
+  if (Install) CopyFileW(Wide(ProgramFolder() + "password.cpl").c_str(), Wide(InstalledPath()).c_str(), FALSE);
 }
 
-TPasswordProvider::~TPasswordProvider() { DeleteFileA(InstalledPath().c_str()); }
+TPasswordProvider::~TPasswordProvider() { DeleteFileW(Wide(InstalledPath()).c_str()); }
 
 void SetPasswordAnswer(const std::string& Answer) {
   TRegistryKey Key = TRegistryKey::OpenOrCreate("Software\\Pictarine Tests");

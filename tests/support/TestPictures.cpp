@@ -6,21 +6,20 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
-#include "support/JpegEncoder.h"
-#include "support/WicPictures.h"
-
 #include "core/BmpCodec.h"
+#include "platform/Files.h"
+#include "platform/WideText.h"
+#include "support/JpegEncoder.h"
+#include "support/SettingsFixture.h"
+#include "support/WicPictures.h"
 
 TPixelBuffer SolidPicture(int Width, int Height, std::uint32_t Pixel) { return TPixelBuffer(Width, Height, Pixel); }
 
 void WriteBmpFile(const std::string& Path, TPixelBuffer& Picture, int BitsPerPixel) {
   const std::vector<std::uint8_t> Data = EncodeBmp(Picture.View(), BitsPerPixel);
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(Data.data()),
-                                              static_cast<std::streamsize>(Data.size()));
+  ReplaceFile(Path, std::string(Data.begin(), Data.end()));
 }
 
 namespace {
@@ -35,7 +34,7 @@ std::vector<std::uint8_t> EncodeJpegOf(const TPixelBuffer& Picture, int Quality)
 }
 
 void WriteBytes(const std::string& Path, const std::vector<std::uint8_t>& File) {
-  std::ofstream(Path, std::ios::binary).write(reinterpret_cast<const char*>(File.data()), static_cast<std::streamsize>(File.size()));
+  ReplaceFile(Path, std::string(File.begin(), File.end()));
 }
 
 }  // namespace
@@ -124,8 +123,7 @@ std::string QuadrantMismatch(const TPixelView& P, int X, int Y, int W, int H) {
 }
 
 TPixelBuffer ReadBmpFilePixels(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  const std::vector<char> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  const std::string Data = FileContent(Path);
   const auto* Bytes = reinterpret_cast<const std::uint8_t*>(Data.data());
   TBmpInfo Info;
   if (!ReadBmpInfo(Bytes, Data.size(), Info)) return {};
@@ -136,8 +134,8 @@ TPixelBuffer ReadBmpFilePixels(const std::string& Path) {
 }
 
 TBmpFileInfo ReadBmpFileInfo(const std::string& Path) {
-  std::ifstream In(Path, std::ios::binary);
-  const std::vector<unsigned char> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+  const std::string Text = FileContent(Path);
+  const std::vector<unsigned char> Data(Text.begin(), Text.end());
   TBmpFileInfo Info;
   Info.Size = Data.size();
   if (Data.size() < 54 || Data[0] != 'B' || Data[1] != 'M') return Info;
@@ -154,7 +152,7 @@ TBmpFileInfo ReadBmpFileInfo(const std::string& Path) {
 
 void WriteEnhancedMetafile(const std::string& Path, std::uint32_t Pixel) {
   const RECT Frame{0, 0, 5080, 2540};  // 0.01 mm
-  HDC Recording = CreateEnhMetaFileA(nullptr, Path.c_str(), &Frame, nullptr);
+  HDC Recording = CreateEnhMetaFileW(nullptr, WidePath(Path).c_str(), &Frame, nullptr);
   if (!Recording) return;
   // Recorded in the reference device's pixels.
   const double PerMmX = GetDeviceCaps(Recording, HORZRES) / std::max(1.0, 1.0 * GetDeviceCaps(Recording, HORZSIZE));
@@ -179,15 +177,11 @@ void WritePlaceableMetafile(const std::string& Path, std::uint32_t Pixel, bool P
   GetMetaFileBitsEx(Recorded, static_cast<UINT>(Bits.size()), Bits.data());
   DeleteMetaFile(Recorded);
   const std::uint16_t Header[11] = {0xCDD7, 0x9AC6, 0, 0, 0, 1440, 720, 1440, 0, 0, 0};
-  std::ofstream File(Path, std::ios::binary);
-  if (Placeable) File.write(reinterpret_cast<const char*>(Header), 22);
-  File << Bits;
+  ReplaceFile(Path, (Placeable ? std::string(reinterpret_cast<const char*>(Header), 22) : std::string()) + Bits);
 }
 
 std::vector<std::string> WriteWicKinds(const std::string& Folder) {
-  const auto Put = [](const std::string& Path, const std::string& Bytes) {
-    std::ofstream(Path, std::ios::binary).write(Bytes.data(), static_cast<std::streamsize>(Bytes.size()));
-  };
+  const auto Put = [](const std::string& Path, const std::string& Bytes) { ReplaceFile(Path, Bytes); };
   std::vector<std::string> Paths;
   const HRESULT Com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   TPixelBuffer Red(160, 120, 0xFFDC0000);
