@@ -12,6 +12,7 @@
 
 #include "e2e/Harness.h"
 #include "forms/ControlIds.h"
+#include "platform/WideText.h"
 #include "platform/WindowHandle.h"
 #include "support/SettingsFixture.h"
 
@@ -95,9 +96,7 @@ class TConfigureTest : public TSettingsTest {
       DWORD_PTR Length = 0;
       SendMessageTimeoutW(List, Combo ? CB_GETLBTEXT : LB_GETTEXT, I, reinterpret_cast<LPARAM>(Item), SMTO_NORMAL,
                           5000, &Length);
-      char Narrow[1024] = "";
-      WideCharToMultiByte(CP_ACP, 0, Item, -1, Narrow, sizeof Narrow, nullptr, nullptr);
-      Result.emplace_back(Narrow);
+      Result.push_back(Utf8(Item));
     }
     return Result;
   }

@@ -17,6 +17,7 @@
 
 #include "e2e/ConfigureFixture.h"
 #include "platform/Files.h"
+#include "platform/WideText.h"
 #include "support/TestEnvironment.h"
 #include "support/TestPictures.h"
 
@@ -508,6 +509,130 @@ TEST_F(TConfigurePagesTest, GroupsAddedAndDeletedInAllFiveListsAndTheViewerStart
   EXPECT_EQ(Names.ReadString("1"), "Alps");
   EXPECT_EQ(Names.ReadString("2"), "Holiday");
   EXPECT_EQ(FileContent(Install + "\\Image Data\\Beach.dat"), BeachPicture + "\r\n");
+}
+
+TEST_F(TConfigurePagesTest, NamesInEveryScriptAreLoadedSavedAndShownAndAGroupMayHaveOne) {
+  const TSamplePicture NoSample(false);
+  // A folder of pictures named in Japanese, Greek and with an emoji, and a
+  // wallpaper to be saved in a folder called Ellada in Greek.
+  constexpr std::uint32_t Green = MakePixel(0, 200, 0), Blue = MakePixel(0, 0, 220), Red = MakePixel(220, 0, 0);
+  constexpr std::uint32_t BackgroundPixel = MakePixel(0x99, 0x66, 0x33);
+  // The folder's path is short, so that the list shows the names whole.
+  const std::string Folder = "C:\\\u5199\u771F";  // "photos"
+  DeleteTree(Folder);
+  ForceDirectories(Folder);
+  struct TRemoved {
+    std::string Folder;
+    ~TRemoved() { DeleteTree(Folder); }
+  } const Removed{Folder};
+  const struct {
+    std::string Name;
+    std::uint32_t Pixel;
+  } Pictures[] = {{"\u6771\u4EAC.bmp", Green},                                  // Tokyo
+                  {"\u0395\u03BB\u03BB\u03AC\u03B4\u03B1 2023.jpg", Blue},  // Greece 2023
+                  {"Birthday \U0001F382.bmp", Red}};
+  for (const auto& P : Pictures) {
+    TPixelBuffer Picture = SolidPicture(120, 80, P.Pixel);
+    if (P.Name.back() == 'g')
+      WriteJpegFile(Folder + "\\" + P.Name, Picture);
+    else
+      WriteBmpFile(Folder + "\\" + P.Name, Picture);
+  }
+  std::vector<std::string> Found;  // in the order the file system lists them
+  for (const std::string& Name : FolderListing(Folder)) Found.push_back(Folder + "\\" + Name);
+  ASSERT_EQ(Found.size(), 3u);
+  const std::string Greek = Scratch + "\\\u0395\u03BB\u03BB\u03AC\u03B4\u03B1";
+  ForceDirectories(Greek);
+  const std::string Wallpaper = Greek + "\\wall.bmp";
+  const std::string Tokyo = "\u6771\u4EAC";
+  StoreGroups({"Photos"});
+  TRegistryKey Key = SettingsKey();
+  Key.WriteString("Selected Group", "Photos");
+  Key.WriteString("WallPaper Group", "Photos");
+  Key.WriteString("Save WallPaper As", Wallpaper);
+  Key.WriteBool("Random", false);
+  Key.WriteInteger("Background", 0x00336699);
+  // The View button starts a stand-in viewer that records its command line.
+  ASSERT_TRUE(CopyFileW(Wide(ProgramFolder() + "stand-in\\Vistaloop.exe").c_str(),
+                        Wide(Scratch + "\\Vistaloop.exe").c_str(), FALSE));
+  THost Host;
+  ASSERT_NO_FATAL_FAILURE(Start(Host));
+
+  // Load lists the folder's pictures with their names as they are.
+  SetControlText(Control(idLoadDir), Folder + "\\*.*");
+  EXPECT_EQ(Text(idLoadDir), Folder + "\\*.*");
+  Click(idLoad);
+  EXPECT_EQ(Images(), Found);
+  SaveScreenshot(Dialog, "configure-images-names");
+
+  // A group named in Japanese, made on the Groups page and edited.
+  SetControlText(Control(idNewGroupName), Tokyo);
+  Click(idAddGroup);
+  EXPECT_EQ(Items(idGroupsList, false), (std::vector<std::string>{"Photos", Tokyo}));
+  EXPECT_EQ(Items(idEditGroup, true), (std::vector<std::string>{"Photos", Tokyo}));
+  ChooseGroup(idEditGroup, 1);
+  EXPECT_EQ(Text(idEditGroup), Tokyo);
+  // The group left is written as UTF-8 after the byte-order mark: its names
+  // do not fit the ANSI code page.
+  std::string Written;
+  for (const std::string& Path : Found) Written += Path + "\r\n";
+  EXPECT_EQ(FileContent(GroupFile("Photos")), "\xEF\xBB\xBF" + Written);
+  Click(idView);
+  const std::string Record = Scratch + "\\command-line.txt";
+  WaitUntil([&] { return !FileContent(Record).empty(); }, 10000);
+  EXPECT_EQ(FileContent(Record), "\"" + Scratch + "\\Vistaloop.exe\" /s \"" + Tokyo + "\"");
+  Foreground();
+  PressKeys({VK_CONTROL, VK_TAB});
+  WaitUntil([this] { return ActivePage() == 1; }, 5000);
+  SaveScreenshot(Dialog, "configure-groups-names");
+  Click(idOk);
+  ExpectEnds();
+  EXPECT_EQ(TRegistryKey::Open(SettingsKeyPath).OpenSubKey("Images").ReadString("1"), Tokyo);
+  EXPECT_TRUE(FileExists(Scratch + "\\Image Data\\" + Tokyo + ".dat"));
+
+  // The saver shows each of them (the dialog stored its interval in whole
+  // seconds).
+  SettingsKey().WriteInteger("Timer interval", 800);
+  {
+    TSaverProcess Shown("/s");
+    ASSERT_TRUE(Shown.WaitForWindow(15000).has_value());
+    for (const auto& P : Pictures)
+      EXPECT_EQ(WaitForScreen({{512, 384, P.Pixel}, {0, 0, BackgroundPixel}}, 15000), "") << P.Name;
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(Shown.WaitForExit(10000).has_value());
+  }
+  // /w makes one of them the wallpaper, saved in the Greek folder.
+  {
+    TSaverProcess Changer("/w");
+    EXPECT_EQ(Changer.WaitForExit(20000), std::optional<DWORD>(0));
+  }
+  EXPECT_EQ(ReadBmpFileInfo(Wallpaper).Width, 120) << "a picture, not the message of a file that cannot be read";
+  EXPECT_EQ(TRegistryKey::Open("Control Panel\\Desktop").ReadString("Wallpaper"), Wallpaper);
+  // The viewer shows them under its caption with the group's name.
+  TSaverProcess Viewer(TSaverProcess::TCommandLine{"\"" + ProgramFolder() + "Vistaloop.exe\" /s Photos"});
+  const auto Window = Viewer.WaitForWindow(15000);
+  ASSERT_TRUE(Window.has_value());
+  EXPECT_EQ(Window->Caption, "Pictarine Screen Saver - Photos");
+  RECT Client{};
+  GetClientRect(Window->Window, &Client);
+  POINT Centre{Client.right / 2, Client.bottom / 2};
+  ClientToScreen(Window->Window, &Centre);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        const std::uint32_t P = CaptureScreen().At(Centre.x, Centre.y);
+        return P == Green || P == Blue || P == Red;
+      },
+      15000))
+      << "a picture of the group";
+  PostMessageW(Window->Window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(Viewer.WaitForExit(10000), std::optional<DWORD>(0));
+  TSaverProcess Japanese(TSaverProcess::TCommandLine{"\"" + ProgramFolder() + "Vistaloop.exe\" /s \"" + Tokyo + "\""});
+  const auto Named = Japanese.WaitForWindow(15000);
+  ASSERT_TRUE(Named.has_value());
+  EXPECT_EQ(Named->Caption, "Pictarine Screen Saver - " + Tokyo);
+  SaveScreenshot(Named->Window, "viewer-caption-names");
+  PostMessageW(Named->Window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(Japanese.WaitForExit(10000), std::optional<DWORD>(0));
 }
 
 TEST_F(TConfigurePagesTest, TenThousandEntriesLoadAndSaveAndTheDialogAnswersWhileABigFolderLoads) {

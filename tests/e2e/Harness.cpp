@@ -5,6 +5,7 @@
 
 #include "platform/Files.h"
 #include "platform/Registry.h"
+#include "platform/WideText.h"
 #include "support/TestEnvironment.h"
 #include "support/TestPictures.h"
 
@@ -16,11 +17,7 @@ std::string ClassOf(HWND Window) {
   return Name;
 }
 
-std::string TextOf(HWND Window) {
-  char Text[4096] = "";
-  GetWindowTextA(Window, Text, sizeof Text);
-  return Text;
-}
+std::string TextOf(HWND Window) { return WindowText(Window); }
 
 struct TEnumState {
   DWORD ProcessId;
@@ -143,13 +140,14 @@ TSaverProcess::TSaverProcess(const std::string& Arguments, TScreenSize Screen)
     : TSaverProcess(TCommandLine{"\"" + ScreenSaverPath() + "\" " + Arguments}, Screen) {}
 
 TSaverProcess::TSaverProcess(const TCommandLine& Command, TScreenSize Screen) {
-  std::string CommandLine = Command.Text;
+  std::wstring CommandLine = Wide(Command.Text);
   Desktop = DesktopName(Screen);
-  STARTUPINFOA Startup{};
+  std::wstring WideDesktop = Wide(Desktop);
+  STARTUPINFOW Startup{};
   Startup.cb = sizeof Startup;
-  Startup.lpDesktop = Desktop.data();
+  Startup.lpDesktop = WideDesktop.data();
   PROCESS_INFORMATION Info{};
-  if (CreateProcessA(nullptr, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &Info)) {
+  if (CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &Startup, &Info)) {
     CloseHandle(Info.hThread);
     Process = TKernelHandle(Info.hProcess);
     ProcessId = Info.dwProcessId;
@@ -187,9 +185,9 @@ std::optional<TMessageBox> TSaverProcess::WaitForMessageBox(DWORD TimeoutMs) con
       [&] {
         for (const TTopWindow& W : Windows())
           if (IsMessageBox(W)) {
-            char Text[4096] = "";
-            GetDlgItemTextA(W.Window, 0xFFFF, Text, sizeof Text);
-            Box = TMessageBox{W.Window, W.Caption, Text, W.Owner};
+            wchar_t Text[4096] = L"";
+            GetDlgItemTextW(W.Window, 0xFFFF, Text, 4096);
+            Box = TMessageBox{W.Window, W.Caption, Utf8(Text), W.Owner};
             return true;
           }
         return !Running();
@@ -338,17 +336,17 @@ HWND FindControl(HWND Root, int Id) {
 }
 
 std::string ControlText(HWND Control) {
-  char Text[4096] = "";
+  wchar_t Text[4096] = L"";
   DWORD_PTR Length = 0;
-  if (!SendMessageTimeoutA(Control, WM_GETTEXT, sizeof Text, reinterpret_cast<LPARAM>(Text), SMTO_NORMAL, 5000,
-                           &Length))
+  if (!SendMessageTimeoutW(Control, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(Text), SMTO_NORMAL, 5000, &Length))
     return "<no answer>";
-  return std::string(Text, Length);
+  return Utf8(std::wstring_view(Text, Length));
 }
 
 void SetControlText(HWND Control, const std::string& Text) {
   DWORD_PTR Result = 0;
-  SendMessageTimeoutA(Control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Text.c_str()), SMTO_NORMAL, 5000, &Result);
+  SendMessageTimeoutW(Control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(Text).c_str()), SMTO_NORMAL, 5000,
+                      &Result);
 }
 
 void ClickButton(HWND Button) { PostMessageA(Button, BM_CLICK, 0, 0); }

@@ -1,10 +1,12 @@
 // The /w run mode end to end: a scratch registry and install folder, test
 // pictures, and the wallpaper file and setting that the program leaves.
+#include <algorithm>
 #include <cstdio>
 #include <set>
 
 #include "e2e/Harness.h"
 #include "platform/Files.h"
+#include "platform/WideText.h"
 #include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestPictures.h"
@@ -281,6 +283,36 @@ TEST_F(TWallpaperTest, HostileFilesOfTheWicKindsEndQuickly) {
   };
   const DWORD Reference = TimedRun(Ordinary);
   for (const std::string& Path : Files) EXPECT_LT(TimedRun(Path), Reference + 2500) << Path;
+}
+
+TEST_F(TWallpaperTest, NamesInTheAnsiCodePageOrOfAnyLengthAreRead) {
+  // A group file written before names could be in any script holds them in
+  // the ANSI code page: "\u00C9t\u00E9.bmp" still shows.
+  const std::string Ete = Picture("\u00C9t\u00E9.bmp", 96, 64);
+  const std::wstring WideEte = Wide(Ete);
+  BOOL Replaced = FALSE;
+  char Ansi[512] = "";
+  const int Length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, WideEte.c_str(), -1, Ansi, sizeof Ansi,
+                                         nullptr, &Replaced);
+  if (Length <= 1 || Replaced) GTEST_SKIP() << "the ANSI code page " << GetACP() << " has no \u00C9";
+  WriteGroupFile("W", std::string(Ansi) + "\r\n");
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_EQ(ReadBmpFileInfo(Wallpaper).Width, 96) << "the picture, not the message of a file that cannot be read";
+
+  // A picture whose path is 300 characters long.
+  std::string Folder = Scratch;
+  while (Folder.size() < 280) Folder += "\\" + std::string(std::min<std::size_t>(60, 280 - Folder.size()), 'd');
+  ASSERT_TRUE(ForceDirectories(Folder));
+  std::string Name = "long";
+  Name += std::string(300 - Folder.size() - 1 - Name.size() - 4, 'n') + ".bmp";
+  TPixelBuffer Long = SolidPicture(80, 48, MakePixel(0, 0, 220));
+  const std::string Path = Folder + "\\" + Name;
+  WriteBmpFile(Path, Long);
+  ASSERT_EQ(Path.size(), 300u);
+  ASSERT_TRUE(FileExists(Path));
+  Group({Path});
+  EXPECT_EQ(RunWallpaperMode(Screen800), 0u);
+  EXPECT_EQ(ReadBmpFileInfo(Wallpaper).Width, 80) << "the picture of the 300-character path";
 }
 
 }  // namespace

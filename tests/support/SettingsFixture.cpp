@@ -4,10 +4,7 @@
 #include "platform/Files.h"
 #include "platform/WideText.h"
 
-namespace {
 
-// Removes a folder with everything in it, names in any script and paths of
-// any length included; a folder reached through a link is not entered.
 void DeleteTree(const std::string& Folder) {
   for (TFileSearch Search(Folder + "\\*"); Search.Found(); Search.Next()) {
     const std::string Name = Search.Name();
@@ -24,8 +21,6 @@ void DeleteTree(const std::string& Folder) {
   SetFileAttributesW(WidePath(Folder).c_str(), FILE_ATTRIBUTE_NORMAL);
   RemoveDirectoryW(WidePath(Folder).c_str());
 }
-
-}  // namespace
 
 void TSettingsTest::SetUp() {
   TRegistryKey::Open("Software\\Quellbrook").DeleteSubKey("Pictarine Screen Saver");

@@ -13,6 +13,9 @@
 
 std::string FileContent(const std::string& Path);
 std::vector<std::string> FolderListing(const std::string& Folder);
+// Removes a folder with everything in it (names in any script, paths of any
+// length); a folder reached through a link is not entered.
+void DeleteTree(const std::string& Folder);
 
 class TSettingsTest : public ::testing::Test {
  protected:
