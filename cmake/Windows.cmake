@@ -19,6 +19,15 @@ endif()
 add_library(mingw_jpeg STATIC IMPORTED)
 set_target_properties(mingw_jpeg PROPERTIES IMPORTED_LOCATION ${MINGW_JPEG_LIBRARY}
   INTERFACE_INCLUDE_DIRECTORIES ${PICTARINE_LIBJPEG_DIR}/include)
+# SQLite, the picture library's index, built the same way (scripts/build-sqlite).
+set(PICTARINE_SQLITE_DIR ${PROJECT_SOURCE_DIR}/build/deps/sqlite-mingw${PICTARINE_WIN_BITS}
+    CACHE PATH "SQLite built for this Windows architecture")
+if(NOT EXISTS ${PICTARINE_SQLITE_DIR}/lib/libsqlite3.a)
+  message(FATAL_ERROR "SQLite for Windows is missing: run scripts/setup")
+endif()
+add_library(mingw_sqlite STATIC IMPORTED)
+set_target_properties(mingw_sqlite PROPERTIES IMPORTED_LOCATION ${PICTARINE_SQLITE_DIR}/lib/libsqlite3.a
+  INTERFACE_INCLUDE_DIRECTORIES ${PICTARINE_SQLITE_DIR}/include)
 
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501)
 add_compile_options(-msse2 -mfpmath=sse)
@@ -50,7 +59,7 @@ pictarine_folder_library(pictarine_platform ${PROJECT_SOURCE_DIR}/platform/*.cpp
 target_link_libraries(pictarine_platform PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32 ole32
   uuid)
 pictarine_folder_library(pictarine_settings ${PROJECT_SOURCE_DIR}/settings/*.cpp)
-target_link_libraries(pictarine_settings PUBLIC pictarine_platform)
+target_link_libraries(pictarine_settings PUBLIC pictarine_platform mingw_sqlite)
 pictarine_folder_library(pictarine_picture ${PROJECT_SOURCE_DIR}/picture/*.cpp)
 target_link_libraries(pictarine_picture PUBLIC pictarine_settings)
 
