@@ -2,6 +2,7 @@
 
 #include <limits>
 #include <numeric>
+#include <string>
 #include <utility>
 
 #include "core/Errors.h"
@@ -9,7 +10,7 @@
 
 void TPassOrder::Begin(TMode NewMode, std::vector<std::uint32_t> FolderOf, std::uint32_t Folders) {
   if (FolderOf.size() > std::numeric_limits<std::uint32_t>::max())
-    throw EListError(Format("List index out of bounds (%zu)", FolderOf.size()));
+    throw EListError("List index out of bounds (" + std::to_string(FolderOf.size()) + ")");
   for (const std::uint32_t Folder : FolderOf)
     if (Folder >= Folders) throw EListError(Format("List index out of bounds (%u)", Folder));
 
