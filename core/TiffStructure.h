@@ -25,7 +25,6 @@ class TTiffBlock {
   TTiffBlock(const std::uint8_t* Data, std::size_t Size);
   bool Valid() const { return Data != nullptr; }
 
-  std::size_t Size() const { return Length; }
   const std::uint8_t* At(std::size_t Offset) const { return Data + Offset; }
   // Unchecked: the caller has checked that the bytes lie inside.
   std::uint32_t U16(std::size_t Offset) const;
