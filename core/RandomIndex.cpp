@@ -12,8 +12,8 @@ std::uint64_t SplitMix64(std::uint64_t& State) {
 
 }  // namespace
 
-std::uint32_t RandomIndex(std::uint32_t Seed, std::uint32_t Count) {
-  std::uint64_t State = Seed;
+std::uint32_t RandomIndex(std::uint32_t Seed, std::uint32_t Count, std::uint32_t Stream) {
+  std::uint64_t State = static_cast<std::uint64_t>(Stream) << 32 | Seed;
   // Lemire's multiply-shift with rejection of the biased low range.
   const std::uint32_t Threshold = static_cast<std::uint32_t>(-Count) % Count;
   for (;;) {

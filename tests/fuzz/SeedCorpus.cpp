@@ -169,6 +169,36 @@ void ExifSeeds(const fs::path& Folder, std::mt19937& Rng) {
     }
 }
 
+// Exif blocks with the date taken in an Exif IFD, in both byte orders, bare
+// and in JPEG files (a skeleton and a real picture from the encoder), with
+// valid dates and with texts that are not one (29 February of a common
+// year, zeros, blanks).
+void ExifDateSeeds(const fs::path& Folder, std::mt19937& Rng) {
+  using namespace ExifBlock;
+  std::vector<std::uint8_t> Rgb(16 * 8 * 3);
+  for (std::uint8_t& B : Rgb) B = static_cast<std::uint8_t>(Rng());
+  const TBytes Picture = EncodeJpeg(Rgb, 16, 8, 3);
+  const std::size_t AfterApp0 = 4 + (static_cast<std::size_t>(Picture[4]) << 8 | Picture[5]);
+  const char* const Dates[] = {"2021:07:04 12:34:56", "2024:02:29 23:59:59", "2023:02:29 00:00:00",
+                               "0000:00:00 00:00:00", "    :  :     :  :  "};
+  int N = 0;
+  for (bool BigEndian : {false, true})
+    for (const char* Date : Dates) {
+      const std::string Name = std::string(BigEndian ? "mm-" : "ii-") + std::to_string(N++);
+      const TBytes Alone = ExifTiff(BigEndian, {}, {DateTimeOriginal(Date)});
+      const TBytes Among = ExifTiff(BigEndian, {Ascii(0x010F, "Maker"), Orientation(6), Ascii(0x0132, Date)},
+                                    {{0x829A, 5, 1, 0, TBytes(8, 1)}, DateTimeOriginal(Date), Ascii(0x9004, Date)});
+      Write(Folder, Name + "-alone.tif", Alone);
+      Write(Folder, Name + "-among.tif", Among);
+      Write(Folder, Name + "-skeleton.jpg", JpegFile({ExifSegment(Alone)}));
+      TBytes Real(Picture.begin(), Picture.begin() + static_cast<std::ptrdiff_t>(AfterApp0));
+      const TBytes Exif = ExifSegment(Among);
+      Real.insert(Real.end(), Exif.begin(), Exif.end());
+      Real.insert(Real.end(), Picture.begin() + static_cast<std::ptrdiff_t>(AfterApp0), Picture.end());
+      Write(Folder, Name + "-picture.jpg", Real);
+    }
+}
+
 }  // namespace
 
 int main(int Argc, char** Argv) {
@@ -194,5 +224,6 @@ int main(int Argc, char** Argv) {
     Write(Root / "Resample", "random" + std::to_string(I), RandomBytes(Rng, 64 + 512 * I));
   }
   ExifSeeds(Root / "Exif", Rng);
+  ExifDateSeeds(Root / "ExifDate", Rng);
   return 0;
 }

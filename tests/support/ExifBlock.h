@@ -1,8 +1,11 @@
 #pragma once
 // Exif metadata for tests and seed corpora: a TIFF-structured block with one
-// IFD in either byte order, and the JPEG segments that carry it. Portable.
+// IFD, or with IFD0 and an Exif IFD, in either byte order, and the JPEG
+// segments that carry it. Portable.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace ExifBlock {
@@ -13,16 +16,30 @@ constexpr std::uint16_t TypeAscii = 2;
 constexpr std::uint16_t TypeShort = 3;
 constexpr std::uint16_t TypeLong = 4;
 constexpr std::uint16_t OrientationTag = 0x0112;
+constexpr std::uint16_t ExifIfdTag = 0x8769;
+constexpr std::uint16_t DateTimeOriginalTag = 0x9003;
 
 // One IFD entry. Value fills the 4-byte value field: SHORTs as two 16-bit
 // halves (the low one first, so a lone SHORT sits at the start of the field
-// as TIFF puts it), anything else as one 32-bit number.
+// as TIFF puts it), anything else as one 32-bit number. Data, for ExifTiff
+// only: bytes stored after the IFDs, whose offset then fills the field.
 struct TEntry {
   std::uint16_t Tag;
   std::uint16_t Type;
   std::uint32_t Count;
   std::uint32_t Value;
+  std::vector<std::uint8_t> Data = {};
 };
+
+// An ASCII entry of Text and its NUL, stored after the IFDs.
+inline TEntry Ascii(std::uint16_t Tag, const std::string& Text) {
+  std::vector<std::uint8_t> Data(Text.begin(), Text.end());
+  Data.push_back(0);
+  return {Tag, TypeAscii, static_cast<std::uint32_t>(Data.size()), 0, Data};
+}
+
+// The date taken, "YYYY:MM:DD HH:MM:SS" for a valid one.
+inline TEntry DateTimeOriginal(const std::string& Text) { return Ascii(DateTimeOriginalTag, Text); }
 
 inline TEntry Orientation(std::uint32_t Value, std::uint16_t Type = TypeShort, std::uint32_t Count = 1) {
   return {OrientationTag, Type, Count, Value};
@@ -39,17 +56,20 @@ inline void Store32(TBytes& B, std::size_t At, std::uint32_t V, bool BigEndian) 
 }
 
 // Where IFD0's entries end, and so where the block may end for them to be read.
-inline std::size_t EntriesEnd(std::size_t Count, std::uint32_t IfdOffset = 8) { return IfdOffset + 2 + 12 * Count; }
+constexpr std::size_t EntriesEnd(std::size_t Count, std::uint32_t IfdOffset = 8) { return IfdOffset + 2 + 12 * Count; }
 
-// A TIFF block: the header, zeros up to IFD0 at IfdOffset, its entries, a
-// next-IFD offset of 0, then Tail (data that entries may point at).
-inline TBytes Tiff(bool BigEndian, const std::vector<TEntry>& Entries, std::uint32_t IfdOffset = 8,
-                   const TBytes& Tail = {}) {
+// The header of a block whose IFD0 lies at IfdOffset.
+inline TBytes Header(bool BigEndian, std::uint32_t IfdOffset) {
   TBytes B = {BigEndian ? std::uint8_t('M') : std::uint8_t('I'), BigEndian ? std::uint8_t('M') : std::uint8_t('I')};
   Store16(B, 2, 42, BigEndian);
   Store32(B, 4, IfdOffset, BigEndian);
-  Store16(B, IfdOffset, static_cast<std::uint32_t>(Entries.size()), BigEndian);
-  std::size_t At = IfdOffset + 2;
+  return B;
+}
+
+// Stores an IFD at At: the entry count, the entries, a next-IFD offset of 0.
+inline void StoreIfd(TBytes& B, std::size_t At, const std::vector<TEntry>& Entries, bool BigEndian) {
+  Store16(B, At, static_cast<std::uint32_t>(Entries.size()), BigEndian);
+  At += 2;
   for (const TEntry& E : Entries) {
     Store16(B, At, E.Tag, BigEndian);
     Store16(B, At + 2, E.Type, BigEndian);
@@ -63,7 +83,41 @@ inline TBytes Tiff(bool BigEndian, const std::vector<TEntry>& Entries, std::uint
     At += 12;
   }
   Store32(B, At, 0, BigEndian);
+}
+
+// A TIFF block: the header, zeros up to IFD0 at IfdOffset, its entries, a
+// next-IFD offset of 0, then Tail (data that entries may point at).
+inline TBytes Tiff(bool BigEndian, const std::vector<TEntry>& Entries, std::uint32_t IfdOffset = 8,
+                   const TBytes& Tail = {}) {
+  TBytes B = Header(BigEndian, IfdOffset);
+  StoreIfd(B, IfdOffset, Entries, BigEndian);
   B.insert(B.end(), Tail.begin(), Tail.end());
+  return B;
+}
+
+// Where ExifTiff puts the Exif IFD, for IFD0 entries besides its pointer.
+constexpr std::size_t ExifIfdOffset(std::size_t Ifd0Count) { return EntriesEnd(Ifd0Count + 1) + 4; }
+
+// A block as cameras write it: IFD0 at 8 with Ifd0 and, in tag order, the
+// pointer to the Exif IFD (0x8769, one LONG), which follows IFD0 and holds
+// Exif; then each entry's Data, at even offsets.
+inline TBytes ExifTiff(bool BigEndian, std::vector<TEntry> Ifd0, std::vector<TEntry> Exif) {
+  const std::size_t ExifAt = ExifIfdOffset(Ifd0.size());
+  Ifd0.push_back({ExifIfdTag, TypeLong, 1, static_cast<std::uint32_t>(ExifAt)});
+  std::stable_sort(Ifd0.begin(), Ifd0.end(), [](const TEntry& A, const TEntry& B) { return A.Tag < B.Tag; });
+  std::size_t DataAt = ExifAt + 2 + 12 * Exif.size() + 4;
+  TBytes Data;
+  for (std::vector<TEntry>* Ifd : {&Ifd0, &Exif})
+    for (TEntry& E : *Ifd) {
+      if (E.Data.empty()) continue;
+      E.Value = static_cast<std::uint32_t>(DataAt + Data.size());
+      Data.insert(Data.end(), E.Data.begin(), E.Data.end());
+      if (Data.size() % 2 != 0) Data.push_back(0);
+    }
+  TBytes B = Header(BigEndian, 8);
+  StoreIfd(B, 8, Ifd0, BigEndian);
+  StoreIfd(B, ExifAt, Exif, BigEndian);
+  B.insert(B.end(), Data.begin(), Data.end());
   return B;
 }
 
