@@ -48,8 +48,8 @@ target_link_libraries(pictarine_core PUBLIC mingw_jpeg)
 
 # One library a folder; each links only the layers below it, so a program
 # carries no code of a folder it does not use.
-#   core/ (portable) <- platform/ <- settings/ <- picture/ <- forms/, app/ (Pictarine.scr)
-#                                                          <- viewer/ (Vistaloop.exe)
+#   core/ (portable) <- platform/ <- settings/, library/ <- picture/ <- forms/, app/ (Pictarine.scr)
+#                                                                   <- viewer/ (Vistaloop.exe)
 function(pictarine_folder_library name)
   file(GLOB sources CONFIGURE_DEPENDS ${ARGN})
   list(REMOVE_ITEM sources ${PROJECT_SOURCE_DIR}/app/Main.cpp ${PROJECT_SOURCE_DIR}/viewer/Main.cpp)
@@ -59,14 +59,16 @@ pictarine_folder_library(pictarine_platform ${PROJECT_SOURCE_DIR}/platform/*.cpp
 target_link_libraries(pictarine_platform PUBLIC pictarine_core user32 gdi32 advapi32 comctl32 comdlg32 shell32 ole32
   uuid)
 pictarine_folder_library(pictarine_settings ${PROJECT_SOURCE_DIR}/settings/*.cpp)
-target_link_libraries(pictarine_settings PUBLIC pictarine_platform mingw_sqlite)
+target_link_libraries(pictarine_settings PUBLIC pictarine_platform)
+pictarine_folder_library(pictarine_library ${PROJECT_SOURCE_DIR}/library/*.cpp)
+target_link_libraries(pictarine_library PUBLIC pictarine_platform mingw_sqlite)
 pictarine_folder_library(pictarine_picture ${PROJECT_SOURCE_DIR}/picture/*.cpp)
-target_link_libraries(pictarine_picture PUBLIC pictarine_settings)
+target_link_libraries(pictarine_picture PUBLIC pictarine_settings pictarine_library)
 
 # Everything of the screen saver but its entry point, so tests can link it.
 pictarine_folder_library(pictarine_win ${PROJECT_SOURCE_DIR}/app/*.cpp ${PROJECT_SOURCE_DIR}/forms/*.cpp)
 target_link_libraries(pictarine_win PUBLIC pictarine_picture)
-pictarine_debug_info(pictarine_core pictarine_platform pictarine_settings pictarine_picture pictarine_win)
+pictarine_debug_info(pictarine_core pictarine_platform pictarine_settings pictarine_library pictarine_picture pictarine_win)
 
 # A shipped program carries no debug information: it is kept beside the
 # program in <program>.debug, which the program names in its debug link, so
