@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/ExifDate.h"
 
@@ -16,5 +17,6 @@ struct TReadFacts {
   std::optional<TExifDate> Taken;
 };
 
-// The facts of the file at Path; nothing when it cannot be opened.
-std::optional<TReadFacts> ReadPictureFacts(const std::string& Path);
+// The facts of the file at Path; nothing when it cannot be opened. Buffer
+// holds the file's head meanwhile: one buffer serves many calls.
+std::optional<TReadFacts> ReadPictureFacts(const std::string& Path, std::vector<std::uint8_t>& Buffer);

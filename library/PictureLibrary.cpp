@@ -24,14 +24,15 @@ namespace {
 
 // The layout of the index; a database of another version is emptied and
 // made again.
-constexpr int SchemaVersion = 1;
+constexpr int SchemaVersion = 2;
 constexpr char Schema[] =
     "CREATE TABLE folder("
     "  id INTEGER PRIMARY KEY,"
     "  path TEXT NOT NULL UNIQUE,"    // as listings take it: no trailing backslash but on a root
     "  parent INTEGER,"               // the folder whose listing found it; NULL for an entry's own
     "  name TEXT NOT NULL,"           // the last part of the path, for the order of subfolders
-    "  volume INTEGER NOT NULL DEFAULT 0,"
+    "  link INTEGER NOT NULL DEFAULT 0,"        // a junction or symbolic link
+    "  volume INTEGER NOT NULL DEFAULT 0,"      // its identity, once needed; 0, 0: not known
     "  file_index INTEGER NOT NULL DEFAULT 0,"
     "  write_time INTEGER NOT NULL DEFAULT 0,"  // when last listed; 0: never listed
     "  present INTEGER NOT NULL DEFAULT 1);"     // 0: missing or unreachable at the last look
@@ -89,7 +90,8 @@ struct TFolderNode {
   std::int64_t Row = 0;
   std::string Path;
   std::string Name;
-  TFolderIdentity Id;
+  TFolderIdentity Id;       // known once a walk met a link
+  bool Link = false;
   TFileTime Stored = 0;    // the index's write time: 0 when never listed
   TFileTime Observed = 0;  // the time seen before listing it now: 0 when not seen
   bool Present = true;
@@ -106,10 +108,13 @@ struct TPictureLibrary::TImpl {
   struct TStatements {
     TSqliteStatement FolderByPath, Adopt, InsertFolder, UpdateFolder, MarkMissing, ChildFolders, DeleteSubtree,
         DeleteSubtreePictures, PictureNames, PictureRows, UpsertPicture, DeletePicture, Unread, StoreFacts,
-        PictureFacts, Begin, Commit, Rollback;
+        PictureFacts, BeginRead, Begin, Commit, Rollback;
   };
   std::unique_ptr<TStatements> S;
-  bool InTransaction = false;
+  // Reads of a walk share one read transaction: under a shared lock taken
+  // once, not once a statement. A write ends it and takes the write lock;
+  // writes are committed in batches, so other processes get their turn.
+  enum { NoTransaction, Reading, Writing } Transaction = NoTransaction;
   int RowsWritten = 0;
   DWORD TroubleAt = 0;  // when the database last failed; 0: never
   bool HadTrouble = false;
@@ -128,16 +133,27 @@ struct TPictureLibrary::TImpl {
   // Writes, in batches.
   void Wrote(int Rows);
   void Commit();
+  void Read();
+  void Write();
 
   // The walk.
   struct TWalk {
+    TWalk(bool Indexed, const TStop& Stop, TPictureList* List, const TFirstPicture* OnFirst, bool FirstGiven)
+        : Indexed(Indexed), Stop(Stop), List(List), OnFirst(OnFirst), FirstGiven(FirstGiven) {}
     bool Indexed;
     const TStop& Stop;
     TPictureList* List;
     const TFirstPicture* OnFirst;
     bool FirstGiven = false;
+    // The folders entered: by path (folder entries may overlap) and, once
+    // a link was met, by identity too, which then is taken of every folder
+    // entered before and after it. A tree without links costs no identity.
+    std::unordered_set<std::string> SeenPaths;
+    bool Linked = false;
+    std::vector<std::string> Entered;
     std::unordered_set<TFolderIdentity, TFolderIdentityHash> Seen;
   };
+  static bool Enter(TFolderNode& Node, TWalk& Walk);
   TFolderNode RootNode(const std::string& Folder, bool Indexed);
   bool ListAndStore(TFolderNode& Node, bool Indexed, std::vector<std::string>& Pictures,
                     std::vector<TFolderNode>& Children);
@@ -197,13 +213,13 @@ void TPictureLibrary::TImpl::Open() {
   }
   auto Make = [this](const char* Sql) { return TSqliteStatement(Db, Sql); };
   S = std::make_unique<TStatements>(TStatements{
-      Make("SELECT id, name, volume, file_index, write_time, present FROM folder WHERE path = ?1"),
+      Make("SELECT id, name, volume, file_index, write_time, present, link FROM folder WHERE path = ?1"),
       Make("UPDATE folder SET parent = ?2 WHERE id = ?1"),
-      Make("INSERT INTO folder(path, parent, name, volume, file_index) VALUES(?1, ?2, ?3, ?4, ?5) "
+      Make("INSERT INTO folder(path, parent, name, volume, file_index, link) VALUES(?1, ?2, ?3, ?4, ?5, ?6) "
            "ON CONFLICT(path) DO UPDATE SET parent = coalesce(excluded.parent, folder.parent) RETURNING id"),
       Make("UPDATE folder SET write_time = ?2, present = 1, volume = ?3, file_index = ?4 WHERE id = ?1"),
       Make("UPDATE folder SET present = 0 WHERE id = ?1"),
-      Make("SELECT id, path, name, volume, file_index, write_time, present FROM folder WHERE parent = ?1"),
+      Make("SELECT id, path, name, volume, file_index, write_time, present, link FROM folder WHERE parent = ?1"),
       Make("WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL SELECT folder.id FROM folder JOIN sub ON "
            "folder.parent = sub.id) DELETE FROM folder WHERE id IN sub"),
       Make("WITH RECURSIVE sub(id) AS (SELECT ?1 UNION ALL SELECT folder.id FROM folder JOIN sub ON "
@@ -221,6 +237,7 @@ void TPictureLibrary::TImpl::Open() {
       Make("SELECT picture.size, picture.write_time, picture.facts, picture.width, picture.height, "
            "picture.orientation, picture.taken FROM picture JOIN folder ON folder.id = picture.folder "
            "WHERE folder.path = ?1 AND picture.name = ?2"),
+      Make("BEGIN"),
       Make("BEGIN IMMEDIATE"),
       Make("COMMIT"),
       Make("ROLLBACK"),
@@ -228,13 +245,13 @@ void TPictureLibrary::TImpl::Open() {
 }
 
 void TPictureLibrary::TImpl::Close() {
-  if (InTransaction && S) {
+  if (Transaction != NoTransaction && S) {
     try {
       S->Rollback.Run();
     } catch (...) {
     }
   }
-  InTransaction = false;
+  Transaction = NoTransaction;
   RowsWritten = 0;
   S.reset();
   Db.Close();
@@ -299,10 +316,26 @@ void TPictureLibrary::TImpl::Wrote(int Rows) {
 }
 
 void TPictureLibrary::TImpl::Commit() {
-  if (!InTransaction) return;
-  InTransaction = false;
+  if (Transaction == NoTransaction) return;
+  Transaction = NoTransaction;
   RowsWritten = 0;
   S->Commit.Run();
+}
+
+void TPictureLibrary::TImpl::Read() {
+  if (Transaction != NoTransaction) return;
+  S->BeginRead.Run();
+  Transaction = Reading;
+}
+
+void TPictureLibrary::TImpl::Write() {
+  if (Transaction == Writing) return;
+  // A read transaction cannot always become a write one (another process
+  // may have written since it began): it ends, and what is written is read
+  // again under the write lock.
+  Commit();
+  S->Begin.Run();
+  Transaction = Writing;
 }
 
 // ---- the walk ------------------------------------------------------------
@@ -315,7 +348,7 @@ TFolderNode TPictureLibrary::TImpl::RootNode(const std::string& Folder, bool Ind
     const std::size_t Split = Folder.find_last_of('\\', Folder.size() > 1 ? Folder.size() - 2 : 0);
     Node.Name = Split == std::string::npos ? Folder : Folder.substr(Split + 1);
   }
-  if (!Node.Id.Known()) Node.Id = FolderIdentity(Folder);
+  if (Node.Row == 0) Node.Link = LookAtFolder(Folder).Link;
   return Node;
 }
 
@@ -348,7 +381,7 @@ bool TPictureLibrary::TImpl::ListAndStore(TFolderNode& Node, bool Indexed, std::
       Child.Path = ChildPath(Node.Path, F.Name);
       Child.Name = F.Name;
       Child.Observed = F.WriteTime;
-      Child.Id = FolderIdentity(Child.Path);
+      Child.Link = F.Link;
       Children.push_back(std::move(Child));
     }
   }
@@ -357,10 +390,7 @@ bool TPictureLibrary::TImpl::ListAndStore(TFolderNode& Node, bool Indexed, std::
 
 void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListing& Listing,
                                           std::vector<std::string>& Pictures, std::vector<TFolderNode>& Children) {
-  if (!InTransaction) {
-    S->Begin.Run();
-    InTransaction = true;
-  }
+  Write();
   if (Node.Row == 0) {
     Node.Row = InsertFolder(Node, 0);
   }
@@ -422,7 +452,7 @@ void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListin
       ++Written;
     } else {
       Child.Name = F.Name;
-      Child.Id = FolderIdentity(Child.Path);
+      Child.Link = F.Link;
       Child.Row = InsertFolder(Child, Node.Row);
       ++Written;
     }
@@ -443,7 +473,7 @@ void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListin
 std::int64_t TPictureLibrary::TImpl::InsertFolder(const TFolderNode& Node, std::int64_t Parent) {
   TSqliteStatement& Q = S->InsertFolder;
   Q.Bind(1, Node.Path).Bind(3, Node.Name).Bind(4, std::int64_t(Node.Id.Volume));
-  Q.Bind(5, static_cast<std::int64_t>(Node.Id.Index));
+  Q.Bind(5, static_cast<std::int64_t>(Node.Id.Index)).Bind(6, Node.Link ? 1 : 0);
   if (Parent != 0) Q.Bind(2, Parent);
   else Q.BindNull(2);
   const bool Row = Q.Step();
@@ -454,6 +484,7 @@ std::int64_t TPictureLibrary::TImpl::InsertFolder(const TFolderNode& Node, std::
 }
 
 bool TPictureLibrary::TImpl::LoadFolder(const std::string& Folder, TFolderNode& Node) {
+  Read();
   TSqliteStatement& Q = S->FolderByPath;
   Q.Bind(1, Folder);
   const bool Found = Q.Step();
@@ -463,12 +494,14 @@ bool TPictureLibrary::TImpl::LoadFolder(const std::string& Folder, TFolderNode& 
     Node.Id = {static_cast<std::uint32_t>(Q.Integer(2)), static_cast<std::uint64_t>(Q.Integer(3))};
     Node.Stored = static_cast<TFileTime>(Q.Integer(4));
     Node.Present = Q.Integer(5) != 0;
+    Node.Link = Q.Integer(6) != 0;
   }
   Q.Reset();
   return Found;
 }
 
 void TPictureLibrary::TImpl::LoadChildren(std::int64_t Row, std::vector<TFolderNode>& Children) {
+  Read();
   TSqliteStatement& Q = S->ChildFolders;
   Q.Bind(1, Row);
   while (Q.Step()) {
@@ -479,12 +512,14 @@ void TPictureLibrary::TImpl::LoadChildren(std::int64_t Row, std::vector<TFolderN
     Child.Id = {static_cast<std::uint32_t>(Q.Integer(3)), static_cast<std::uint64_t>(Q.Integer(4))};
     Child.Stored = static_cast<TFileTime>(Q.Integer(5));
     Child.Present = Q.Integer(6) != 0;
+    Child.Link = Q.Integer(7) != 0;
     Children.push_back(std::move(Child));
   }
   Q.Reset();
 }
 
 void TPictureLibrary::TImpl::LoadPictures(std::int64_t Row, std::vector<std::string>& Pictures) {
+  Read();
   TSqliteStatement& Q = S->PictureNames;
   Q.Bind(1, Row);
   while (Q.Step()) Pictures.emplace_back(Q.Text(0));
@@ -494,18 +529,37 @@ void TPictureLibrary::TImpl::LoadPictures(std::int64_t Row, std::vector<std::str
 void TPictureLibrary::TImpl::MarkMissing(TFolderNode& Node) {
   Node.Present = false;
   if (Node.Row == 0) return;
-  if (!InTransaction) {
-    S->Begin.Run();
-    InTransaction = true;
-  }
+  Write();
   S->MarkMissing.Bind(1, Node.Row).Run();
   Wrote(1);
+}
+
+// Whether a walk enters Node: not when it entered the same folder before.
+bool TPictureLibrary::TImpl::Enter(TFolderNode& Node, TWalk& Walk) {
+  std::string Key = Node.Path;
+  for (char& C : Key)
+    if (C >= 'A' && C <= 'Z') C = static_cast<char>(C - 'A' + 'a');
+  if (!Walk.SeenPaths.insert(std::move(Key)).second) return false;
+  if (Node.Link && !Walk.Linked) {
+    Walk.Linked = true;
+    for (const std::string& Path : Walk.Entered) {
+      const TFolderIdentity Id = FolderIdentity(Path);
+      if (Id.Known()) Walk.Seen.insert(Id);
+    }
+    Walk.Entered.clear();
+  }
+  if (!Walk.Linked) {
+    Walk.Entered.push_back(Node.Path);
+    return true;
+  }
+  if (!Node.Id.Known()) Node.Id = FolderIdentity(Node.Path);
+  return !Node.Id.Known() || Walk.Seen.insert(Node.Id).second;
 }
 
 bool TPictureLibrary::TImpl::Visit(TFolderNode& Node, TWalk& Walk) {
   if (Walk.Stop) return false;
   if (!Node.Present) return true;
-  if (Node.Id.Known() && !Walk.Seen.insert(Node.Id).second) return true;
+  if (!Enter(Node, Walk)) return true;
   std::vector<std::string> Pictures;
   std::vector<TFolderNode> Children;
   if (!Walk.Indexed || Node.Row == 0 || Node.Stored == 0) {
@@ -534,7 +588,7 @@ bool TPictureLibrary::TImpl::Visit(TFolderNode& Node, TWalk& Walk) {
 bool TPictureLibrary::TImpl::ExpandAll(const std::vector<std::string>& Entries, TPictureList& List, const TStop& Stop,
                                        const TFirstPicture* OnFirst, bool& FirstGiven, bool Indexed) {
   List.Clear();
-  TWalk Walk{Indexed, Stop, &List, OnFirst, FirstGiven, {}};
+  TWalk Walk(Indexed, Stop, &List, OnFirst, FirstGiven);
   bool Complete = true;
   for (const std::string& Entry : Entries) {
     if (Stop) {
@@ -561,7 +615,7 @@ bool TPictureLibrary::TImpl::ExpandAll(const std::vector<std::string>& Entries, 
 
 bool TPictureLibrary::TImpl::RefreshNode(TFolderNode& Node, TWalk& Walk) {
   if (Walk.Stop) return false;
-  if (Node.Id.Known() && !Walk.Seen.insert(Node.Id).second) return true;
+  if (!Enter(Node, Walk)) return true;
   const TFolderLook Look = LookAtFolder(Node.Path);
   ++Looked;
   if (!Look.Present) {
@@ -613,7 +667,7 @@ bool TPictureLibrary::Refresh(const std::vector<std::string>& Entries, const TSt
       [&](bool Indexed) {
         if (!Indexed) return true;
         TPictureList Unused;
-        TImpl::TWalk Walk{true, Stop, &Unused, nullptr, false, {}};
+        TImpl::TWalk Walk(true, Stop, &Unused, nullptr, false);
         for (const std::string& Entry : Entries) {
           if (!IsFolderEntry(Entry)) continue;
           TFolderNode Root = Impl->RootNode(FolderEntryPath(Entry), true);
@@ -644,6 +698,7 @@ std::size_t TPictureLibrary::ReadMissingFacts(const TStop& Stop) {
       [&](bool Indexed) -> std::size_t {
         if (!Indexed) return 0;
         std::size_t Read = 0;
+        std::vector<std::uint8_t> Head;
         while (!Stop) {
           std::vector<TRow> Rows;
           TSqliteStatement& Q = Impl->S->Unread;
@@ -656,10 +711,9 @@ std::size_t TPictureLibrary::ReadMissingFacts(const TStop& Stop) {
           std::vector<std::optional<TReadFacts>> Facts;
           for (const TRow& R : Rows) {
             if (Stop) break;
-            Facts.push_back(ReadPictureFacts(ChildPath(R.Path, R.Name)));
+            Facts.push_back(ReadPictureFacts(ChildPath(R.Path, R.Name), Head));
           }
-          Impl->S->Begin.Run();
-          Impl->InTransaction = true;
+          Impl->Write();
           for (std::size_t I = 0; I < Facts.size(); ++I) {
             TSqliteStatement& U = Impl->S->StoreFacts;
             U.Bind(1, Rows[I].Folder).Bind(2, Rows[I].Name).Bind(3, Rows[I].Size).Bind(4, Rows[I].Time);

@@ -68,7 +68,8 @@ bool ListFolder(const std::string& Folder, TFolderListing& Listing) {
     const wchar_t* Name = Entry.cFileName;
     if (Entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       if (Name[0] == L'.' && (Name[1] == 0 || (Name[1] == L'.' && Name[2] == 0))) continue;
-      Listing.Folders.push_back({Utf8(Name), TimeOf(Entry.ftLastWriteTime)});
+      Listing.Folders.push_back(
+          {Utf8(Name), TimeOf(Entry.ftLastWriteTime), (Entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0});
     } else {
       Listing.Files.push_back({Utf8(Name), static_cast<std::uint64_t>(Entry.nFileSizeHigh) << 32 | Entry.nFileSizeLow,
                                TimeOf(Entry.ftLastWriteTime)});
@@ -97,5 +98,5 @@ TFolderLook LookAtFolder(const std::string& Folder) {
   if (!GetFileAttributesExW(WidePath(Folder).c_str(), GetFileExInfoStandard, &Data) ||
       !(Data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return {};
-  return {true, TimeOf(Data.ftLastWriteTime)};
+  return {true, TimeOf(Data.ftLastWriteTime), (Data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0};
 }

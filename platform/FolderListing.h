@@ -25,6 +25,7 @@ struct TListedFile {
 struct TListedFolder {
   std::string Name;
   TFileTime WriteTime = 0;
+  bool Link = false;  // a junction or a symbolic link: it may lead to a folder reached otherwise too
 };
 
 struct TFolderListing {
@@ -50,14 +51,16 @@ struct TFolderIdentityHash {
   std::size_t operator()(const TFolderIdentity& Id) const { return std::hash<std::uint64_t>()(Id.Index * 31 + Id.Volume); }
 };
 // The identity of Folder (a link is followed to its target); unknown (both
-// zero) when it cannot be opened.
+// zero) when it cannot be opened. It costs an open of the folder, several
+// times a look at it.
 TFolderIdentity FolderIdentity(const std::string& Folder);
 
 // One look at a folder without listing it: whether it is there (a reachable
 // folder) and, if so, its last-write time, which changes when a name in it
-// is added, removed or renamed.
+// is added, removed or renamed, and whether the path is a link.
 struct TFolderLook {
   bool Present = false;
   TFileTime WriteTime = 0;
+  bool Link = false;
 };
 TFolderLook LookAtFolder(const std::string& Folder);
