@@ -10,7 +10,8 @@
 //  - the picture pipeline's worker expands a group (Expand) for each pass
 //    and refreshes the index (Refresh) at the start and at pass boundaries;
 //  - a background thread reads the facts of pictures that lack them
-//    (ReadMissingFacts), at background priority;
+//    (ReadMissingFacts, or TFactsReader in library/FactsReader.h, which
+//    runs it on a thread of its own), at background priority;
 //  - the configuration dialog asks, off its window thread, how many
 //    pictures a folder entry holds and which comes first (Summarize), and a
 //    picture's facts (Facts).
