@@ -228,7 +228,8 @@ void TPictureLibrary::TImpl::Open() {
       Make("SELECT name, size, write_time FROM picture WHERE folder = ?1"),
       Make("INSERT INTO picture(folder, name, size, write_time) VALUES(?1, ?2, ?3, ?4) ON CONFLICT(folder, name) "
            "DO UPDATE SET size = excluded.size, write_time = excluded.write_time, facts = 0, width = NULL, "
-           "height = NULL, orientation = NULL, taken = NULL"),
+           "height = NULL, orientation = NULL, taken = NULL "
+           "WHERE size <> excluded.size OR write_time <> excluded.write_time"),
       Make("DELETE FROM picture WHERE folder = ?1 AND name = ?2"),
       Make("SELECT picture.folder, folder.path, picture.name, picture.size, picture.write_time FROM picture "
            "JOIN folder ON folder.id = picture.folder WHERE picture.facts = 0 LIMIT 256"),
@@ -391,9 +392,11 @@ bool TPictureLibrary::TImpl::ListAndStore(TFolderNode& Node, bool Indexed, std::
 void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListing& Listing,
                                           std::vector<std::string>& Pictures, std::vector<TFolderNode>& Children) {
   Write();
-  if (Node.Row == 0) {
-    Node.Row = InsertFolder(Node, 0);
-  }
+  // A folder never listed has no rows of pictures or subfolders to compare
+  // with (rows that another process has just written meet the conflict
+  // clauses instead).
+  const bool FirstListing = Node.Row == 0 || Node.Stored == 0;
+  if (Node.Row == 0) Node.Row = InsertFolder(Node, 0);
   S->UpdateFolder.Bind(1, Node.Row).Bind(2, static_cast<std::int64_t>(Node.Observed));
   S->UpdateFolder.Bind(3, std::int64_t(Node.Id.Volume)).Bind(4, static_cast<std::int64_t>(Node.Id.Index)).Run();
   Node.Stored = Node.Observed;
@@ -406,12 +409,14 @@ void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListin
     bool Listed;
   };
   std::unordered_map<std::string, TKnown> Known;
-  TSqliteStatement& Rows = S->PictureRows;
-  Rows.Bind(1, Node.Row);
-  while (Rows.Step())
-    Known.emplace(std::string(Rows.Text(0)), TKnown{static_cast<std::uint64_t>(Rows.Integer(1)),
-                                                   static_cast<std::uint64_t>(Rows.Integer(2)), false});
-  Rows.Reset();
+  if (!FirstListing) {
+    TSqliteStatement& Rows = S->PictureRows;
+    Rows.Bind(1, Node.Row);
+    while (Rows.Step())
+      Known.emplace(std::string(Rows.Text(0)), TKnown{static_cast<std::uint64_t>(Rows.Integer(1)),
+                                                     static_cast<std::uint64_t>(Rows.Integer(2)), false});
+    Rows.Reset();
+  }
   int Written = 0;
   for (const TListedFile& F : Listing.Files) {
     if (!Kinds.ListedByLoad(F.Name)) continue;
@@ -435,7 +440,7 @@ void TPictureLibrary::TImpl::StoreListing(TFolderNode& Node, const TFolderListin
   // look compares), the new get rows never listed, the gone go with all
   // that lies under them.
   std::vector<TFolderNode> KnownChildren;
-  LoadChildren(Node.Row, KnownChildren);
+  if (!FirstListing) LoadChildren(Node.Row, KnownChildren);
   std::unordered_map<std::string, std::size_t> ByPath;
   for (std::size_t I = 0; I < KnownChildren.size(); ++I) ByPath.emplace(KnownChildren[I].Path, I);
   std::vector<bool> Still(KnownChildren.size(), false);
