@@ -193,10 +193,12 @@ void TPictureLibrary::TImpl::Open() {
   sqlite3_busy_timeout(Db.Get(), BusyTimeoutMs);
   // The first read of the file: a file that is no database fails here.
   // Large pages, as a commit writes a frame header and a page at a time (a
-  // new database only takes them, before it turns to WAL). No waits for the
-  // disk: the index can be built again from the folders, and a file that a
-  // crash of the system left damaged is.
-  Db.Execute("PRAGMA page_size=65536; PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF; PRAGMA cache_size=-8000;");
+  // new database only takes them, before it turns to WAL), and the log
+  // copied back at 4 MB. No waits for the disk: the index can be built
+  // again from the folders, and a file that a crash of the system left
+  // damaged is.
+  Db.Execute("PRAGMA page_size=65536; PRAGMA journal_mode=WAL; PRAGMA synchronous=OFF; PRAGMA cache_size=-8000; "
+             "PRAGMA wal_autocheckpoint=64;");
   int Version = 0;
   {
     TSqliteStatement Query(Db, "PRAGMA user_version");
