@@ -484,9 +484,15 @@ TEST(TFolderListingTest, ListsFilesAndFoldersButNotWhatExplorerHides) {
   WriteFileBytes(Root + "\\five.jpg", "12345");
   WriteFileBytes(Root + "\\gone.jpg", "");
   SetFileAttributesW(WidePath(Root + "\\gone.jpg").c_str(), FILE_ATTRIBUTE_SYSTEM);
+  // An online-only file of a cloud folder, where the file system keeps the
+  // attribute (Wine keeps it among a file's DOS attributes, where it can).
+  WriteFileBytes(Root + "\\cloud.jpg", "");
+  SetFileAttributesW(WidePath(Root + "\\cloud.jpg").c_str(), FILE_ATTRIBUTE_OFFLINE);
+  const bool Offline = (GetFileAttributesW(WidePath(Root + "\\cloud.jpg").c_str()) & FILE_ATTRIBUTE_OFFLINE) != 0;
+  if (!Offline) DeleteFileW(WidePath(Root + "\\cloud.jpg").c_str());
   TFolderListing Listing;
   ASSERT_TRUE(ListFolder(Root, Listing));
-  ASSERT_EQ(Listing.Files.size(), 1u);
+  ASSERT_EQ(Listing.Files.size(), 1u) << (Offline ? "the offline file is left out" : "");
   EXPECT_EQ(Listing.Files[0].Name, "five.jpg");
   EXPECT_EQ(Listing.Files[0].Size, 5u);
   EXPECT_NE(Listing.Files[0].WriteTime, 0u);
