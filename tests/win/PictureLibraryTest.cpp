@@ -324,6 +324,9 @@ TEST_F(TPictureLibraryTest, RefreshListsOnlyTheFolderThatChanged) {
   EXPECT_TRUE(Lib.Refresh(Entries, Running));
   EXPECT_EQ(Lib.Counters().FoldersListed, 0u) << "nothing changed";
   EXPECT_EQ(Lib.Counters().FoldersLooked, 17u) << "one look at each folder";
+  const std::atomic<bool> Stop{true};
+  EXPECT_FALSE(Lib.Refresh(Entries, Stop));
+  EXPECT_EQ(Lib.Counters().FoldersLooked, 17u) << "a stop ends a refresh before its next look";
 
   const std::string Added = AddSeen("lib\\2022\\2\\new.jpg");
   EXPECT_TRUE(Lib.Refresh(Entries, Running));
