@@ -44,6 +44,22 @@ class TConfigurePagesTest : public TConfigureTest {
     HWND Name = FindControl(Open, 0x47C);  // a combo box or an edit field
     return Name ? Name : FindControl(Open, 0x480);
   }
+  // The folder dialog's name field: its one edit field.
+  static HWND FolderNameBox(HWND Chooser) {
+    HWND Found = nullptr;
+    EnumChildWindows(
+        Chooser,
+        [](HWND Child, LPARAM Result) -> BOOL {
+          char Class[32] = "";
+          GetClassNameA(Child, Class, sizeof Class);
+          if (lstrcmpiA(Class, "Edit") != 0 || !IsWindowVisible(Child)) return TRUE;
+          *reinterpret_cast<HWND*>(Result) = Child;
+          return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&Found));
+    EXPECT_NE(Found, nullptr) << "the folder dialog has a name field";
+    return Found;
+  }
   // Types a text into the file name box and presses Open; returns once the
   // dialog has handled it (opened the folder typed, or ended on files).
   static void TypeAndOpen(HWND Open, const std::string& Text) {
@@ -181,10 +197,33 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(S.cx, 217);
   EXPECT_EQ(S.cy, 161);
 
-  // OK writes the list as the group's file, one path per line with CR LF.
+  // Add Folder: the folder that the Directory field names, its mask
+  // dropped, becomes one entry ending in a backslash, also a folder that is
+  // not there now; an empty field adds nothing. Choosing a folder entry
+  // reads nothing of it: no box, and the preview stays.
+  SetControlText(Control(idLoadDir), Pics + "\\*.*");
+  Click(idAddFolder);
+  SetControlText(Control(idLoadDir), Scratch + "\\unplugged");
+  Click(idAddFolder);
+  SetControlText(Control(idLoadDir), "");
+  Click(idAddFolder);
+  std::vector<std::string> Saved = Added;
+  Saved.push_back(Pics + "\\");
+  Saved.push_back(Scratch + "\\unplugged\\");
+  EXPECT_EQ(Images(), Saved);
+  EXPECT_EQ(Text(idImageCount), "Images = 5");
+  const TPixelBuffer Previewed = CaptureWindow(Control(idPreview));
+  ClickEntry(3);
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 217);
+  EXPECT_EQ(S.cy, 161);
+  EXPECT_EQ(CaptureWindow(Control(idPreview)).Data, Previewed.Data) << "the previous preview stays";
+
+  // OK writes the list as the group's file, one path per line with CR LF,
+  // the folder entries among them.
   Click(idOk);
   ExpectEnds();
-  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Added));
+  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Saved));
 }
 
 TEST_F(TConfigurePagesTest, ThePreviewShowsPhotosUprightAndEveryKindOfPicture) {
@@ -281,12 +320,13 @@ TEST_F(TConfigurePagesTest, AStoredGroupIsShownAndLoadAppendsTheFolderPictures) 
   EXPECT_EQ(Images(), Stored);
   EXPECT_EQ(Text(idImageCount), "Images = 3");
 
-  // The folder button: the chosen file's folder with "*.*".
+  // The folder button: the folder chosen in the folder dialog, with "*.*".
   Click(idOpenDir);
   HWND Chooser = WaitForOpenDialog();
-  EXPECT_NE(Chooser, nullptr) << "no open-picture dialog";
+  EXPECT_NE(Chooser, nullptr) << "no folder dialog";
   if (Chooser) {
-    TypeAndOpen(Chooser, Folder + "\\p3.bmp");
+    SetControlText(FolderNameBox(Chooser), Folder);
+    EXPECT_TRUE(SendClick(GetDlgItem(Chooser, IDOK)).WaitHandledOrModal(Chooser, 10000));
     WaitGone(Chooser);
   }
   EXPECT_EQ(Text(idLoadDir), Folder + "\\*.*");
