@@ -89,7 +89,7 @@ void TConfigureForm::CreateImagesPage() {
   OpenBtn.SetOnClick(&TConfigureForm::OpenBtnClick);
   // In the free part of the group row, its right edge in line with the
   // folder button's below it; last in tab order.
-  AddFolder.Create(Page, idAddFolder, 368, 200, 81, 25, "Add Folder", TGlyph::Add);
+  AddFolder.Create(Page, idAddFolder, 360, 200, 89, 25, "Add Folder", TGlyph::Add);
   AddFolder.SetOnClick(&TConfigureForm::AddFolderClick);
 }
 
