@@ -130,8 +130,9 @@ void TConfigureForm::CreateOptionsPage() {
   LimitScreen.Create(Box, idLimitScreen, 184, 16, 129, 17, "Limit Max Screen Size");
   LimitScreen.SetOnClick(&TConfigureForm::LimitScreenClick);
   AllMonitors.Create(Box, idAllMonitors, 392, 16, 129, 17, "Show On All Monitors");
-  // Below Show On All Monitors, beside the size fields, which end left of it.
-  MixFoldersEvenly.Create(Box, idMixFoldersEvenly, 392, 32, 129, 17, "Mix Folders Evenly");
+  // Below Show On All Monitors, on the row of the width field, which ends
+  // left of it.
+  MixFoldersEvenly.Create(Box, idMixFoldersEvenly, 392, 36, 129, 17, "Mix Folders Evenly");
   Label4.Create(Box, Label++, 200, 36, "Maximum Width (Pixels)");
   ScreenMaxX.Create(Box, idScreenMaxX, 320, 35, 65, 22, 100, 9000, 50);
   Label5.Create(Box, Label++, 200, 60, "Maximum Height (Pixels)");
