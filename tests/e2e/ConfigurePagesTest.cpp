@@ -1,7 +1,8 @@
 // The configuration dialog's Images and Groups pages end to end: the picture
 // list of a group with Add (through the open-picture dialog), Delete, the
-// folder load and the group switch, the preview, the viewer's command line,
-// and the group names added and deleted in all five lists. Each dialog start
+// folder load, Add Folder, the folder dialog and the group switch, the
+// preview, the viewer's command line, and the group names added and deleted
+// in all five lists. Each dialog start
 // costs the splash's 5 seconds, so each test checks one related set of steps
 // on one dialog; a step that fails is reported and the later ones still run,
 // except where they need what it should have made.
@@ -47,18 +48,16 @@ class TConfigurePagesTest : public TConfigureTest {
   // The folder dialog's name field: its one edit field.
   static HWND FolderNameBox(HWND Chooser) {
     HWND Found = nullptr;
-    EnumChildWindows(
-        Chooser,
-        [](HWND Child, LPARAM Result) -> BOOL {
-          char Class[32] = "";
-          GetClassNameA(Child, Class, sizeof Class);
-          if (lstrcmpiA(Class, "Edit") != 0 || !IsWindowVisible(Child)) return TRUE;
-          *reinterpret_cast<HWND*>(Result) = Child;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&Found));
+    EnumChildWindows(Chooser, FirstVisibleEdit, reinterpret_cast<LPARAM>(&Found));
     EXPECT_NE(Found, nullptr) << "the folder dialog has a name field";
     return Found;
+  }
+  static BOOL CALLBACK FirstVisibleEdit(HWND Child, LPARAM Found) {
+    char Class[32] = "";
+    GetClassNameA(Child, Class, sizeof Class);
+    if (lstrcmpiA(Class, "Edit") != 0 || !IsWindowVisible(Child)) return TRUE;
+    *reinterpret_cast<HWND*>(Found) = Child;
+    return FALSE;
   }
   // Types a text into the file name box and presses Open; returns once the
   // dialog has handled it (opened the folder typed, or ended on files).
@@ -161,7 +160,14 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   const std::string Unknown = MakeFile("pics\\moving.XyZ", "GIF89a");
   const std::string SmallBmp = Pics + "\\small.bmp", LargeJpg = Pics + "\\large.jpg";
   THost Host;
-  ASSERT_NO_FATAL_FAILURE(Start(Host));
+  // The dialog starts in the scratch folder (it takes this process's
+  // current folder), against which it resolves a relative folder.
+  wchar_t OwnFolder[MAX_PATH] = L"";
+  GetCurrentDirectoryW(MAX_PATH, OwnFolder);
+  SetCurrentDirectoryW(Wide(Scratch).c_str());
+  Start(Host);
+  SetCurrentDirectoryW(OwnFolder);
+  if (HasFatalFailure()) return;
   EXPECT_EQ(Images(), std::vector<std::string>{});
   EXPECT_EQ(Text(idImageCount), "Images = 0");
 
@@ -199,19 +205,22 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
 
   // Add Folder: the folder that the Directory field names, its mask
   // dropped, becomes one entry ending in a backslash, also a folder that is
-  // not there now; an empty field adds nothing. Choosing a folder entry
-  // reads nothing of it: no box, and the preview stays.
+  // not there now, and a relative one in full; an empty field adds nothing.
+  // Choosing a folder entry reads nothing of it: no box, and the preview
+  // stays.
   SetControlText(Control(idLoadDir), Pics + "\\*.*");
   Click(idAddFolder);
   SetControlText(Control(idLoadDir), Scratch + "\\unplugged");
   Click(idAddFolder);
+  SetControlText(Control(idLoadDir), "pics\\later\\*.jpg");
+  Click(idAddFolder);
   SetControlText(Control(idLoadDir), "");
   Click(idAddFolder);
   std::vector<std::string> Saved = Added;
-  Saved.push_back(Pics + "\\");
-  Saved.push_back(Scratch + "\\unplugged\\");
+  for (const char* Folder : {"\\pics\\", "\\unplugged\\", "\\pics\\later\\"}) Saved.push_back(Scratch + Folder);
   EXPECT_EQ(Images(), Saved);
-  EXPECT_EQ(Text(idImageCount), "Images = 5");
+  EXPECT_EQ(Text(idImageCount), "Images = 6");
+  SaveScreenshot(Dialog, "configure-images-folders");
   const TPixelBuffer Previewed = CaptureWindow(Control(idPreview));
   ClickEntry(3);
   S = PreviewSize();
