@@ -160,14 +160,7 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   const std::string Unknown = MakeFile("pics\\moving.XyZ", "GIF89a");
   const std::string SmallBmp = Pics + "\\small.bmp", LargeJpg = Pics + "\\large.jpg";
   THost Host;
-  // The dialog starts in the scratch folder (it takes this process's
-  // current folder), against which it resolves a relative folder.
-  wchar_t OwnFolder[MAX_PATH] = L"";
-  GetCurrentDirectoryW(MAX_PATH, OwnFolder);
-  SetCurrentDirectoryW(Wide(Scratch).c_str());
-  Start(Host);
-  SetCurrentDirectoryW(OwnFolder);
-  if (HasFatalFailure()) return;
+  ASSERT_NO_FATAL_FAILURE(Start(Host));
   EXPECT_EQ(Images(), std::vector<std::string>{});
   EXPECT_EQ(Text(idImageCount), "Images = 0");
 
@@ -205,14 +198,15 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
 
   // Add Folder: the folder that the Directory field names, its mask
   // dropped, becomes one entry ending in a backslash, also a folder that is
-  // not there now, and a relative one in full; an empty field adds nothing.
-  // Choosing a folder entry reads nothing of it: no box, and the preview
-  // stays.
+  // not there now, and a relative one in full, against the current folder
+  // as Load takes it (the file dialog of Add left it in pics); an empty
+  // field adds nothing. Choosing a folder entry reads nothing of it: no box,
+  // and the preview stays.
   SetControlText(Control(idLoadDir), Pics + "\\*.*");
   Click(idAddFolder);
   SetControlText(Control(idLoadDir), Scratch + "\\unplugged");
   Click(idAddFolder);
-  SetControlText(Control(idLoadDir), "pics\\later\\*.jpg");
+  SetControlText(Control(idLoadDir), "later\\*.jpg");
   Click(idAddFolder);
   SetControlText(Control(idLoadDir), "");
   Click(idAddFolder);
