@@ -7,8 +7,6 @@ std::string PatternFolder(const std::string& Pattern) {
   return End == std::string::npos ? std::string() : Pattern.substr(0, End + 1);
 }
 
-std::string FolderPattern(const std::string& ChosenFile) { return PatternFolder(ChosenFile) + "*.*"; }
-
 std::string ViewerSlideShowCommand(const std::string& InstallDir, const std::string& Group) {
   return "\"" + InstallDir + "\\Vistaloop.exe\" /s \"" + Group + "\"";
 }

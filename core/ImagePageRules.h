@@ -9,10 +9,6 @@
 // last "\" or ":", empty when it has neither.
 std::string PatternFolder(const std::string& Pattern);
 
-// The folder part of a chosen file's path followed by "*.*": the pattern a
-// folder load of that file's folder searches.
-std::string FolderPattern(const std::string& ChosenFile);
-
 // The command line that starts the companion viewer's slide show of Group:
 // "<InstallDir>\Vistaloop.exe" /s "<Group>". The program's path is quoted so
 // that a folder name with blanks cannot start another program in its place.

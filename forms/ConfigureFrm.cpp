@@ -87,6 +87,10 @@ void TConfigureForm::CreateImagesPage() {
   Load.SetOnClick(&TConfigureForm::LoadClick);
   OpenBtn.Create(Page, idOpenDir, 424, 232, 25, 25, "", TGlyph::Folder);
   OpenBtn.SetOnClick(&TConfigureForm::OpenBtnClick);
+  // In the free part of the group row, its right edge in line with the
+  // folder button's below it; last in tab order.
+  AddFolder.Create(Page, idAddFolder, 360, 200, 89, 25, "Add Folder", TGlyph::Add);
+  AddFolder.SetOnClick(&TConfigureForm::AddFolderClick);
 }
 
 void TConfigureForm::CreateGroupsPage() {
@@ -126,6 +130,9 @@ void TConfigureForm::CreateOptionsPage() {
   LimitScreen.Create(Box, idLimitScreen, 184, 16, 129, 17, "Limit Max Screen Size");
   LimitScreen.SetOnClick(&TConfigureForm::LimitScreenClick);
   AllMonitors.Create(Box, idAllMonitors, 392, 16, 129, 17, "Show On All Monitors");
+  // Below Show On All Monitors, on the row of the width field, which ends
+  // left of it.
+  MixFoldersEvenly.Create(Box, idMixFoldersEvenly, 392, 36, 129, 17, "Mix Folders Evenly");
   Label4.Create(Box, Label++, 200, 36, "Maximum Width (Pixels)");
   ScreenMaxX.Create(Box, idScreenMaxX, 320, 35, 65, 22, 100, 9000, 50);
   Label5.Create(Box, Label++, 200, 60, "Maximum Height (Pixels)");
@@ -193,6 +200,7 @@ void TConfigureForm::FormCreate() {
   ViewerHidden.SetChecked(S.SlideShowHidden);
   FadeBetweenPictures.SetChecked(S.FadeBetweenPictures);
   AllMonitors.SetChecked(S.AllMonitors);
+  MixFoldersEvenly.SetChecked(S.MixFoldersEvenly);
   LimitScreenClick();
 }
 
@@ -234,6 +242,7 @@ void TConfigureForm::btnOkClick() {
   S.KeepAsWallpaper = KeepAsWallpaper.Checked();
   S.FadeBetweenPictures = FadeBetweenPictures.Checked();
   S.AllMonitors = AllMonitors.Checked();
+  S.MixFoldersEvenly = MixFoldersEvenly.Checked();
   S.MaxPercent = MaxEnlargment.Value() / 100.0;
   S.MaintainAspect = MaintainAspect.Checked();
   S.EndOnMouse = EndOnMouse.Checked();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/CommonDialogs.h"
+#include "platform/FolderDialog.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "settings/Settings.h"
@@ -38,7 +39,7 @@ class TConfigureForm : public TForm {
   // Images page.
   TGroupBox GroupBox2{*this}, GroupBox1{*this};
   TListBox lstbxImages{*this};
-  TButton btnadd{*this}, btnDelete{*this}, ViewBtn{*this}, Load{*this}, OpenBtn{*this};
+  TButton btnadd{*this}, btnDelete{*this}, ViewBtn{*this}, Load{*this}, OpenBtn{*this}, AddFolder{*this};
   TLabel Label13{*this}, Label7{*this}, Label15{*this};
   TImage imgPreview{*this};
   TComboBox EditGroup{*this};
@@ -55,7 +56,7 @@ class TConfigureForm : public TForm {
   TGroupBox GroupBox3{*this};
   TCheckBox MakeRandom{*this}, EndOnMouse{*this}, MaintainAspect{*this}, KeepAsWallpaper{*this}, ViewerOnTop{*this},
       ViewerStartup{*this}, ViewerHidden{*this}, ResetViewer{*this}, SetWallPaper{*this}, LimitScreen{*this},
-      FadeBetweenPictures{*this}, AllMonitors{*this};
+      FadeBetweenPictures{*this}, AllMonitors{*this}, MixFoldersEvenly{*this};
   TSpinEdit ChangeWallpaper{*this}, ScreenMaxX{*this}, ScreenMaxY{*this}, MaxEnlargment{*this},
       edtTimerInterval{*this};
   TRadioButton rdbtnSeconds{*this}, rdbtnMinutes{*this};
@@ -67,6 +68,7 @@ class TConfigureForm : public TForm {
       Label10{*this}, Label12{*this}, Label14{*this}, Label3{*this};
 
   TOpenPictureDialog opnDialog;
+  TFolderDialog FolderDialog;
   TColorDialog ColorDialog1;
 
   // The Images page's list and its group file: ShowGroupImages loads
@@ -99,6 +101,7 @@ class TConfigureForm : public TForm {
   void ViewBtnClick();
   void OpenBtnClick();
   void LoadClick();
+  void AddFolderClick();
   void ShowImageCount(std::size_t Count);
   // Groups page.
   void AddBtnClick();

@@ -1,10 +1,11 @@
 // The Images page of the configuration dialog: the picture list of the group
-// being edited, its count, the preview, the group switch, the viewer and the
-// folder load.
+// being edited, its count, the preview, the group switch, the viewer, the
+// folder load and the folder entries.
 #include <windows.h>
 
 #include "core/ConfigureValues.h"
 #include "core/FitImage.h"
+#include "core/FolderEntry.h"
 #include "core/ImagePageRules.h"
 #include "core/Ticks.h"
 #include "forms/ConfigureFrm.h"
@@ -12,6 +13,7 @@
 #include "picture/PictureFile.h"
 #include "platform/Application.h"
 #include "platform/FileSearch.h"
+#include "platform/Files.h"
 #include "platform/Locale.h"
 #include "platform/StartProgram.h"
 
@@ -64,8 +66,12 @@ void TConfigureForm::lstbxImagesClick() {
   // The entry with the focus, not the whole selection, is previewed.
   const int Focused = lstbxImages.ItemIndex();
   if (Focused < 0 || Focused >= lstbxImages.Count()) return;
+  const std::string Entry = lstbxImages.Item(Focused);
+  // A folder entry's pictures are found only by listing its folder, which
+  // never happens on this thread: the preview stays as it was.
+  if (IsFolderEntry(Entry)) return;
   // A file that cannot be shown raises here, before the preview changes.
-  const TPictureFile Picture(lstbxImages.Item(Focused));
+  const TPictureFile Picture(Entry);
   int W = Picture.Width(), H = Picture.Height();
   FitImage(PreviewWidth, PreviewHeight, MaintainAspect.Checked(), 1.0, W, H);
   HBITMAP Fitted = Picture.Render(W, H);
@@ -102,11 +108,27 @@ void TConfigureForm::ViewBtnClick() {
 }
 
 void TConfigureForm::OpenBtnClick() {
-  opnDialog.InitialDir = LoadDir.Text();
-  if (opnDialog.Execute(Handle())) LoadDir.SetText(FolderPattern(opnDialog.Files.front()));
+  // Starts in the folder that the field names; the folder chosen goes into
+  // the field with "*.*", the pattern that Load lists and that Add Folder
+  // drops, and Add's file dialog starts there next.
+  const std::string Named = FolderEntryFromField(LoadDir.Text());
+  FolderDialog.InitialDir = Named.empty() ? std::string() : FolderEntryPath(FullPathName(Named));
+  if (!FolderDialog.Execute(Handle())) return;
+  LoadDir.SetText(ChildPath(FolderDialog.Folder, "*.*"));
+  opnDialog.InitialDir = FolderDialog.Folder;
 }
 
 void TConfigureForm::LoadClick() { BulkLoad(LoadDir.Text()); }
+
+void TConfigureForm::AddFolderClick() {
+  // The folder that the field names, its file mask dropped, becomes one
+  // entry; a relative one is resolved against the current folder, where
+  // Load searches it. Nothing of the folder is read here.
+  const std::string Named = FolderEntryFromField(LoadDir.Text());
+  if (Named.empty()) return;
+  lstbxImages.Add(FolderEntryFromField(FullPathName(Named)));
+  ShowImageCount(static_cast<std::size_t>(lstbxImages.Count()));
+}
 
 void TConfigureForm::BulkLoad(const std::string& Pattern) {
   const std::string Folder = PatternFolder(Pattern);

@@ -48,6 +48,7 @@ enum TControlId {
   idFadeBetweenPictures,
   idLimitScreen,
   idAllMonitors,
+  idMixFoldersEvenly,
   idScreenMaxX,
   idScreenMaxY,
   idMaxEnlargment,
@@ -76,6 +77,7 @@ enum TControlId {
   idLoadDir,
   idLoad,
   idOpenDir,
+  idAddFolder,
   idImagesLabels = 450,
 
   // Groups page.

@@ -25,24 +25,25 @@ std::unique_ptr<TSettings> TGroupFrameSource::ReadPass() const {
 
 std::string TGroupFrameSource::PassContents(const TSettings& S) {
   char Values[160];
-  std::snprintf(Values, sizeof Values, "%u %.17g %d %d %d %d %d %d\n", static_cast<unsigned>(S.Background),
+  std::snprintf(Values, sizeof Values, "%u %.17g %d %d %d %d %d %d %d\n", static_cast<unsigned>(S.Background),
                 S.MaxPercent, S.MaintainAspect, S.LimitScreenSize, S.MaxScreenX, S.MaxScreenY, S.RandomOrder,
-                S.AllMonitors);
+                S.AllMonitors, S.MixFoldersEvenly);
   std::string Contents = Values;
   for (std::size_t I = 0; I < S.ImageQueue.Count(); ++I) Contents.append(S.ImageQueue[I]).push_back('\n');
   return Contents;
 }
 
 std::string TGroupFrameSource::TakeNext(TFrame& Frame) {
-  // A new pass is begun here rather than inside NextImage, so that what it
-  // loaded is known before the first entry is taken.
-  if (Settings->ImageQueue.Empty() && Settings->GroupImageCount > 0) {
+  // A new pass is begun by this source rather than by the settings alone, so
+  // that what it loaded is known, and the frame marked, whenever NextImage
+  // begins one (also in the middle of its call, after lines that give no
+  // picture).
+  return Settings->NextImage([this, &Frame] {
     Settings->LoadSettings();
     if (Options.ReloadGroupWithoutKey && Settings->ImageQueue.Empty()) Settings->LoadGroup(Settings->CurrentGroup);
     Contents = PassContents(*Settings);
     Frame.PassStart = true;
-  }
-  return Settings->NextImage();
+  });
 }
 
 void TGroupFrameSource::Prepare(TFrame& Frame) {

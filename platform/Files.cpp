@@ -60,6 +60,21 @@ void ReadWholeFile(const std::string& Path, std::string& Data) {
   Data.resize(Done);
 }
 
+std::string FullPathName(const std::string& Path) {
+  if (Path.empty()) return Path;
+  const std::wstring Given = Wide(Path);
+  std::wstring Full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD Length = GetFullPathNameW(Given.c_str(), static_cast<DWORD>(Full.size()), Full.data(), nullptr);
+    if (Length == 0) return Path;
+    if (Length < Full.size()) {
+      Full.resize(Length);
+      return Utf8(Full);
+    }
+    Full.assign(Length, L'\0');  // Length counts the terminating null here
+  }
+}
+
 std::string ExtractFileDir(const std::string& Path) {
   const std::size_t Slash = Path.find_last_of("\\/");
   if (Slash == std::string::npos) return std::string();

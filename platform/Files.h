@@ -26,6 +26,11 @@ void ReplaceFile(const std::string& Path, const std::string& Data);
 // afterwards.
 bool ForceDirectories(const std::string& Path);
 
+// The full form of a path, a relative one resolved against the current
+// folder as the file functions resolve it ("." and ".." taken out, a
+// trailing backslash kept); Path itself when it cannot be resolved.
+std::string FullPathName(const std::string& Path);
+
 // The folder part of a path, without the trailing backslash.
 std::string ExtractFileDir(const std::string& Path);
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "core/Errors.h"
+#include "core/FolderEntry.h"
 #include "core/GroupFile.h"
 #include "core/RandomIndex.h"
 #include "platform/AnsiCodePage.h"
@@ -110,6 +111,7 @@ void TSettings::LoadSettings(TGroupLoading Loading) {
       // keep any of them from being read.
       ReadBool(Key, "Fade Between Pictures", FadeBetweenPictures);
       ReadBool(Key, "All Monitors", AllMonitors);
+      ReadBool(Key, "Mix Folders Evenly", MixFoldersEvenly);
 
       GroupNames.clear();
       const TRegistryKey Images = Key.OpenSubKey(ImagesSubKey);
@@ -173,6 +175,7 @@ void TSettings::SaveSettings() {
   // unwritten.
   Key.WriteBool("Fade Between Pictures", FadeBetweenPictures);
   Key.WriteBool("All Monitors", AllMonitors);
+  Key.WriteBool("Mix Folders Evenly", MixFoldersEvenly);
   SaveGroup(CurrentGroup);
 }
 
@@ -212,10 +215,10 @@ void TSettings::LoadGroup(const std::string& GivenName) {
   ImageQueue.Clear();
   const std::string Path = GroupFilePath(Name);
   if (IsSafeGroupName(Name) && FileExists(Path)) {
-    // Only entries naming an existing file are kept, so empty lines and
-    // stale paths never take memory.
+    // Only file lines naming an existing file are kept, so empty lines and
+    // stale paths never take memory. Folder entries are kept as they are.
     ForEachGroupEntryAsUtf8(ReadWholeFile(Path), AnsiCodePage(), [this](const std::string& Entry) {
-      if (FileExists(Entry)) ImageQueue.Add(Entry);
+      if (IsFolderEntry(Entry) || FileExists(Entry)) ImageQueue.Add(Entry);
     });
   }
   if (ImageQueue.Empty() && FileExists(SamplePicturePath())) ImageQueue.Add(SamplePicturePath());
@@ -229,15 +232,39 @@ void TSettings::SaveGroup(const std::string& GivenName) {
   ForceDirectories(InstallDir + "\\Image Data");
   std::vector<std::string> Existing;
   for (std::string& Entry : ImageQueue.ToVector())
-    if (FileExists(Entry)) Existing.push_back(std::move(Entry));
+    if (IsFolderEntry(Entry) || FileExists(Entry)) Existing.push_back(std::move(Entry));
   ReplaceFile(GroupFilePath(Name), FormatGroupFile(Existing, AnsiCodePage()));
 }
 
-std::string TSettings::NextImage() {
+std::string TSettings::NextImage(const std::function<void()>& BeginPass) {
   const std::uint32_t Seed = ClockSeed();
-  if (ImageQueue.Empty() && GroupImageCount > 0) LoadSettings();
-  if (ImageQueue.Empty()) return std::string();
-  const std::size_t Index =
-      RandomOrder ? RandomIndex(Seed, static_cast<std::uint32_t>(ImageQueue.Count())) : 0;
-  return ImageQueue.Take(Index);
+  std::uint32_t Draw = 0;
+  bool PassBegun = false;
+  bool PassedOver = false;
+  for (;;) {
+    if (ImageQueue.Empty()) {
+      // At most one new pass per call: a group whose lines give no picture
+      // must not be read again and again.
+      if (GroupImageCount <= 0 || PassBegun) break;
+      if (BeginPass)
+        BeginPass();
+      else
+        LoadSettings();
+      PassBegun = true;
+      continue;
+    }
+    const std::size_t Index =
+        RandomOrder ? RandomIndex(Seed, static_cast<std::uint32_t>(ImageQueue.Count()), Draw++) : 0;
+    std::string Entry = ImageQueue.Take(Index);
+    // Folder entries give no picture yet: each is passed over, as a line
+    // naming a file that is gone would be. Their pictures come here once
+    // folder entries are expanded; until then this is the one place that
+    // keeps a folder's line from being handed out as a picture's path.
+    if (!IsFolderEntry(Entry)) return Entry;
+    PassedOver = true;
+  }
+  // Every line of the group was passed over: the sample picture stands in,
+  // as it does for a group without lines.
+  if (PassedOver && FileExists(SamplePicturePath())) return SamplePicturePath();
+  return std::string();
 }

@@ -1,9 +1,10 @@
 #pragma once
 // TSettings: every setting of the system, the list of group names and the
-// picture queue of one group. Constructed by each window or run mode that
+// queue of one group's lines. Constructed by each window or run mode that
 // needs settings; it reads the registry of the current user while it is
 // constructed. Only the configuration dialog writes settings back.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,12 @@ class TSettings {
   TSettings(const TSettings&) = delete;
   TSettings& operator=(const TSettings&) = delete;
 
+  // The lines of the current group, in the group file's order: paths of
+  // picture files, and folder entries (a line ending in "\" that stands for
+  // every picture under that folder, see core/FolderEntry.h). A folder entry
+  // is a line of the list, never a picture: whoever takes a picture from the
+  // queue goes through NextImage, which never hands one out. The dialog shows
+  // and stores the lines as they are.
   TImageQueue ImageQueue;
   std::vector<std::string> GroupNames;
   std::string CurrentGroup;
@@ -40,6 +47,8 @@ class TSettings {
   std::uint32_t Background = 0;
   double MaxPercent = 1.0;
   bool KeepAsWallpaper = false;
+  // The number of lines LoadGroup put into ImageQueue (folder entries count
+  // one each); above 0, an empty queue means a pass is over.
   std::int32_t GroupImageCount = 0;
   bool MaintainAspect = true;
   bool EndOnMouse = true;
@@ -60,6 +69,9 @@ class TSettings {
   // Every monitor shows its own picture; off: the primary monitor alone,
   // the others the background colour.
   bool AllMonitors = true;
+  // Random picks are balanced by folder: a folder at random among those with
+  // pictures left in the pass, then a picture in it.
+  bool MixFoldersEvenly = false;
   std::string SaveWallPaperAs;
   std::string InstallDir;
 
@@ -70,15 +82,22 @@ class TSettings {
   void UpdateWallpaperRunEntry();
   void UpdateSlideShowRunEntry();
 
-  // Replaces ImageQueue with the existing files of the group (empty name:
-  // SelectedGroup), or the sample picture, and sets GroupImageCount.
+  // Replaces ImageQueue with the lines of the group (empty name:
+  // SelectedGroup) that name an existing file, and every folder entry, in
+  // their order; a folder entry stays whether or not its folder is there now
+  // (an unplugged drive comes back). A group without such lines gets the
+  // sample picture. Sets GroupImageCount.
   void LoadGroup(const std::string& Name);
-  // Writes the existing files of ImageQueue as the group's file, replacing
-  // it in one step. ImageQueue is not changed.
+  // Writes the lines of ImageQueue that name an existing file, and every
+  // folder entry, in their order, as the group's file, replacing it in one
+  // step. ImageQueue is not changed.
   void SaveGroup(const std::string& Name);
-  // The next picture of the queue, refilling it first (with the settings read
-  // again) when a pass is over; empty when the group has none.
-  std::string NextImage();
+  // The next picture of the queue, refilling it first when a pass is over:
+  // BeginPass (by default LoadSettings, which reads the settings and the
+  // group again) runs at most once per call. Never a folder entry. A group
+  // whose lines give no picture in a whole pass gives the sample picture
+  // where it exists; empty when the group has no line at all.
+  std::string NextImage(const std::function<void()>& BeginPass = nullptr);
 
   // "<InstallDir>\Image Data\<name>.dat".
   std::string GroupFilePath(const std::string& Name) const;

@@ -1,7 +1,8 @@
 // The configuration dialog's Images and Groups pages end to end: the picture
 // list of a group with Add (through the open-picture dialog), Delete, the
-// folder load and the group switch, the preview, the viewer's command line,
-// and the group names added and deleted in all five lists. Each dialog start
+// folder load, Add Folder, the folder dialog and the group switch, the
+// preview, the viewer's command line, and the group names added and deleted
+// in all five lists. Each dialog start
 // costs the splash's 5 seconds, so each test checks one related set of steps
 // on one dialog; a step that fails is reported and the later ones still run,
 // except where they need what it should have made.
@@ -43,6 +44,20 @@ class TConfigurePagesTest : public TConfigureTest {
   static HWND FileNameBox(HWND Open) {
     HWND Name = FindControl(Open, 0x47C);  // a combo box or an edit field
     return Name ? Name : FindControl(Open, 0x480);
+  }
+  // The folder dialog's name field: its one edit field.
+  static HWND FolderNameBox(HWND Chooser) {
+    HWND Found = nullptr;
+    EnumChildWindows(Chooser, FirstVisibleEdit, reinterpret_cast<LPARAM>(&Found));
+    EXPECT_NE(Found, nullptr) << "the folder dialog has a name field";
+    return Found;
+  }
+  static BOOL CALLBACK FirstVisibleEdit(HWND Child, LPARAM Found) {
+    char Class[32] = "";
+    GetClassNameA(Child, Class, sizeof Class);
+    if (lstrcmpiA(Class, "Edit") != 0 || !IsWindowVisible(Child)) return TRUE;
+    *reinterpret_cast<HWND*>(Found) = Child;
+    return FALSE;
   }
   // Types a text into the file name box and presses Open; returns once the
   // dialog has handled it (opened the folder typed, or ended on files).
@@ -181,10 +196,37 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(S.cx, 217);
   EXPECT_EQ(S.cy, 161);
 
-  // OK writes the list as the group's file, one path per line with CR LF.
+  // Add Folder: the folder that the Directory field names, its mask
+  // dropped, becomes one entry ending in a backslash, also a folder that is
+  // not there now, and a relative one in full, against the current folder
+  // as Load takes it (the file dialog of Add left it in pics); an empty
+  // field adds nothing. Choosing a folder entry reads nothing of it: no box,
+  // and the preview stays.
+  SetControlText(Control(idLoadDir), Pics + "\\*.*");
+  Click(idAddFolder);
+  SetControlText(Control(idLoadDir), Scratch + "\\unplugged");
+  Click(idAddFolder);
+  SetControlText(Control(idLoadDir), "later\\*.jpg");
+  Click(idAddFolder);
+  SetControlText(Control(idLoadDir), "");
+  Click(idAddFolder);
+  std::vector<std::string> Saved = Added;
+  for (const char* Folder : {"\\pics\\", "\\unplugged\\", "\\pics\\later\\"}) Saved.push_back(Scratch + Folder);
+  EXPECT_EQ(Images(), Saved);
+  EXPECT_EQ(Text(idImageCount), "Images = 6");
+  SaveScreenshot(Dialog, "configure-images-folders");
+  const TPixelBuffer Previewed = CaptureWindow(Control(idPreview));
+  ClickEntry(3);
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 217);
+  EXPECT_EQ(S.cy, 161);
+  EXPECT_EQ(CaptureWindow(Control(idPreview)).Data, Previewed.Data) << "the previous preview stays";
+
+  // OK writes the list as the group's file, one path per line with CR LF,
+  // the folder entries among them.
   Click(idOk);
   ExpectEnds();
-  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Added));
+  EXPECT_EQ(FileContent(GroupFile("Holiday")), Lines(Saved));
 }
 
 TEST_F(TConfigurePagesTest, ThePreviewShowsPhotosUprightAndEveryKindOfPicture) {
@@ -281,12 +323,13 @@ TEST_F(TConfigurePagesTest, AStoredGroupIsShownAndLoadAppendsTheFolderPictures) 
   EXPECT_EQ(Images(), Stored);
   EXPECT_EQ(Text(idImageCount), "Images = 3");
 
-  // The folder button: the chosen file's folder with "*.*".
+  // The folder button: the folder chosen in the folder dialog, with "*.*".
   Click(idOpenDir);
   HWND Chooser = WaitForOpenDialog();
-  EXPECT_NE(Chooser, nullptr) << "no open-picture dialog";
+  EXPECT_NE(Chooser, nullptr) << "no folder dialog";
   if (Chooser) {
-    TypeAndOpen(Chooser, Folder + "\\p3.bmp");
+    SetControlText(FolderNameBox(Chooser), Folder);
+    EXPECT_TRUE(SendClick(GetDlgItem(Chooser, IDOK)).WaitHandledOrModal(Chooser, 10000));
     WaitGone(Chooser);
   }
   EXPECT_EQ(Text(idLoadDir), Folder + "\\*.*");

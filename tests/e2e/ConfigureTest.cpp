@@ -53,6 +53,21 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   EXPECT_FALSE(IsWindowEnabled(Host.Dialog)) << "the host's dialog is disabled";
   EXPECT_TRUE(IsWindowEnabled(Host.Child));
   SaveScreenshot(Dialog, "configure-images");
+  // Add Folder, added after the others, sits clear of every control of the
+  // Images page.
+  {
+    HWND AddFolder = Control(idAddFolder);
+    ASSERT_NE(AddFolder, nullptr);
+    EXPECT_EQ(ControlText(AddFolder), "Add Folder");
+    EXPECT_TRUE(IsWindowVisible(AddFolder));
+    RECT Own, Other, Common;
+    GetWindowRect(AddFolder, &Own);
+    for (HWND Sibling = GetWindow(GetParent(AddFolder), GW_CHILD); Sibling; Sibling = GetWindow(Sibling, GW_HWNDNEXT)) {
+      if (Sibling == AddFolder) continue;
+      GetWindowRect(Sibling, &Other);
+      EXPECT_FALSE(IntersectRect(&Common, &Own, &Other)) << "Add Folder overlaps " << GetDlgCtrlID(Sibling);
+    }
+  }
 
   // Ctrl+Tab walks the pages.
   Foreground();
@@ -71,7 +86,9 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
     int Id;
     const char* Caption;
     bool Ticked;
-  } Newer[] = {{idFadeBetweenPictures, "Fade Between Pictures", false}, {idAllMonitors, "Show On All Monitors", true}};
+  } Newer[] = {{idFadeBetweenPictures, "Fade Between Pictures", false},
+               {idAllMonitors, "Show On All Monitors", true},
+               {idMixFoldersEvenly, "Mix Folders Evenly", false}};
   for (const auto& N : Newer) {
     HWND Box = Control(N.Id);
     ASSERT_NE(Box, nullptr);
@@ -96,11 +113,13 @@ TEST_F(TConfigureTest, SplashThenTheDialogOverTheDisabledHostWithItsPagesKeysAnd
   // round again. The size fields are disabled (LimitScreen unticked) and the
   // unit pair takes one stop.
   EXPECT_EQ(FocusOf(Dialog), Control(idMakeRandom)) << "a new page starts at its first control";
-  const int Order[] = {idEndOnMouse,     idMaintainAspect, idKeepAsWallpaper, idViewerOnTop,   idViewerStartup,
-                       idViewerHidden,   idResetViewer,    idSetWallPaper,    idChangeWallpaper, idFadeBetweenPictures,
-                       idLimitScreen,    idAllMonitors,    idMaxEnlargment,  idTimerInterval,   idSeconds,       idGroupSelect,
-                       idSlideShowGroup, idWallPaperGroup, idSaveWallPaperAs, idInstallDir,    idInstallDirBtn,
-                       idAbout,          idOk,             idCancel,          idMakeRandom};
+  const int Order[] = {idEndOnMouse,       idMaintainAspect,  idKeepAsWallpaper, idViewerOnTop,
+                       idViewerStartup,    idViewerHidden,    idResetViewer,     idSetWallPaper,
+                       idChangeWallpaper,  idFadeBetweenPictures, idLimitScreen, idAllMonitors,
+                       idMixFoldersEvenly, idMaxEnlargment,   idTimerInterval,   idSeconds,
+                       idGroupSelect,      idSlideShowGroup,  idWallPaperGroup,  idSaveWallPaperAs,
+                       idInstallDir,       idInstallDirBtn,   idAbout,           idOk,
+                       idCancel,           idMakeRandom};
   auto FocusReaches = [this](int Id) {
     return WaitUntil([this, Id] { return GetDlgCtrlID(FocusOf(Dialog)) == Id; }, 5000);
   };
@@ -231,6 +250,7 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
   Click(idFadeBetweenPictures);  // false -> true
   EXPECT_TRUE(Checked(idAllMonitors)) << "every monitor unless told otherwise";
   Click(idAllMonitors);  // true -> false
+  Click(idMixFoldersEvenly);  // false -> true
   SetControlText(Control(idSaveWallPaperAs), "C:\\walls\\pic.bmp");
   Click(idOk);
   ExpectEnds();
@@ -254,6 +274,7 @@ TEST_F(TConfigureTest, OkStoresEveryValueByItsNameAndTypeWithTheDisplayRulesAppl
       {"Slide Show Startup", {REG_DWORD, Dword(0)}},
       {"Fade Between Pictures", {REG_DWORD, Dword(1)}},
       {"All Monitors", {REG_DWORD, Dword(0)}},
+      {"Mix Folders Evenly", {REG_DWORD, Dword(1)}},
       {"Max Screen X", {REG_DWORD, Dword(100)}},
       {"Max Screen Y", {REG_DWORD, Dword(480)}},
       {"Background", {REG_DWORD, Dword(0x00336699)}},
@@ -327,8 +348,10 @@ TEST_F(TConfigureTest, OkRefusesABadOrTooLongIntervalUntilCorrectedAndResetsTheV
 
 TEST_F(TConfigureTest, SixtySecondsShowInSecondsAndTheCloseBoxWritesNothing) {
   SettingsKey().WriteInteger("Timer interval", 60000);
+  SettingsKey().WriteBool("Mix Folders Evenly", true);
   THost Host;
   Start(Host);
+  EXPECT_TRUE(Checked(idMixFoldersEvenly)) << "as stored";
   EXPECT_EQ(Text(idTimerInterval), "60");
   EXPECT_TRUE(Checked(idSeconds));
   EXPECT_FALSE(Checked(idMinutes));

@@ -92,14 +92,35 @@ std::vector<TScreenPoint> RectangleOnBackground(int X, int Y, int W, int H, std:
           {1023, 767, BackgroundPixel}};
 }
 
-TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackground) {
-  Group({Picture("green.bmp", 333, 200, Green), Picture("blue.bmp", 100, 60, Blue)});
+TEST_F(TSaverTest, DrawsEachPictureCentredOnTheBackgroundAndPassesFolderEntriesOver) {
+  // Folder entries around and between the files, one of a folder that is
+  // there and one of a folder that is not: the saver shows the files, pass
+  // after pass, and nothing else.
+  ForceDirectories(Scratch + "\\folder");
+  Group({Scratch + "\\folder\\", Picture("green.bmp", 333, 200, Green), Scratch + "\\gone\\",
+         Picture("blue.bmp", 100, 60, Blue), Scratch + "\\folder\\"});
   TSaverProcess Saver("/s");
   ASSERT_TRUE(Up(Saver));
   ASSERT_EQ(WaitForScreen(RectangleOnBackground(345, 284, 333, 200, Green), 15000), "")
       << "333 wide is drawn at X = 345";
-  ASSERT_EQ(WaitForScreen(RectangleOnBackground(462, 354, 100, 60, Blue), 15000), "")
-      << "a later tick shows the next picture";
+  // From then on the middle of the screen shows green or blue only, never
+  // the message of a group without pictures or the background alone: blue,
+  // then green again as the next pass begins.
+  std::vector<std::uint32_t> Seen{Green};
+  std::uint32_t Other = 0;
+  WaitUntil(
+      [&] {
+        const std::uint32_t Now = CaptureScreen().At(512, 384);
+        if (Now != Green && Now != Blue) Other = Now;
+        if (Now != Seen.back()) Seen.push_back(Now);
+        return Other != 0 || Seen.size() >= 3;
+      },
+      15000);
+  EXPECT_EQ(Other, 0u) << "only the pictures are shown";
+  EXPECT_EQ(Seen, (std::vector<std::uint32_t>{Green, Blue, Green}));
+  EXPECT_EQ(WaitForScreen(RectangleOnBackground(462, 354, 100, 60, Blue), 15000), "")
+      << "the next picture, centred";
+  EXPECT_FALSE(Saver.WaitForMessageBox(0).has_value()) << "no box";
   PressKey('A');
   EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
 }

@@ -167,12 +167,17 @@ TEST_F(TWallpaperTest, EmptyGroupGivesTheMessageBitmap) {
   EXPECT_EQ(DesktopWallpaper(), Wallpaper);
 }
 
-TEST_F(TWallpaperTest, PicksAtRandomWhateverTheStoredOrder) {
+TEST_F(TWallpaperTest, PicksAtRandomWhateverTheStoredOrderAndNeverAFolderEntry) {
   const std::string Red = Picture("red.bmp", 64, 32), Blue = Picture("blue.bmp", 32, 64, MakePixel(0, 0, 255));
-  Group({Red, Blue});
+  // Folder entries among the files (one of a folder that is there) give no
+  // wallpaper of their own: neither the message bitmap nor a box.
+  ForceDirectories(Scratch + "\\folder");
+  Group({Scratch + "\\folder\\", Red, Scratch + "\\gone\\", Blue});
   std::set<int> Widths;
   for (int Run = 0; Run < 14 && Widths.size() < 2; ++Run) {
-    ASSERT_EQ(RunWallpaperMode(Screen800), 0u);
+    TMessageBox Box;
+    ASSERT_EQ(RunWallpaperMode(Screen800, &Box), 0u);
+    EXPECT_EQ(Box.Text, "") << "no box";
     Widths.insert(ReadBmpFileInfo(Wallpaper).Width);
   }
   EXPECT_EQ(Widths, (std::set<int>{32, 64}));

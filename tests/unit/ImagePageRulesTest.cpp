@@ -10,7 +10,6 @@ TEST(PatternFolder, UpToTheLastBackslashOrColon) {
   EXPECT_EQ(PatternFolder("C:*.jpg"), "C:");
   EXPECT_EQ(PatternFolder("*.*"), "");
   EXPECT_EQ(PatternFolder("\\\\server\\share\\a\\b.jpg"), "\\\\server\\share\\a\\");
-  EXPECT_EQ(FolderPattern("C:\\Pics\\Summer\\one.jpg"), "C:\\Pics\\Summer\\*.*");
 }
 
 TEST(ViewerSlideShowCommand, QuotesTheProgramAndTheGroup) {

@@ -150,6 +150,87 @@ TEST_F(TImageGroupTest, FailedSaveLeavesTheOldFileIntact) {
   EXPECT_EQ(FileContent(Scratch + "\\blocked\\Image Data"), "not a folder");
 }
 
+// Folder entries: lines ending in a backslash, each standing for a folder's
+// pictures. They keep their place among the file lines through a load and a
+// save, whether or not the folder is there, and are never handed out as
+// pictures.
+class TFolderEntryTest : public TImageGroupTest {
+ protected:
+  void SetUp() override {
+    TImageGroupTest::SetUp();
+    ForceDirectories(Scratch + "\\photos");
+    Here = Scratch + "\\photos\\";
+    Gone = Scratch + "\\unplugged\\";
+  }
+  std::string Here, Gone;
+};
+
+TEST_F(TFolderEntryTest, KeepTheirPlaceThroughLoadAndSaveWhetherOrNotTheFolderIsThere) {
+  WriteGroupFile("G", A + "\r\n" + Here + "\r\n" + "C:\\missing.jpg\r\n" + Gone + "\r\n" + Scratch +
+                          "\\slashed/\r\n" + B + "\r\n" + "C:\\\r\n");
+  TSettings Settings;
+  const std::vector<std::string> Kept{A, Here, Gone, B, "C:\\"};
+  EXPECT_EQ(Settings.ImageQueue.ToVector(), Kept) << "a line ending in a slash names a file, and none is there";
+  EXPECT_EQ(Settings.GroupImageCount, 5);
+
+  // Saved as they are, also once the folder that was there is gone too.
+  RemoveDirectoryA((Scratch + "\\photos").c_str());
+  Settings.SaveGroup("Copy");
+  EXPECT_EQ(FileContent(GroupFile("Copy")), FormatGroupFile(Kept));
+  Settings.LoadGroup("Copy");
+  EXPECT_EQ(Settings.ImageQueue.ToVector(), Kept);
+}
+
+TEST_F(TFolderEntryTest, NextImagePassesThemOverInListOrderAndBeginsTheNextPassOnce) {
+  SettingsKey().WriteBool("Random", false);
+  WriteGroupFile("G", Here + "\r\n" + A + "\r\n" + Gone + "\r\n" + B + "\r\n" + Here + "\r\n");
+  TSettings Settings;
+  EXPECT_EQ(Settings.NextImage(), A);
+  EXPECT_EQ(Settings.NextImage(), B);
+  // The last line and the first are folders: the third call passes over
+  // both, reading the settings again once in between.
+  SettingsKey().WriteInteger("Timer interval", 1234);
+  int Passes = 0;
+  EXPECT_EQ(Settings.NextImage([&] {
+    ++Passes;
+    Settings.LoadSettings();
+  }),
+            A);
+  EXPECT_EQ(Passes, 1);
+  EXPECT_EQ(Settings.TimerInterval, 1234);
+  EXPECT_EQ(Settings.NextImage(), B);
+}
+
+TEST_F(TFolderEntryTest, RandomPassesGiveEveryFileOnceAndNoFolder) {
+  WriteGroupFile("G", Here + "\r\n" + A + "\r\n" + Gone + "\r\n" + B + "\r\n" + C + "\r\n" + Here + "\r\n");
+  TSettings Settings;
+  for (int Pass = 0; Pass < 200; ++Pass) {
+    std::vector<std::string> Got;
+    for (int I = 0; I < 3; ++I) Got.push_back(Settings.NextImage());
+    std::sort(Got.begin(), Got.end());
+    std::vector<std::string> Files{A, B, C};
+    std::sort(Files.begin(), Files.end());
+    ASSERT_EQ(Got, Files) << "pass " << Pass;
+  }
+}
+
+TEST_F(TFolderEntryTest, AGroupOfFoldersThatGiveNothingShowsTheSamplePictureWithoutSavingIt) {
+  WriteGroupFile("G", Here + "\r\n" + Gone + "\r\n");
+  {
+    TSamplePicture Sample(true);
+    TSettings Settings;
+    EXPECT_EQ(Settings.ImageQueue.ToVector(), (std::vector<std::string>{Here, Gone}))
+        << "the dialog shows and saves the folders alone";
+    for (int I = 0; I < 3; ++I) EXPECT_EQ(Settings.NextImage(), TSettings::SamplePicturePath()) << I;
+    Settings.LoadGroup("G");
+    Settings.SaveGroup("G");
+    EXPECT_EQ(FileContent(GroupFile("G")), FormatGroupFile({Here, Gone}));
+  }
+  TSettings Settings;
+  EXPECT_EQ(Settings.NextImage(), "") << "without a sample picture, nothing";
+  EXPECT_EQ(Settings.NextImage(), "");
+}
+
 TEST_F(TImageGroupTest, GroupNamesCannotLeaveTheImageDataFolder) {
   MakeFile("outside.dat", A + "\r\n");
   MakeFile("Image Data\\sub\\inner.dat", A + "\r\n");

@@ -107,7 +107,7 @@ const char* const OlderValues[] = {
     "Install Dir", "Random", "End On Mouse", "Maintain Aspect", "Keep As Wallpaper",
     "Limit Screen Size", "Set Wallpaper", "Slide Show OnTop", "Slide Show Hidden", "Slide Show Startup",
     "Max Screen X", "Max Screen Y", "Background", "Max Percent", "Timer interval"};
-const char* const NewerValues[] = {"Fade Between Pictures", "All Monitors"};
+const char* const NewerValues[] = {"Fade Between Pictures", "All Monitors", "Mix Folders Evenly"};
 
 TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   TSettings Settings;
@@ -128,6 +128,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
   Settings.SlideShowPosX = 55;
   Settings.FadeBetweenPictures = true;
   Settings.AllMonitors = false;
+  Settings.MixFoldersEvenly = true;
   Settings.CurrentGroup = "Sel";
   Settings.GroupNames = {"Sel", "Walls"};
   Settings.SaveSettings();
@@ -155,6 +156,7 @@ TEST_F(TSettingsTest, SaveSettingsWritesEveryValueWithItsNameAndType) {
       {"Slide Show Startup", REG_DWORD, Dword(0)},
       {"Fade Between Pictures", REG_DWORD, Dword(1)},
       {"All Monitors", REG_DWORD, Dword(0)},
+      {"Mix Folders Evenly", REG_DWORD, Dword(1)},
       {"Max Screen X", REG_DWORD, Dword(1024)},
       {"Max Screen Y", REG_DWORD, Dword(0xFFFFFFFF)},
       {"Background", REG_DWORD, Dword(0xFF00000F)},
@@ -267,6 +269,7 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_FALSE(Settings.KeepAsWallpaper || Settings.LimitScreenSize || Settings.SetWallpaper);
   EXPECT_FALSE(Settings.FadeBetweenPictures);
   EXPECT_TRUE(Settings.AllMonitors) << "every monitor shows pictures unless told otherwise";
+  EXPECT_FALSE(Settings.MixFoldersEvenly);
   EXPECT_EQ(Settings.MaxScreenX, 800);
   EXPECT_EQ(Settings.MaxScreenY, 600);
   EXPECT_EQ(Settings.SlideShowSizeX, 267);
@@ -282,7 +285,8 @@ TEST_F(TSettingsTest, NewerValuesAreDwordsBesideTheOlderOnesAndChangeNoneOfThem)
     bool TSettings::*Field;
     bool Absent;  // what a missing value reads as
   } Newer[] = {{"Fade Between Pictures", &TSettings::FadeBetweenPictures, false},
-               {"All Monitors", &TSettings::AllMonitors, true}};
+               {"All Monitors", &TSettings::AllMonitors, true},
+               {"Mix Folders Evenly", &TSettings::MixFoldersEvenly, false}};
   for (const auto& N : Newer) {
     SCOPED_TRACE(N.Name);
   using TValues = std::map<std::string, std::pair<DWORD, std::string>>;
