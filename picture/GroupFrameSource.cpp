@@ -2,10 +2,12 @@
 
 #include <cstdio>
 
+#include "library/PictureLibrary.h"
 #include "picture/ComposeFrame.h"
+#include "picture/InstalledPictureKinds.h"
 
 TGroupFrameSource::TGroupFrameSource(const TGroupSourceOptions& Options, const std::atomic<bool>& Stopping)
-    : Options(Options) {
+    : Options(Options), Stopping(Stopping), Pictures(TPictureLibrary::DefaultDatabasePath()) {
   Picture.SetAbandonCheck([&Stopping] { return Stopping.load(); });
   Settings = ReadPass();
   Contents = PassContents(*Settings);
@@ -38,15 +40,33 @@ std::string TGroupFrameSource::TakeNext(TFrame& Frame) {
   // that what it loaded is known, and the frame marked, whenever NextImage
   // begins one (also in the middle of its call, after lines that give no
   // picture).
-  return Settings->NextImage([this, &Frame] {
+  return Pictures.Next(*Settings, Stopping, [this, &Frame] {
     Settings->LoadSettings();
     if (Options.ReloadGroupWithoutKey && Settings->ImageQueue.Empty()) Settings->LoadGroup(Settings->CurrentGroup);
     Contents = PassContents(*Settings);
     Frame.PassStart = true;
+    RefreshDue = true;
   });
 }
 
+void TGroupFrameSource::RefreshIndex() {
+  // Called once a frame is composed, so that a pass's first picture is never
+  // held up; a refresh still at work (a slow share) is left to finish
+  // rather than waited for.
+  if (!Pictures.HasFolders() || Pictures.Lines().empty()) return;
+  if (Refresh && !Refresh->Done()) return;
+  RefreshDue = false;
+  Refresh.reset();
+  Refresh = std::make_unique<TIndexRefresh>(TPictureLibrary::DefaultDatabasePath(), InstalledPictureKinds(),
+                                            Pictures.Lines());
+}
+
 void TGroupFrameSource::Prepare(TFrame& Frame) {
+  ComposeNext(Frame);
+  if (RefreshDue) RefreshIndex();
+}
+
+void TGroupFrameSource::ComposeNext(TFrame& Frame) {
   Frame.Bitmap->SetSize(Frame.Width, Frame.Height, TBitmap::Overwritten);
   if (!Frame.Monitors.empty()) {
     // A picture of its own on each monitor, the next entries in monitor
@@ -87,5 +107,7 @@ bool TGroupFrameSource::PassStillCurrent() {
   if (FreshContents == Contents) return true;
   Settings = std::move(Fresh);
   Contents = std::move(FreshContents);
+  Pictures.Reset();
+  RefreshDue = true;
   return false;
 }

@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "library/IndexRefresh.h"
 #include "picture/Frame.h"
+#include "picture/GroupPictures.h"
 #include "picture/LoadImageFile.h"
 #include "settings/Settings.h"
 
@@ -43,8 +45,18 @@ class TGroupFrameSource : public TPictureSource {
   // compose a frame, the order, and the entries of the freshly loaded queue.
   static std::string PassContents(const TSettings& Settings);
 
+  // Takes the frame's entries and composes it.
+  void ComposeNext(TFrame& Frame);
+  // After a pass's first picture: the index brought up to date in the
+  // background for the passes after it (one refresh at a time).
+  void RefreshIndex();
+
   const TGroupSourceOptions Options;
+  const std::atomic<bool>& Stopping;
   std::unique_ptr<TSettings> Settings;
   std::string Contents;  // PassContents of the pass begun last
   TImageLoader Picture;
+  TGroupPictures Pictures;
+  bool RefreshDue = true;  // a pass began and its index refresh is not started yet
+  std::unique_ptr<TIndexRefresh> Refresh;  // destroyed before Pictures' library
 };

@@ -4,6 +4,9 @@
 
 #include "core/BmpCodec.h"
 #include "core/FitImage.h"
+#include "library/PictureLibrary.h"
+#include "picture/GroupPictures.h"
+#include "picture/InstalledPictureKinds.h"
 #include "picture/LoadImageFile.h"
 #include "platform/Files.h"
 #include "platform/WideText.h"
@@ -50,6 +53,12 @@ void ChangeWallpaperNow(const std::string& GroupName) {
   Settings.CurrentGroup = GroupName.empty() ? Settings.WallPaperGroup : GroupName;
   Settings.LoadGroup(Settings.CurrentGroup);
   Settings.RandomOrder = true;
-  const std::string Name = Settings.NextImage();
+  const std::atomic<bool> Never{false};
+  TGroupPictures Pictures(TPictureLibrary::DefaultDatabasePath());
+  const std::string Name = Pictures.Next(Settings, Never);
   SetWallpaperImage(Name, Settings);
+  // The wallpaper is set first; the index is brought up to date after it,
+  // for the next change, as a show's refresh does for its next pass.
+  if (Pictures.HasFolders())
+    TPictureLibrary(TPictureLibrary::DefaultDatabasePath(), InstalledPictureKinds()).Refresh(Pictures.Lines(), Never);
 }

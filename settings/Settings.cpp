@@ -5,7 +5,6 @@
 #include "core/Errors.h"
 #include "core/FolderEntry.h"
 #include "core/GroupFile.h"
-#include "core/RandomIndex.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/Files.h"
 #include "platform/Registry.h"
@@ -17,13 +16,6 @@ const char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 namespace {
 
 const char ImagesSubKey[] = "Images";
-
-// The clock reading that seeds each random pick.
-std::uint32_t ClockSeed() {
-  LARGE_INTEGER Counter;
-  if (QueryPerformanceCounter(&Counter)) return static_cast<std::uint32_t>(Counter.LowPart);
-  return GetTickCount();
-}
 
 void ReadInteger(const TRegistryKey& Key, const char* Name, std::int32_t& Field) {
   if (Key.ValueExists(Name)) Field = static_cast<std::int32_t>(Key.ReadInteger(Name));
@@ -236,35 +228,3 @@ void TSettings::SaveGroup(const std::string& GivenName) {
   ReplaceFile(GroupFilePath(Name), FormatGroupFile(Existing, AnsiCodePage()));
 }
 
-std::string TSettings::NextImage(const std::function<void()>& BeginPass) {
-  const std::uint32_t Seed = ClockSeed();
-  std::uint32_t Draw = 0;
-  bool PassBegun = false;
-  bool PassedOver = false;
-  for (;;) {
-    if (ImageQueue.Empty()) {
-      // At most one new pass per call: a group whose lines give no picture
-      // must not be read again and again.
-      if (GroupImageCount <= 0 || PassBegun) break;
-      if (BeginPass)
-        BeginPass();
-      else
-        LoadSettings();
-      PassBegun = true;
-      continue;
-    }
-    const std::size_t Index =
-        RandomOrder ? RandomIndex(Seed, static_cast<std::uint32_t>(ImageQueue.Count()), Draw++) : 0;
-    std::string Entry = ImageQueue.Take(Index);
-    // Folder entries give no picture yet: each is passed over, as a line
-    // naming a file that is gone would be. Their pictures come here once
-    // folder entries are expanded; until then this is the one place that
-    // keeps a folder's line from being handed out as a picture's path.
-    if (!IsFolderEntry(Entry)) return Entry;
-    PassedOver = true;
-  }
-  // Every line of the group was passed over: the sample picture stands in,
-  // as it does for a group without lines.
-  if (PassedOver && FileExists(SamplePicturePath())) return SamplePicturePath();
-  return std::string();
-}

@@ -4,7 +4,6 @@
 // needs settings; it reads the registry of the current user while it is
 // constructed. Only the configuration dialog writes settings back.
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,9 +32,9 @@ class TSettings {
   // The lines of the current group, in the group file's order: paths of
   // picture files, and folder entries (a line ending in "\" that stands for
   // every picture under that folder, see core/FolderEntry.h). A folder entry
-  // is a line of the list, never a picture: whoever takes a picture from the
-  // queue goes through NextImage, which never hands one out. The dialog shows
-  // and stores the lines as they are.
+  // is a line of the list, never a picture: the pictures of a pass come
+  // from TGroupPictures (picture/GroupPictures.h), which expands the lines.
+  // The dialog shows and stores the lines as they are.
   TImageQueue ImageQueue;
   std::vector<std::string> GroupNames;
   std::string CurrentGroup;
@@ -92,12 +91,6 @@ class TSettings {
   // folder entry, in their order, as the group's file, replacing it in one
   // step. ImageQueue is not changed.
   void SaveGroup(const std::string& Name);
-  // The next picture of the queue, refilling it first when a pass is over:
-  // BeginPass (by default LoadSettings, which reads the settings and the
-  // group again) runs at most once per call. Never a folder entry. A group
-  // whose lines give no picture in a whole pass gives the sample picture
-  // where it exists; empty when the group has no line at all.
-  std::string NextImage(const std::function<void()>& BeginPass = nullptr);
 
   // "<InstallDir>\Image Data\<name>.dat".
   std::string GroupFilePath(const std::string& Name) const;

@@ -46,7 +46,7 @@ int main(int Argc, char** Argv) {
     const auto Start = TClock::now();
     Settings.ImageQueue.Add(Path);
     Settings.GroupImageCount = 1;
-    Picture.Open(Settings.NextImage());
+    Picture.Open(Settings.ImageQueue.Take(0));
     const auto Opened = TClock::now();
     ComposeSaverFrame(Frame, Picture, Settings);
     const auto Composed = TClock::now();

@@ -103,7 +103,7 @@ std::vector<double> SynchronousCycles(int Rounds) {
   std::vector<double> Cycles;
   for (int I = 0; I < Rounds; ++I) {
     const auto Start = TClock::now();
-    Picture.Open(Settings.NextImage());
+    Picture.Open(Settings.ImageQueue.Take(0));
     ComposeSaverFrame(Frame, Picture, Settings);
     TWindowDC Own(Window);
     Frame.CopyTo(Own.Get(), 0, 0);

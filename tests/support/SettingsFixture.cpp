@@ -33,7 +33,19 @@ void TSettingsTest::SetUp() {
   ASSERT_TRUE(ForceDirectories(Scratch));
 }
 
-void TSettingsTest::TearDown() { DeleteTree(Scratch); }
+void TSettingsTest::TearDown() {
+  Pictures.reset();
+  DeleteTree(Scratch);
+}
+
+std::string TSettingsTest::NextPicture(TSettings& Settings, const std::function<void()>& BeginPass) {
+  static const std::atomic<bool> Never{false};
+  if (PicturesOf != &Settings || !Pictures) {
+    Pictures = std::make_unique<TGroupPictures>(Scratch + "\\Library.db");
+    PicturesOf = &Settings;
+  }
+  return Pictures->Next(Settings, Never, BeginPass);
+}
 
 void TSettingsTest::WriteRaw(const std::string& Name, DWORD Type, const std::string& Bytes) {
   TRegistryKey Key = SettingsKey();

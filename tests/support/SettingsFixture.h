@@ -5,9 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "picture/GroupPictures.h"
 #include "platform/Registry.h"
 #include "settings/Settings.h"
 
@@ -37,7 +41,15 @@ class TSettingsTest : public ::testing::Test {
   void WriteGroupFile(const std::string& Group, const std::string& Bytes) const;
   std::string GroupFile(const std::string& Group) const { return Scratch + "\\Image Data\\" + Group + ".dat"; }
 
+  // The next picture of Settings' group, as the show takes it: one
+  // TGroupPictures per settings object, its index in the scratch folder.
+  std::string NextPicture(TSettings& Settings, const std::function<void()>& BeginPass = nullptr);
+
   std::string Scratch;  // no trailing backslash
+
+ private:
+  const TSettings* PicturesOf = nullptr;
+  std::unique_ptr<TGroupPictures> Pictures;
 };
 
 // Removes the sample picture beside the test program for the lifetime of the

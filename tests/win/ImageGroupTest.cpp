@@ -39,20 +39,20 @@ TEST_F(TImageGroupTest, ReadsEveryLineFormAndDropsMissingFiles) {
   EXPECT_EQ(Settings.ImageQueue.ToVector(), (std::vector<std::string>{A, B, C})) << "no final line end";
 }
 
-TEST_F(TImageGroupTest, NextImageInListOrderRereadsSettingsAtEachPass) {
+TEST_F(TImageGroupTest, PicturesInListOrderRereadsSettingsAtEachPass) {
   SettingsKey().WriteBool("Random", false);
   WriteGroupFile("G", A + "\r\n" + B + "\r\n" + C + "\r\n");
   TSettings Settings;
-  EXPECT_EQ(Settings.NextImage(), A);
-  EXPECT_EQ(Settings.NextImage(), B);
+  EXPECT_EQ(NextPicture(Settings), A);
+  EXPECT_EQ(NextPicture(Settings), B);
   SettingsKey().WriteInteger("Timer interval", 1234);
   WriteGroupFile("G", C + "\r\n" + A + "\r\n");
-  EXPECT_EQ(Settings.NextImage(), C);
+  EXPECT_EQ(NextPicture(Settings), C);
   EXPECT_EQ(Settings.TimerInterval, 5000) << "nothing is re-read inside a pass";
-  EXPECT_EQ(Settings.NextImage(), C) << "the fourth call starts the next pass at once";
+  EXPECT_EQ(NextPicture(Settings), C) << "the fourth call starts the next pass at once";
   EXPECT_EQ(Settings.TimerInterval, 1234);
   EXPECT_EQ(Settings.GroupImageCount, 2);
-  EXPECT_EQ(Settings.NextImage(), A);
+  EXPECT_EQ(NextPicture(Settings), A);
 }
 
 TEST_F(TImageGroupTest, RandomPassesArePermutationsWithUniformPositions) {
@@ -64,7 +64,7 @@ TEST_F(TImageGroupTest, RandomPassesArePermutationsWithUniformPositions) {
   std::vector<std::map<std::string, int>> Seen(4);
   for (int Pass = 0; Pass < Passes; ++Pass) {
     std::vector<std::string> Got;
-    for (int I = 0; I < 4; ++I) Got.push_back(Settings.NextImage());
+    for (int I = 0; I < 4; ++I) Got.push_back(NextPicture(Settings));
     for (int I = 0; I < 4; ++I) ++Seen[I][Got[I]];
     std::sort(Got.begin(), Got.end());
     ASSERT_EQ(Got, (std::vector<std::string>{A, B, C, D})) << "pass " << Pass;
@@ -85,8 +85,8 @@ TEST_F(TImageGroupTest, EmptyGroupWithoutSampleGivesEmptyNamesWithoutRereading) 
   TSettings Settings;
   EXPECT_EQ(Settings.GroupImageCount, 0);
   SettingsKey().WriteInteger("Timer interval", 77);
-  EXPECT_EQ(Settings.NextImage(), "");
-  EXPECT_EQ(Settings.NextImage(), "");
+  EXPECT_EQ(NextPicture(Settings), "");
+  EXPECT_EQ(NextPicture(Settings), "");
   EXPECT_EQ(Settings.TimerInterval, 5000);
 }
 
@@ -94,9 +94,9 @@ TEST_F(TImageGroupTest, SamplePictureStandsInAndEveryLaterCallRereads) {
   TSamplePicture Sample(true);
   TSettings Settings;
   EXPECT_EQ(Settings.GroupImageCount, 1);
-  EXPECT_EQ(Settings.NextImage(), TSettings::SamplePicturePath());
+  EXPECT_EQ(NextPicture(Settings), TSettings::SamplePicturePath());
   SettingsKey().WriteInteger("Timer interval", 77);
-  EXPECT_EQ(Settings.NextImage(), TSettings::SamplePicturePath());
+  EXPECT_EQ(NextPicture(Settings), TSettings::SamplePicturePath());
   EXPECT_EQ(Settings.TimerInterval, 77);
 }
 
@@ -181,24 +181,24 @@ TEST_F(TFolderEntryTest, KeepTheirPlaceThroughLoadAndSaveWhetherOrNotTheFolderIs
   EXPECT_EQ(Settings.ImageQueue.ToVector(), Kept);
 }
 
-TEST_F(TFolderEntryTest, NextImagePassesThemOverInListOrderAndBeginsTheNextPassOnce) {
+TEST_F(TFolderEntryTest, PicturesPassThemOverInListOrderAndBeginsTheNextPassOnce) {
   SettingsKey().WriteBool("Random", false);
   WriteGroupFile("G", Here + "\r\n" + A + "\r\n" + Gone + "\r\n" + B + "\r\n" + Here + "\r\n");
   TSettings Settings;
-  EXPECT_EQ(Settings.NextImage(), A);
-  EXPECT_EQ(Settings.NextImage(), B);
+  EXPECT_EQ(NextPicture(Settings), A);
+  EXPECT_EQ(NextPicture(Settings), B);
   // The last line and the first are folders: the third call passes over
   // both, reading the settings again once in between.
   SettingsKey().WriteInteger("Timer interval", 1234);
   int Passes = 0;
-  EXPECT_EQ(Settings.NextImage([&] {
+  EXPECT_EQ(NextPicture(Settings, [&] {
     ++Passes;
     Settings.LoadSettings();
   }),
             A);
   EXPECT_EQ(Passes, 1);
   EXPECT_EQ(Settings.TimerInterval, 1234);
-  EXPECT_EQ(Settings.NextImage(), B);
+  EXPECT_EQ(NextPicture(Settings), B);
 }
 
 TEST_F(TFolderEntryTest, RandomPassesGiveEveryFileOnceAndNoFolder) {
@@ -206,7 +206,7 @@ TEST_F(TFolderEntryTest, RandomPassesGiveEveryFileOnceAndNoFolder) {
   TSettings Settings;
   for (int Pass = 0; Pass < 200; ++Pass) {
     std::vector<std::string> Got;
-    for (int I = 0; I < 3; ++I) Got.push_back(Settings.NextImage());
+    for (int I = 0; I < 3; ++I) Got.push_back(NextPicture(Settings));
     std::sort(Got.begin(), Got.end());
     std::vector<std::string> Files{A, B, C};
     std::sort(Files.begin(), Files.end());
@@ -221,14 +221,14 @@ TEST_F(TFolderEntryTest, AGroupOfFoldersThatGiveNothingShowsTheSamplePictureWith
     TSettings Settings;
     EXPECT_EQ(Settings.ImageQueue.ToVector(), (std::vector<std::string>{Here, Gone}))
         << "the dialog shows and saves the folders alone";
-    for (int I = 0; I < 3; ++I) EXPECT_EQ(Settings.NextImage(), TSettings::SamplePicturePath()) << I;
+    for (int I = 0; I < 3; ++I) EXPECT_EQ(NextPicture(Settings), TSettings::SamplePicturePath()) << I;
     Settings.LoadGroup("G");
     Settings.SaveGroup("G");
     EXPECT_EQ(FileContent(GroupFile("G")), FormatGroupFile({Here, Gone}));
   }
   TSettings Settings;
-  EXPECT_EQ(Settings.NextImage(), "") << "without a sample picture, nothing";
-  EXPECT_EQ(Settings.NextImage(), "");
+  EXPECT_EQ(NextPicture(Settings), "") << "without a sample picture, nothing";
+  EXPECT_EQ(NextPicture(Settings), "");
 }
 
 TEST_F(TImageGroupTest, GroupNamesCannotLeaveTheImageDataFolder) {

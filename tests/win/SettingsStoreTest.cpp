@@ -276,7 +276,7 @@ TEST_F(TSettingsTest, MissingKeyKeepsEveryDefaultAndOpensNoGroupFile) {
   EXPECT_EQ(Settings.SlideShowSizeY, 200);
   EXPECT_EQ(Settings.SaveWallPaperAs, "C:\\windows\\Pictarine.bmp");
   EXPECT_EQ(Settings.InstallDir, "C:\\Program Files\\Quellbrook\\Pictarine Screen Saver");
-  EXPECT_EQ(Settings.NextImage(), "") << "the sample picture is not offered either";
+  EXPECT_EQ(NextPicture(Settings), "") << "the sample picture is not offered either";
 }
 
 TEST_F(TSettingsTest, NewerValuesAreDwordsBesideTheOlderOnesAndChangeNoneOfThem) {
