@@ -3,7 +3,10 @@
 #include <cmath>
 
 #include "e2e/Harness.h"
+#include "library/PictureLibrary.h"
 #include "platform/Files.h"
+#include "platform/KernelHandle.h"
+#include "platform/WideText.h"
 #include "support/HostileJpeg.h"
 #include "support/SettingsFixture.h"
 #include "support/TestEnvironment.h"
@@ -358,6 +361,65 @@ TEST_F(TSaverTest, HostilePicturesNeitherHangItNorKeepItFromEnding) {
 
 // The picture pipeline: a pass's first picture prepared ahead of the tick is
 // thrown away when the settings or the group change before its tick.
+TEST_F(TSaverTest, AFolderEntryIsKeptCurrentWhileItRunsAndTroubleWithItsIndexShowsNoBox) {
+  ForceDirectories(Scratch + "\\photos\\2024");
+  Picture("photos\\2024\\green.bmp", 100, 100, Green);
+  Group({Scratch + "\\photos\\"});
+  TSaverProcess Saver("/s");
+  ASSERT_TRUE(Up(Saver));
+  ASSERT_TRUE(WaitForPixel(512, 384, Green));
+  // One picture a pass: the refresh after the next pass's first picture
+  // finds the one added, and the pass after shows it.
+  Picture("photos\\2024\\blue.bmp", 100, 100, Blue);
+  ASSERT_TRUE(WaitForPixel(512, 384, Blue)) << "the picture added while it runs";
+
+  // The index damaged, cut short, removed and held locked while the saver
+  // runs: every time, both pictures go on coming and no box shows.
+  const std::wstring Database = Wide(TPictureLibrary::DefaultDatabasePath());
+  auto Open = [&] {
+    return TKernelHandle(CreateFileW(Database.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS, 0,
+                                     nullptr));
+  };
+  auto BothShown = [&] { return WaitForPixel(512, 384, Green) && WaitForPixel(512, 384, Blue); };
+  {
+    TKernelHandle File = Open();
+    ASSERT_TRUE(File.Valid());
+    const std::string Garbage(200000, '\x5A');
+    DWORD Written = 0;
+    ASSERT_TRUE(WriteFile(File.Get(), Garbage.data(), static_cast<DWORD>(Garbage.size()), &Written, nullptr));
+  }
+  EXPECT_TRUE(BothShown()) << "filled with garbage";
+  {
+    TKernelHandle File = Open();
+    SetFilePointer(File.Get(), 100, nullptr, FILE_BEGIN);
+    ASSERT_TRUE(SetEndOfFile(File.Get()));
+  }
+  EXPECT_TRUE(BothShown()) << "cut short";
+  DeleteFileW(Database.c_str());
+  EXPECT_TRUE(BothShown()) << "removed";
+  {
+    TKernelHandle File = Open();
+    OVERLAPPED Bytes{};
+    Bytes.Offset = 0x40000000;
+    // Another process writing to the index holds its pending and reserved
+    // bytes (the saver, in WAL mode, keeps a shared lock of its own
+    // meanwhile): the saver's refresh cannot write.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return LockFileEx(File.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 2, 0,
+                            &Bytes) != 0;
+        },
+        10000)) << GetLastError();
+    EXPECT_TRUE(BothShown()) << "held locked";
+    EXPECT_TRUE(BothShown()) << "held locked, the next pass";
+    UnlockFileEx(File.Get(), 0, 2, 0, &Bytes);
+  }
+  EXPECT_FALSE(Saver.WaitForMessageBox(0).has_value()) << "no box";
+  PressKey('A');
+  EXPECT_EQ(Saver.WaitForExit(5000), std::optional<DWORD>(0));
+}
+
 TEST_F(TSaverTest, ASettingsChangeBetweenPassesShowsAtThePassBoundaryAndNoOldPicture) {
   constexpr std::uint32_t Red = MakePixel(220, 0, 0), Yellow = MakePixel(230, 230, 0);
   constexpr std::uint32_t NewBackgroundPixel = MakePixel(0x20, 0x40, 0x60);
