@@ -213,7 +213,16 @@ void TConfigureForm::FormDpiChanged() {
   if (imgPreview.HasPicture()) lstbxImagesClick();
 }
 
+LRESULT TConfigureForm::WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) {
+  if (Message == TFolderPreview::ReadyMessage) {
+    FolderPreviewReady();
+    return 0;
+  }
+  return TForm::WindowProc(Message, WParam, LParam);
+}
+
 void TConfigureForm::FormDestroy() {
+  FolderPreview.Cancel();
   DialogSettings.reset();
   if (HostWindow) {
     HWND Host = GetParent(HostWindow);

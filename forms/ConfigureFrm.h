@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "forms/FolderPreview.h"
 #include "platform/CommonDialogs.h"
 #include "platform/FolderDialog.h"
 #include "platform/Controls.h"
@@ -68,6 +69,7 @@ class TConfigureForm : public TForm {
       Label10{*this}, Label12{*this}, Label14{*this}, Label3{*this};
 
   TOpenPictureDialog opnDialog;
+  TFolderPreview FolderPreview;
   TFolderDialog FolderDialog;
   TColorDialog ColorDialog1;
 
@@ -87,6 +89,7 @@ class TConfigureForm : public TForm {
   void FormCreate() override;
   void FormDestroy() override;
   void FormDpiChanged() override;
+  LRESULT WindowProc(UINT Message, WPARAM WParam, LPARAM LParam) override;
   void btnOkClick();
   void btnCancelClick();
   void BitBtn2Click();
@@ -95,6 +98,10 @@ class TConfigureForm : public TForm {
   void InstallDirBtnClick();
   // Images page.
   void lstbxImagesClick();
+  // Shows a folder entry's count and first picture, once found.
+  void FolderPreviewReady();
+  // Shows Picture (owned from now on; nullptr: none) in the preview box.
+  void ShowPreview(HBITMAP Picture);
   void btnAddClick();
   void btnDeleteClick();
   void EditGroupChange();

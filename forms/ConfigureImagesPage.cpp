@@ -67,16 +67,33 @@ void TConfigureForm::lstbxImagesClick() {
   const int Focused = lstbxImages.ItemIndex();
   if (Focused < 0 || Focused >= lstbxImages.Count()) return;
   const std::string Entry = lstbxImages.Item(Focused);
-  // A folder entry's pictures are found only by listing its folder, which
-  // never happens on this thread: the preview stays as it was.
-  if (IsFolderEntry(Entry)) return;
+  // A folder entry's pictures are found by listing its folder or reading
+  // the index, never on this thread: its preview comes when found.
+  if (IsFolderEntry(Entry)) {
+    FolderPreview.Request(Handle(), Entry, PreviewWidth, PreviewHeight, PreviewPicture);
+    return;
+  }
+  FolderPreview.Cancel();
   // A file that cannot be shown raises here, before the preview changes.
   const TPictureFile Picture(Entry);
   int W = Picture.Width(), H = Picture.Height();
   FitImage(PreviewWidth, PreviewHeight, MaintainAspect.Checked(), 1.0, W, H);
-  HBITMAP Fitted = Picture.Render(W, H);
-  imgPreview.SetSize(W, H);
-  imgPreview.SetPicture(Fitted);
+  GroupBox1.SetText("Preview");
+  ShowPreview(Picture.Render(W, H));
+}
+
+void TConfigureForm::ShowPreview(HBITMAP Picture) {
+  BITMAP Info{};
+  if (Picture && GetObjectW(Picture, sizeof Info, &Info)) imgPreview.SetSize(Info.bmWidth, Info.bmHeight);
+  imgPreview.SetPicture(Picture);
+}
+
+void TConfigureForm::FolderPreviewReady() {
+  TFolderPreview::TSummary Summary;
+  if (!FolderPreview.Take(Summary)) return;
+  GroupBox1.SetText("Preview: " + GroupThousands(Summary.Count, ThousandSeparator()) +
+                    (Summary.Count == 1 ? " picture" : " pictures"));
+  ShowPreview(Summary.Picture);
 }
 
 void TConfigureForm::btnAddClick() {

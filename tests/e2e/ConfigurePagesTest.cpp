@@ -200,8 +200,9 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   // dropped, becomes one entry ending in a backslash, also a folder that is
   // not there now, and a relative one in full, against the current folder
   // as Load takes it (the file dialog of Add left it in pics); an empty
-  // field adds nothing. Choosing a folder entry reads nothing of it: no box,
-  // and the preview stays.
+  // field adds nothing. Choosing a folder entry shows, once found off the
+  // dialog's thread, how many pictures it holds and its first; a folder not
+  // there holds none, and no box comes.
   SetControlText(Control(idLoadDir), Pics + "\\*.*");
   Click(idAddFolder);
   SetControlText(Control(idLoadDir), Scratch + "\\unplugged");
@@ -215,12 +216,20 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(Images(), Saved);
   EXPECT_EQ(Text(idImageCount), "Images = 6");
   SaveScreenshot(Dialog, "configure-images-folders");
-  const TPixelBuffer Previewed = CaptureWindow(Control(idPreview));
+  ClickEntry(1);  // the small picture first, so that the folder's first cannot pass for it
   ClickEntry(3);
+  EXPECT_TRUE(WaitUntil([&] { return Text(idPreviewBox) == "Preview: 2 pictures"; }, 10000))
+      << Text(idPreviewBox) << ": large.jpg and small.bmp, not moving.XyZ";
   S = PreviewSize();
-  EXPECT_EQ(S.cx, 217);
+  EXPECT_EQ(S.cx, 215) << "its first in Explorer's order, large.jpg, fitted";
   EXPECT_EQ(S.cy, 161);
-  EXPECT_EQ(CaptureWindow(Control(idPreview)).Data, Previewed.Data) << "the previous preview stays";
+  WaitForPreview([](const TPixelBuffer& Shown) { return std::abs(PixelR(Shown.At(100, 80)) - 0xC0) <= 8; });
+  ClickEntry(4);
+  EXPECT_TRUE(WaitUntil([&] { return Text(idPreviewBox) == "Preview: 0 pictures"; }, 10000)) << "unplugged";
+  ClickEntry(1);
+  S = PreviewSize();
+  EXPECT_EQ(S.cx, 100) << "a file's preview";
+  EXPECT_EQ(Text(idPreviewBox), "Preview") << "a file's preview";
 
   // OK writes the list as the group's file, one path per line with CR LF,
   // the folder entries among them.
