@@ -26,9 +26,11 @@ TFolderPreview::~TFolderPreview() { Cancel(); }
 void TFolderPreview::Cancel() {
   if (!State) return;
   State->Stop = true;
-  std::lock_guard<std::mutex> Guard(State->Lock);
-  State->Window = nullptr;
-  State.reset();
+  {
+    std::lock_guard<std::mutex> Guard(State->Lock);
+    State->Window = nullptr;
+  }
+  State.reset();  // the thread's reference, when it still runs, keeps the state alive
 }
 
 void TFolderPreview::Request(HWND Window, const std::string& FolderEntry, int Width, int Height, TMake Make) {
