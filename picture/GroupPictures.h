@@ -8,8 +8,11 @@
 // A group without folder entries never opens the library: its lines are
 // its pictures, as they always were. With folder entries, each pass is
 // expanded from the index as it was last brought up to date; the caller
-// refreshes it in the background (TLibraryRefresh), so a picture added
-// under a folder comes in a later pass.
+// refreshes it in the background (TIndexRefresh), so a picture added under
+// a folder comes in a later pass. The first pass is expanded on a thread of
+// its own: when the index does not know the folders yet, the first picture
+// listed is shown while the rest are listed (at random, when the whole list
+// takes more than a moment), and comes only once in that pass.
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -50,9 +53,20 @@ class TGroupPictures {
 
  private:
   void Begin(const TSettings& Settings, const std::atomic<bool>& Stop);
+  // With the first pass's expansion under way: its first picture, when it
+  // is known before the whole list (true); otherwise the pass is begun over
+  // the whole list (false).
+  bool TakeEarlyFirst(std::string& First);
+
+  struct TFirstExpansion;
 
   const std::string DatabasePath;
   std::unique_ptr<TPictureLibrary> Library;  // made for the first folder entry
+  std::unique_ptr<TFirstExpansion> Expansion;  // the first pass's, until its list is taken
+  bool EarlyGiven = false;
+  std::string Skip;  // handed out before its pass was begun: passed over once in it
+  TPassOrder::TMode Mode = TPassOrder::ListOrder;
+  bool RandomFirst = false;
   std::vector<std::string> PassLines;
   bool Folders = false;
   bool Begun = false;

@@ -47,6 +47,27 @@ TEST_F(TGroupPicturesTest, AFolderEntryGivesItsPicturesInExplorerOrderAmongTheFi
   EXPECT_EQ(Pictures.Next(Settings, Never), Lone) << "the next pass";
 }
 
+TEST_F(TGroupPicturesTest, TheFirstPassOverFoldersNotIndexedYetGivesEachPictureOnce) {
+  // Listed for the first time, the first picture may come before the rest
+  // is listed: it still comes once in its pass, and first in list order.
+  std::vector<std::string> All;
+  for (int F = 0; F < 20; ++F)
+    for (int I = 0; I < 5; ++I) All.push_back(MakeFile("tree\\" + std::to_string(F) + "\\" + std::to_string(I) + ".jpg"));
+  WriteGroupFile("G", Scratch + "\\tree\\\r\n");
+  for (const bool Random : {false, true}) {
+    SettingsKey().WriteBool("Random", Random);
+    for (const char* Part : {"", "-wal", "-shm"}) DeleteFileW(Wide(Database + Part).c_str());
+    TSettings Settings;
+    TGroupPictures Pictures(Database);
+    const std::vector<std::string> Got = Pass(Pictures, Settings, 100);
+    EXPECT_EQ(std::set<std::string>(Got.begin(), Got.end()), std::set<std::string>(All.begin(), All.end()))
+        << "random " << Random;
+    if (!Random) EXPECT_EQ(Got, All);
+    const std::string Next = Pictures.Next(Settings, Never);
+    EXPECT_TRUE(Random ? std::count(All.begin(), All.end(), Next) == 1 : Next == All.front()) << "a new pass: " << Next;
+  }
+}
+
 TEST_F(TGroupPicturesTest, MixingFoldersEvenlyPicksABigAndASmallFolderAlikeEachPictureOnceAPass) {
   SettingsKey().WriteBool("Mix Folders Evenly", true);
   for (int I = 0; I < 60; ++I) MakeFile("big\\" + std::to_string(I) + ".jpg");
