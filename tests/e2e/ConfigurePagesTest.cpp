@@ -224,6 +224,7 @@ TEST_F(TConfigurePagesTest, AddedPicturesArePreviewedAndWrittenToTheGroupFileOnO
   EXPECT_EQ(S.cx, 215) << "its first in Explorer's order, large.jpg, fitted";
   EXPECT_EQ(S.cy, 161);
   WaitForPreview([](const TPixelBuffer& Shown) { return std::abs(PixelR(Shown.At(100, 80)) - 0xC0) <= 8; });
+  SaveScreenshot(Dialog, "configure-images-folder-preview");
   ClickEntry(4);
   EXPECT_TRUE(WaitUntil([&] { return Text(idPreviewBox) == "Preview: 0 pictures"; }, 10000)) << "unplugged";
   ClickEntry(1);
