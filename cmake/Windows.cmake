@@ -140,7 +140,7 @@ target_link_libraries(test_support PUBLIC picture_makers gtest)
 set(PICTARINE_TEST_HEADERS <windows.h> <gtest/gtest.h> <functional> <map> <memory> <optional> <string> <vector>)
 
 add_executable(win_tests ${WIN_TEST_SOURCES})
-target_link_libraries(win_tests PRIVATE test_support vistaloop_win gtest_main psapi)
+target_link_libraries(win_tests PRIVATE test_support vistaloop_win gtest_main psapi shlwapi)
 target_precompile_headers(win_tests PRIVATE ${PICTARINE_TEST_HEADERS})
 
 # What drives Pictarine.scr from outside, for the end-to-end and the
