@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "core/JpegSegments.h"
+
 namespace {
 
-constexpr std::uint8_t MarkerSos = 0xDA;
-constexpr std::uint8_t MarkerEoi = 0xD9;
 constexpr std::uint8_t MarkerApp1 = 0xE1;
 constexpr char ExifSignature[6] = {'E', 'x', 'i', 'f', '\0', '\0'};
 
@@ -50,26 +50,13 @@ std::size_t TTiffBlock::FindEntry(std::uint64_t IfdOffset, std::uint16_t Tag) co
 }
 
 TExifSegment FindJpegExif(const std::uint8_t* Data, std::size_t Size) {
-  if (Data == nullptr || Size < 4 || Data[0] != 0xFF || Data[1] != 0xD8) return {};
-  std::size_t P = 2;
-  for (;;) {
-    // A marker: 0xFF, any number of 0xFF fill bytes, the marker code. Stray
-    // bytes before it are skipped, as the decoder skips them.
-    while (P < Size && Data[P] != 0xFF) ++P;
-    while (P < Size && Data[P] == 0xFF) ++P;
-    if (P >= Size) return {};
-    const std::uint8_t Marker = Data[P++];
-    if (Marker == MarkerSos || Marker == MarkerEoi || Marker == 0x00 || Marker == 0xD8) return {};
-    if (Marker == 0x01 || (Marker >= 0xD0 && Marker <= 0xD7)) continue;  // standalone, no length
-
-    if (Size - P < 2) return {};
-    const std::size_t Length = static_cast<std::size_t>(Data[P]) << 8 | Data[P + 1];
-    if (Length < 2 || Length > Size - P) return {};
-    const std::uint8_t* Payload = Data + P + 2;
-    const std::size_t PayloadSize = Length - 2;
-    if (Marker == MarkerApp1 && PayloadSize >= sizeof ExifSignature &&
-        std::memcmp(Payload, ExifSignature, sizeof ExifSignature) == 0)
-      return {Payload + sizeof ExifSignature, PayloadSize - sizeof ExifSignature};
-    P += Length;
-  }
+  TExifSegment Found{};
+  ForEachJpegSegment(Data, Size, [&Found](const TJpegSegment& S) {
+    if (S.Marker != MarkerApp1 || S.Size < sizeof ExifSignature ||
+        std::memcmp(S.Payload, ExifSignature, sizeof ExifSignature) != 0)
+      return false;
+    Found = {S.Payload + sizeof ExifSignature, S.Size - sizeof ExifSignature};
+    return true;
+  });
+  return Found;
 }
